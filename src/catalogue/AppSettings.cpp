@@ -1,0 +1,122 @@
+#include "AppSettings.h"
+
+#include <QLocale>
+#include <QMetaType>
+#include <QMutexLocker>
+#include <QSettings>
+#include <QVariant>
+
+AppSettings &AppSettings::shared()
+{
+    // Function-local statics are initialised exactly once, even when the first
+    // calls race on several threads.
+    static QSettings store(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
+    static AppSettings instance(&store);
+    return instance;
+}
+
+AppSettings::AppSettings(QSettings *store, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+{
+    // The URL is taken as stored (even empty or malformed) and the default is
+    // not written back: it reaches the store only when someone assigns it.
+    m_ollamaURL = readText(*m_store, ollamaURLKey).value_or(defaultOllamaURL);
+
+    // The selections go through the ordinary assignment path, so a stored
+    // value is written back and a missing one removes its key.
+    setSelectedEmbeddingModel(readText(*m_store, selectedEmbeddingModelKey));
+    setSelectedLLMModel(readText(*m_store, selectedLLMModelKey));
+}
+
+AppSettings::~AppSettings() = default;
+
+std::optional<QString> AppSettings::readText(const QSettings &store, const QString &key)
+{
+    const QVariant value = store.value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    switch (value.metaType().id()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toString();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    default:
+        return std::nullopt;
+    }
+}
+
+QString AppSettings::ollamaURL() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_ollamaURL;
+}
+
+void AppSettings::setOllamaURL(const QString &url)
+{
+    Q_EMIT willChange();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_ollamaURL = url;
+    }
+    m_store->setValue(ollamaURLKey, url);
+    Q_EMIT ollamaURLChanged(url);
+}
+
+std::optional<QString> AppSettings::selectedEmbeddingModel() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_selectedEmbeddingModel;
+}
+
+void AppSettings::setSelectedEmbeddingModel(const std::optional<QString> &name)
+{
+    Q_EMIT willChange();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_selectedEmbeddingModel = name;
+    }
+    storeOptional(selectedEmbeddingModelKey, name);
+    Q_EMIT selectedEmbeddingModelChanged();
+}
+
+std::optional<QString> AppSettings::selectedLLMModel() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_selectedLLMModel;
+}
+
+void AppSettings::setSelectedLLMModel(const std::optional<QString> &name)
+{
+    Q_EMIT willChange();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_selectedLLMModel = name;
+    }
+    storeOptional(selectedLLMModelKey, name);
+    Q_EMIT selectedLLMModelChanged();
+}
+
+bool AppSettings::isConfigured() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_selectedLLMModel.has_value() && m_selectedEmbeddingModel.has_value();
+}
+
+void AppSettings::storeOptional(const QString &key, const std::optional<QString> &value)
+{
+    if (value)
+        m_store->setValue(key, *value);
+    else
+        m_store->remove(key);
+}

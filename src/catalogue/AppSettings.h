@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QSettings;
+
+// The three user settings: the server's base URL and the two selected model
+// names. Every assignment is written straight through to the preferences
+// store, so nothing needs saving at exit.
+//
+// Each assignment emits willChange() before the field takes its new value and
+// the field's own changed signal after it. Assigning the value a field already
+// holds still notifies and still writes.
+//
+// Fields may be read from any thread; assignments happen on the main thread.
+class AppSettings : public QObject
+{
+    Q_OBJECT
+
+public:
+    static inline const QString defaultOllamaURL = QStringLiteral("http://localhost:11434");
+
+    static inline const QString ollamaURLKey = QStringLiteral("ollamaURL");
+    static inline const QString selectedEmbeddingModelKey = QStringLiteral("selectedEmbeddingModel");
+    static inline const QString selectedLLMModelKey = QStringLiteral("selectedLLMModel");
+
+    // The process-wide instance over the user's preferences, created on first
+    // use from any thread.
+    static AppSettings &shared();
+
+    // Builds an instance over the given store, which must outlive it. Only
+    // shared() and tests construct instances.
+    explicit AppSettings(QSettings *store, QObject *parent = nullptr);
+    ~AppSettings() override;
+
+    QString ollamaURL() const;
+    void setOllamaURL(const QString &url);
+
+    std::optional<QString> selectedEmbeddingModel() const;
+    void setSelectedEmbeddingModel(const std::optional<QString> &name);
+
+    std::optional<QString> selectedLLMModel() const;
+    void setSelectedLLMModel(const std::optional<QString> &name);
+
+    // True when both model selections are present (an empty name counts).
+    bool isConfigured() const;
+
+    // Reads the text stored under a key: a stored text as it is, a stored
+    // number as its decimal text, anything else as absent.
+    static std::optional<QString> readText(const QSettings &store, const QString &key);
+
+Q_SIGNALS:
+    void willChange();
+    void ollamaURLChanged(const QString &url);
+    void selectedEmbeddingModelChanged();
+    void selectedLLMModelChanged();
+
+private:
+    void storeOptional(const QString &key, const std::optional<QString> &value);
+
+    QSettings *const m_store;
+    mutable QMutex m_mutex;
+    QString m_ollamaURL;
+    std::optional<QString> m_selectedEmbeddingModel;
+    std::optional<QString> m_selectedLLMModel;
+};

@@ -1,0 +1,121 @@
+#include "HttpClient.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+
+#include <memory>
+
+namespace {
+
+struct ReplyState
+{
+    QByteArray body;
+    bool tooLarge = false;
+};
+
+QString timeoutDescription(std::chrono::milliseconds timeout)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout).count();
+    if (seconds >= 1)
+        return QStringLiteral("The server did not answer in time (nothing arrived for %1 seconds).").arg(seconds);
+    return QStringLiteral("The server did not answer in time (nothing arrived for %1 ms).").arg(timeout.count());
+}
+
+} // namespace
+
+HttpClient &HttpClient::shared()
+{
+    static HttpClient *instance = new HttpClient;
+    return *instance;
+}
+
+HttpClient::HttpClient(QObject *parent)
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+{
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::prepare(QNetworkRequest &request) const
+{
+    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+}
+
+void HttpClient::get(const QUrl &url, QObject *context, Callback callback)
+{
+    QNetworkRequest request(url);
+    prepare(request);
+    track(m_manager->get(request), context, std::move(callback));
+}
+
+void HttpClient::postJSON(const QUrl &url, const QByteArray &body, QObject *context, Callback callback)
+{
+    QNetworkRequest request(url);
+    prepare(request);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    track(m_manager->post(request, body), context, std::move(callback));
+}
+
+bool HttpClient::isTransportFailure(int networkError, bool hasStatusCode)
+{
+    if (networkError == QNetworkReply::NoError)
+        return false;
+    // Content (2xx codes of the enum) and server (4xx codes of the enum)
+    // errors stand for HTTP error statuses: their body is still the reply.
+    const bool isStatusError = (networkError >= QNetworkReply::ContentAccessDenied
+                                && networkError <= QNetworkReply::UnknownContentError)
+        || (networkError >= QNetworkReply::InternalServerError
+            && networkError <= QNetworkReply::UnknownServerError);
+    return !(isStatusError && hasStatusCode);
+}
+
+void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback)
+{
+    auto state = std::make_shared<ReplyState>();
+    const qint64 limit = m_maxReplyBytes;
+    const auto timeout = m_transferTimeout;
+
+    // The body is drained as it arrives so that an oversized reply can be
+    // refused before it is held in memory.
+    auto drain = [reply, state, limit] {
+        if (state->tooLarge)
+            return;
+        const qint64 available = reply->bytesAvailable();
+        if (state->body.size() + available > limit) {
+            state->tooLarge = true;
+            reply->abort();
+            return;
+        }
+        state->body += reply->readAll();
+    };
+    connect(reply, &QNetworkReply::readyRead, reply, drain);
+
+    // The reply is freed whether or not the receiver still exists.
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+
+    connect(reply, &QNetworkReply::finished, context,
+            [reply, state, drain, limit, timeout, callback = std::move(callback)] {
+        drain();
+        if (state->tooLarge) {
+            callback(ClientError{
+                replyTooLargeDomain,
+                -1,
+                QStringLiteral("The server's reply is larger than %1 MB and was refused.").arg(limit / (1024 * 1024)),
+            });
+            return;
+        }
+        const auto error = reply->error();
+        const bool hasStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+        if (isTransportFailure(error, hasStatus)) {
+            const QString description = error == QNetworkReply::OperationCanceledError
+                ? timeoutDescription(timeout)
+                : reply->errorString();
+            callback(ClientError{networkDomain, static_cast<int>(error), description});
+            return;
+        }
+        callback(state->body);
+    });
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "catalogue/ClientError.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class AppSettings;
+class HttpClient;
+
+namespace SentimentClient {
+
+using Callback = std::function<void(const Result<int> &)>;
+
+// The generate request body: exactly "model", "prompt" and "stream": false.
+QByteArray generateRequestBody(const QString &text, const QString &model);
+
+// Reads a generate reply: the body must be a JSON object or array; an object
+// with a string "response" gives the score parsed from it, anything else
+// fails with "Invalid response from Ollama".
+Result<int> readGenerateReply(const QByteArray &body);
+
+} // namespace SentimentClient
+
+// Asks the model to rate the (already trimmed) text from 1 to 5. The base URL
+// is read from the settings when the request is built. The callback runs on the
+// main thread, and not at all once `context` is destroyed.
+void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
+                         SentimentClient::Callback callback);
+void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
+                         SentimentClient::Callback callback, AppSettings &settings, HttpClient &http);

@@ -1,0 +1,126 @@
+#include "SimilarityClient.h"
+
+#include "catalogue/AppSettings.h"
+#include "catalogue/HttpClient.h"
+#include "catalogue/JsonReading.h"
+#include "catalogue/ServerEndpoint.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+#include <cmath>
+
+namespace SimilarityClient {
+
+QByteArray embedRequestBody(const QString &text, const QString &model)
+{
+    const nlohmann::json body = {
+        {"model", model.toStdString()},
+        {"input", text.toStdString()},
+    };
+    return QByteArray::fromStdString(body.dump());
+}
+
+Result<EmbeddingVector> readEmbedReply(const QByteArray &body)
+{
+    const auto parsed = JsonReading::parse(body, true);
+    if (!parsed)
+        return parsed.error();
+    const nlohmann::json &root = parsed.value();
+    if (!root.is_object())
+        return ClientError::invalidResponse();
+    const auto embeddings = root.find("embeddings");
+    if (embeddings == root.end() || !embeddings->is_array() || embeddings->empty())
+        return ClientError::invalidResponse();
+    for (const nlohmann::json &inner : *embeddings) {
+        if (!inner.is_array())
+            return ClientError::invalidResponse();
+        for (const nlohmann::json &number : inner) {
+            if (!number.is_number())
+                return ClientError::invalidResponse();
+        }
+    }
+    const nlohmann::json &first = embeddings->front();
+    EmbeddingVector vector;
+    vector.reserve(static_cast<qsizetype>(first.size()));
+    for (const nlohmann::json &number : first)
+        vector.append(static_cast<float>(number.get<double>()));
+    return vector;
+}
+
+bool isFinite(const EmbeddingVector &vector)
+{
+    for (const float value : vector) {
+        if (!std::isfinite(value))
+            return false;
+    }
+    return true;
+}
+
+} // namespace SimilarityClient
+
+void fetchEmbedding(const QString &text, const QString &model, QObject *context,
+                    SimilarityClient::EmbeddingCallback callback)
+{
+    fetchEmbedding(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
+}
+
+void fetchEmbedding(const QString &text, const QString &model, QObject *context,
+                    SimilarityClient::EmbeddingCallback callback, AppSettings &settings, HttpClient &http)
+{
+    const auto url = ServerEndpoint::endpointURL(settings.ollamaURL(), ServerEndpoint::embedPath);
+    if (!url) {
+        QMetaObject::invokeMethod(
+            context, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
+        return;
+    }
+    http.postJSON(*url, SimilarityClient::embedRequestBody(text, model), context,
+                  [callback](const Result<QByteArray> &reply) {
+        if (!reply) {
+            callback(reply.error());
+            return;
+        }
+        callback(SimilarityClient::readEmbedReply(reply.value()));
+    });
+}
+
+void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
+                       SimilarityClient::SimilarityCallback callback)
+{
+    computeSimilarity(first, second, model, context, std::move(callback), AppSettings::shared(),
+                      HttpClient::shared());
+}
+
+void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
+                       SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http)
+{
+    // The second request starts only after the first has succeeded; the
+    // settings are read again for it, so a URL saved in between applies.
+    fetchEmbedding(first, model, context,
+                   [second, model, context = QPointer<QObject>(context), callback, &settings,
+                    &http](const Result<EmbeddingVector> &a) {
+        if (!a) {
+            callback(a.error());
+            return;
+        }
+        if (!context)
+            return;
+        fetchEmbedding(second, model, context,
+                       [a = a.value(), callback](const Result<EmbeddingVector> &b) {
+            if (!b) {
+                callback(b.error());
+                return;
+            }
+            if (!SimilarityClient::isFinite(a) || !SimilarityClient::isFinite(b.value())) {
+                callback(ClientError::invalidResponse());
+                return;
+            }
+            const float similarity = cosineSimilarity(a, b.value());
+            if (!std::isfinite(similarity)) {
+                callback(ClientError::invalidResponse());
+                return;
+            }
+            callback(similarity);
+        }, settings, http);
+    }, settings, http);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SimilarityMath.h"
+#include "catalogue/ClientError.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class AppSettings;
+class HttpClient;
+
+namespace SimilarityClient {
+
+using EmbeddingCallback = std::function<void(const Result<EmbeddingVector> &)>;
+using SimilarityCallback = std::function<void(const Result<float> &)>;
+
+// The embed request body: exactly "model" and one "input" string.
+QByteArray embedRequestBody(const QString &text, const QString &model);
+
+// Reads an embed reply: a JSON object whose "embeddings" is a non-empty array
+// of arrays of numbers; the first inner array, converted to 32-bit floats, is
+// the vector.
+Result<EmbeddingVector> readEmbedReply(const QByteArray &body);
+
+// Whether every component is finite in 32-bit float.
+bool isFinite(const EmbeddingVector &vector);
+
+} // namespace SimilarityClient
+
+// One embedding per call; the base URL is read when the request is built. The
+// callback runs on the main thread, and not at all once `context` is gone.
+void fetchEmbedding(const QString &text, const QString &model, QObject *context,
+                    SimilarityClient::EmbeddingCallback callback);
+void fetchEmbedding(const QString &text, const QString &model, QObject *context,
+                    SimilarityClient::EmbeddingCallback callback, AppSettings &settings, HttpClient &http);
+
+// Fetches the first text's embedding, then (only once that has succeeded) the
+// second's, and gives their cosine similarity. A vector holding a value that
+// is not finite in 32-bit float, or a similarity that is not finite, fails with
+// "Invalid response from Ollama" rather than being reported as a result.
+void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
+                       SimilarityClient::SimilarityCallback callback);
+void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
+                       SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http);
