@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+
+// A container drawn as a filled rounded rectangle, optionally outlined: the
+// cards, warning boxes and detail panels of the screens. Its fill is given as
+// a colour function so that it follows palette changes (light and dark).
+class RoundedPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit RoundedPanel(QWidget *parent = nullptr);
+
+    qreal radius() const { return m_radius; }
+    void setRadius(qreal radius);
+
+    // The fill; an invalid colour draws no fill.
+    QColor fillColor() const { return m_fill; }
+    void setFillColor(const QColor &color);
+
+    // An outline of the given width; an invalid colour draws none.
+    QColor borderColor() const { return m_border; }
+    void setBorderColor(const QColor &color, qreal width = 1.0);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal m_radius = 8.0;
+    QColor m_fill;
+    QColor m_border;
+    qreal m_borderWidth = 1.0;
+};
