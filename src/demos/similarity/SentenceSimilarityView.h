@@ -1,1 +1,79 @@
 #pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class AppSettings;
+class CircularProgressGauge;
+class HttpClient;
+class OllamaService;
+class QLabel;
+class QPlainTextEdit;
+class QScrollArea;
+class RoundedPanel;
+class SymbolView;
+
+// The Sentence Similarity demo: the user types two sentences, the selected
+// embedding model turns each into a vector, and their cosine similarity is
+// shown on a circular gauge with a description.
+//
+// The screen keeps its state in plain members and derives everything visible
+// from them and from the settings in render(). It reads the selected
+// embedding model from the settings and never writes to them.
+class SentenceSimilarityView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Requests go through HttpClient::shared().
+    SentenceSimilarityView(OllamaService &service, AppSettings &settings, QWidget *parent = nullptr);
+    // Requests go through the given client (tests pass one of their own).
+    SentenceSimilarityView(OllamaService &service, AppSettings &settings, HttpClient &http,
+                           QWidget *parent = nullptr);
+    ~SentenceSimilarityView() override;
+
+    // The screen's state.
+    const QString &sentence1() const { return m_sentence1; }
+    const QString &sentence2() const { return m_sentence2; }
+    float similarity() const { return m_similarity; }
+    bool isCalculating() const { return m_isCalculating; }
+    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
+    bool hasCalculated() const { return m_hasCalculated; }
+
+    // Whether the button (and Ctrl+Return) would start a calculation now.
+    bool canCalculate() const;
+
+    // The button's action. Without a selected embedding model it only sets the
+    // error line; when either sentence is empty once trimmed it does nothing.
+    void calculateSimilarity();
+
+    // A similarity as stored for display: within 0...1 (the minimum with 1
+    // first, then the maximum with 0). Absent for a value that is not a
+    // number, which cannot be shown as a percentage.
+    static std::optional<float> clampedSimilarity(float value);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void render();
+    void announce(QWidget *widget, int eventType);
+
+    OllamaService &m_service;
+    AppSettings &m_settings;
+    HttpClient &m_http;
+
+    QString m_sentence1;
+    QString m_sentence2;
+    float m_similarity = 0;
+    bool m_isCalculating = false;
+    std::optional<QString> m_errorMessage;
+    bool m_hasCalculated = false;
+
+    // What was last announced to assistive technology, so that each new
+    // result or error is announced once.
+    QString m_announced;
+};
