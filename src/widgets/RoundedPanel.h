@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QPainterPath>
 
 // A container drawn as a filled rounded rectangle, optionally outlined: the
-// cards, warning boxes and detail panels of the screens. Its fill is given as
-// a colour function so that it follows palette changes (light and dark).
+// cards, warning boxes and detail panels of the screens. The corners are
+// "continuous": the curve eases out of the straight edges instead of joining
+// them with a plain quarter circle.
 class RoundedPanel : public QFrame
 {
     Q_OBJECT
@@ -22,7 +24,12 @@ public:
 
     // An outline of the given width; an invalid colour draws none.
     QColor borderColor() const { return m_border; }
+    qreal borderWidth() const { return m_borderWidth; }
     void setBorderColor(const QColor &color, qreal width = 1.0);
+
+    // A rounded rectangle with continuous corners of about the given radius
+    // (the radius is reduced for rectangles too small to hold it).
+    static QPainterPath continuousRoundedRect(const QRectF &rect, qreal radius);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
