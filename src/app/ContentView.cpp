@@ -1,1 +1,143 @@
 #include "ContentView.h"
+
+#include "SegmentedControl.h"
+#include "catalogue/AppSettings.h"
+#include "catalogue/OllamaService.h"
+#include "widgets/TextStyles.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+// Stands in for a demo screen whose class has not been written yet.
+QWidget *placeholderScreen(DemoType demo, QWidget *parent)
+{
+    auto *screen = new QWidget(parent);
+    auto *layout = new QVBoxLayout(screen);
+    auto *label = new QLabel(DemoTypes::title(demo), screen);
+    label->setObjectName(QStringLiteral("placeholderTitle"));
+    auto *input = new QPlainTextEdit(screen);
+    input->setObjectName(QStringLiteral("placeholderInput"));
+    input->setAccessibleName(QStringLiteral("Text"));
+    layout->addWidget(label);
+    layout->addWidget(input);
+    return screen;
+}
+
+} // namespace
+
+ContentView::ContentView(QWidget *parent)
+    : ContentView(AppSettings::shared(), parent)
+{
+}
+
+ContentView::ContentView(AppSettings &settings, QWidget *parent)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_service(new OllamaService(settings, this))
+    , m_header(new QWidget(this))
+    , m_title(new QLabel(QStringLiteral("Quillmere"), m_header))
+    , m_demoPicker(new SegmentedControl(m_header))
+    , m_divider(new QFrame(this))
+    , m_demoArea(new QWidget(this))
+    , m_demoLayout(new QVBoxLayout(m_demoArea))
+{
+    setObjectName(QStringLiteral("contentView"));
+    m_service->setObjectName(QStringLiteral("ollamaService"));
+    m_header->setObjectName(QStringLiteral("header"));
+    m_title->setObjectName(QStringLiteral("titleLabel"));
+    m_demoPicker->setObjectName(QStringLiteral("demoTypePicker"));
+    m_divider->setObjectName(QStringLiteral("divider"));
+    m_demoArea->setObjectName(QStringLiteral("demoArea"));
+
+    TextStyles::apply(m_title, TextStyle::Title, QFont::Bold);
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setAccessibleName(m_title->text());
+
+    m_demoPicker->setAccessibleName(QStringLiteral("Demo Type"));
+    m_demoPicker->setToolTip(QStringLiteral("Demo Type"));
+    for (const DemoType demo : DemoTypes::allCases())
+        m_demoPicker->addSegment(DemoTypes::title(demo));
+    connect(m_demoPicker, &SegmentedControl::activated, this, [this](int index) {
+        const QList<DemoType> demos = DemoTypes::allCases();
+        if (index >= 0 && index < demos.size())
+            setSelectedDemo(demos[index]);
+    });
+
+    // Header: a centred column with the platform's margins above and below,
+    // and the same margins beside the switch.
+    auto *headerLayout = new QVBoxLayout(m_header);
+    const int hMargin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    const int vMargin = style()->pixelMetric(QStyle::PM_LayoutTopMargin);
+    headerLayout->setContentsMargins(hMargin, vMargin, hMargin, vMargin);
+    headerLayout->setSpacing(16);
+    headerLayout->addWidget(m_title, 0, Qt::AlignHCenter);
+    headerLayout->addWidget(m_demoPicker, 0, Qt::AlignHCenter);
+
+    m_divider->setFrameShape(QFrame::HLine);
+    m_divider->setFrameShadow(QFrame::Sunken);
+
+    m_demoLayout->setContentsMargins(0, 0, 0, 0);
+    m_demoLayout->setSpacing(0);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(m_divider);
+    layout->addWidget(m_demoArea, 1);
+
+    setMinimumSize(600, 500);
+    render();
+}
+
+ContentView::~ContentView() = default;
+
+void ContentView::setSelectedDemo(DemoType demo)
+{
+    if (demo == m_selectedDemo)
+        return;
+    m_selectedDemo = demo;
+    render();
+    Q_EMIT selectedDemoChanged(demo);
+}
+
+void ContentView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Only the first appearance fetches; later ones (after hiding, or
+    // restoring a minimised window) leave the list as it is.
+    if (!m_hasStartedFetch) {
+        m_hasStartedFetch = true;
+        m_service->fetchModels();
+    }
+}
+
+void ContentView::render()
+{
+    const int index = int(DemoTypes::allCases().indexOf(m_selectedDemo));
+    if (m_demoPicker->currentIndex() != index)
+        m_demoPicker->setCurrentIndex(index);
+
+    if (m_screen && m_screenDemo == m_selectedDemo)
+        return;
+    // The old screen goes at once with all its state; a result that arrives
+    // for it later is dropped by its own guards.
+    delete m_screen;
+    m_screen = makeScreen(m_selectedDemo);
+    m_screenDemo = m_selectedDemo;
+    m_demoLayout->addWidget(m_screen);
+}
+
+QWidget *ContentView::makeScreen(DemoType demo)
+{
+    QWidget *screen = placeholderScreen(demo, m_demoArea);
+    screen->setObjectName(demo == DemoType::sentenceSimilarity ? QStringLiteral("sentenceSimilarityView")
+                                                                : QStringLiteral("sentimentAnalysisView"));
+    return screen;
+}

@@ -1,1 +1,62 @@
 #pragma once
+
+#include "DemoType.h"
+
+#include <QWidget>
+
+class AppSettings;
+class OllamaService;
+class QFrame;
+class QLabel;
+class QVBoxLayout;
+class SegmentedControl;
+
+// The main window's content: the title, the "Demo Type" switch, a divider and
+// the chosen demo's screen below. The view owns one OllamaService, lent to the
+// screen it shows; its first appearance starts one fetch of the model list.
+//
+// Every switch builds a fresh screen and deletes the one before, so a
+// screen's texts and results are not kept.
+class ContentView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Uses AppSettings::shared().
+    explicit ContentView(QWidget *parent = nullptr);
+    explicit ContentView(AppSettings &settings, QWidget *parent = nullptr);
+    ~ContentView() override;
+
+    DemoType selectedDemo() const { return m_selectedDemo; }
+    void setSelectedDemo(DemoType demo);
+
+    // The demo screen now shown; never null.
+    QWidget *currentScreen() const { return m_screen; }
+    OllamaService &service() const { return *m_service; }
+    AppSettings &settings() const { return m_settings; }
+
+Q_SIGNALS:
+    void selectedDemoChanged(DemoType demo);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void render();
+    QWidget *makeScreen(DemoType demo);
+
+    AppSettings &m_settings;
+    // A child object, so it is deleted after the child widgets that use it.
+    OllamaService *const m_service;
+    DemoType m_selectedDemo = DemoType::sentimentAnalysis;
+    bool m_hasStartedFetch = false;
+
+    QWidget *const m_header;
+    QLabel *const m_title;
+    SegmentedControl *const m_demoPicker;
+    QFrame *const m_divider;
+    QWidget *const m_demoArea;
+    QVBoxLayout *const m_demoLayout;
+    QWidget *m_screen = nullptr;
+    DemoType m_screenDemo = DemoType::sentimentAnalysis;
+};

@@ -1,1 +1,195 @@
 #include "QuillmereApp.h"
+
+#include "ContentView.h"
+#include "MainWindow.h"
+#include "about/AboutView.h"
+#include "catalogue/AppSettings.h"
+#include "settings/SettingsView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString aboutWindowName = QStringLiteral("aboutWindow");
+
+// The screen of the active window, or the primary screen when none is active.
+QScreen *screenForNewWindow()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+void centreOnScreen(QWidget *window, QScreen *screen)
+{
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+// Brings a window forward, restoring it if it was minimised.
+void bringForward(QWidget *window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+QuillmereApp::QuillmereApp(QObject *parent)
+    : QuillmereApp(AppSettings::shared(), parent)
+{
+}
+
+QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_newWindowAction(new QAction(QStringLiteral("&New Window"), this))
+    , m_closeWindowAction(new QAction(QStringLiteral("&Close Window"), this))
+    , m_quitAction(new QAction(QStringLiteral("&Quit"), this))
+    , m_settingsAction(new QAction(QStringLiteral("&Settings…"), this))
+    , m_aboutAction(new QAction(QStringLiteral("&About Quillmere"), this))
+{
+    setObjectName(QStringLiteral("quillmereApp"));
+
+    m_newWindowAction->setObjectName(QStringLiteral("newWindowAction"));
+    m_newWindowAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(m_newWindowAction, &QAction::triggered, this, [this] { openMainWindow(); });
+
+    m_closeWindowAction->setObjectName(QStringLiteral("closeWindowAction"));
+    m_closeWindowAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(m_closeWindowAction, &QAction::triggered, this, &QuillmereApp::closeActiveWindow);
+
+    m_quitAction->setObjectName(QStringLiteral("quitAction"));
+    m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quitAction->setMenuRole(QAction::QuitRole);
+    connect(m_quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+
+    m_settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    m_settingsAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Comma),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Comma)});
+    m_settingsAction->setMenuRole(QAction::PreferencesRole);
+    connect(m_settingsAction, &QAction::triggered, this, [this] { openSettingsWindow(); });
+
+    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    m_aboutAction->setMenuRole(QAction::AboutRole);
+    connect(m_aboutAction, &QAction::triggered, this, [this] { openAboutWindow(); });
+}
+
+QuillmereApp::~QuillmereApp()
+{
+    QList<QPointer<QWidget>> windows;
+    for (const QPointer<MainWindow> &window : std::as_const(m_mainWindows))
+        windows.append(window.data());
+    windows.append(m_settingsWindow);
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == aboutWindowName)
+            windows.append(widget);
+    }
+    for (const QPointer<QWidget> &window : std::as_const(windows))
+        delete window.data();
+}
+
+MainWindow *QuillmereApp::openMainWindow()
+{
+    // A further window opens a little below and to the right of the active one.
+    auto *previous = qobject_cast<MainWindow *>(QApplication::activeWindow());
+
+    auto *window = new MainWindow(m_settings);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    installMenus(window);
+    m_mainWindows.removeAll(nullptr);
+    m_mainWindows.append(window);
+
+    if (previous)
+        window->move(previous->pos() + QPoint(28, 28));
+    else
+        centreOnScreen(window, screenForNewWindow());
+    bringForward(window);
+    return window;
+}
+
+QList<MainWindow *> QuillmereApp::mainWindows() const
+{
+    QList<MainWindow *> open;
+    for (const QPointer<MainWindow> &window : m_mainWindows) {
+        if (window)
+            open.append(window.data());
+    }
+    return open;
+}
+
+QWidget *QuillmereApp::openSettingsWindow()
+{
+    if (!m_settingsWindow) {
+        auto *window = new QWidget(nullptr, Qt::Window);
+        window->setObjectName(QStringLiteral("settingsWindow"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(QStringLiteral("Settings"));
+        auto *layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        layout->addWidget(new SettingsView(m_settings, window));
+        // Ctrl+W closes this window too.
+        window->addAction(m_closeWindowAction);
+        window->adjustSize();
+        centreOnScreen(window, screenForNewWindow());
+        m_settingsWindow = window;
+    }
+    bringForward(m_settingsWindow);
+    return m_settingsWindow;
+}
+
+QWidget *QuillmereApp::openAboutWindow()
+{
+    // Closable, but neither minimisable nor resizable; gone once closed.
+    auto *window = new QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                            | Qt::WindowCloseButtonHint);
+    window->setObjectName(aboutWindowName);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QString());
+    auto *view = new AboutView(window);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(view);
+    connect(view, &AboutView::dismissRequested, window, &QWidget::close);
+    window->addAction(m_closeWindowAction);
+    window->adjustSize();
+    centreOnScreen(window, screenForNewWindow());
+    bringForward(window);
+    view->setFocus();
+    return window;
+}
+
+void QuillmereApp::installMenus(MainWindow *window)
+{
+    QMenuBar *bar = window->menuBar();
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    file->addAction(m_newWindowAction);
+    file->addAction(m_closeWindowAction);
+    file->addSeparator();
+    file->addAction(m_quitAction);
+
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    edit->addAction(m_settingsAction);
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(m_aboutAction);
+}
+
+void QuillmereApp::closeActiveWindow()
+{
+    if (QWidget *window = QApplication::activeWindow())
+        window->close();
+}

@@ -1,12 +1,104 @@
+#include "MainWindow.h"
+#include "QuillmereApp.h"
+#include "about/AppInfo.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// For --self-test: quits with status 0 once the window has been painted, so
+// that a start-up benchmark or a smoke test can time and check a full start.
+// Gives up with status 1 if nothing is painted within a minute.
+class FirstPaintWatcher : public QObject
+{
+public:
+    explicit FirstPaintWatcher(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(std::chrono::minutes(1), this, [] {
+            std::fputs("quillmere: self-test failed: the main window was never painted\n", stderr);
+            QCoreApplication::exit(1);
+        });
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_painted) {
+            auto *widget = qobject_cast<QWidget *>(watched);
+            if (widget && widget->window() == m_window) {
+                m_painted = true;
+                // Queued, so the painting under way finishes and is flushed first.
+                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    bool m_painted = false;
+};
+
+// Names and version shared by both kinds of application object.
+void describeApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmere"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QCoreApplication::setApplicationVersion(AppInfo::fromBuild().version.value_or(QString()));
+}
+
+// Whether the command line only asks for text (help or version), which must
+// work without a display, e.g. in a packaging build.
+bool asksOnlyForText(int argc, char *argv[])
+{
+    static const QList<QByteArray> textOptions = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
+    for (int i = 1; i < argc; ++i) {
+        if (textOptions.contains(QByteArray(argv[i])))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Interactive demos of transformer language models, driven by an Ollama server."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption selfTest(QStringLiteral("self-test"),
+                                QStringLiteral("Quit as soon as the first main window has been painted."));
+    selfTest.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(selfTest);
+
+    if (asksOnlyForText(argc, argv)) {
+        // process() prints the text and ends the process.
+        QCoreApplication core(argc, argv);
+        describeApplication();
+        parser.process(core);
+    }
+
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quillmere"));
-    QApplication::setApplicationName(QStringLiteral("Quillmere"));
-    QLabel placeholder(QStringLiteral("Quillmere"));
-    placeholder.show();
+    describeApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
+    QApplication::setWindowIcon(AppInfo::fromBuild().icon());
+    parser.process(app);
+
+    QuillmereApp shell;
+    MainWindow *window = shell.openMainWindow();
+    if (parser.isSet(selfTest))
+        new FirstPaintWatcher(window);
+
     return app.exec();
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QList>
+#include <QWidget>
+
+class QButtonGroup;
+class QHBoxLayout;
+
+// One segment of a SegmentedControl: a checkable button that paints itself as
+// part of the control's pill.
+class Segment : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    explicit Segment(const QString &title, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    // Whether focus came from the keyboard, so that the focus ring shows only
+    // then (as native controls do).
+    bool m_showsFocusRing = false;
+};
+
+// A row of mutually exclusive choices drawn as one rounded pill, the chosen
+// segment filled in the accent colour. Segments have equal widths. The arrow
+// keys move the choice between segments, Tab moves focus through them, and
+// Space chooses the focused one.
+class SegmentedControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SegmentedControl(QWidget *parent = nullptr);
+
+    // Appends a segment and returns its index.
+    int addSegment(const QString &title);
+    int count() const { return int(m_segments.size()); }
+    Segment *segment(int index) const { return m_segments.value(index); }
+
+    // The checked segment, or -1 before one is set.
+    int currentIndex() const;
+    // Checks a segment without emitting activated().
+    void setCurrentIndex(int index);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+Q_SIGNALS:
+    // The user chose a segment (by mouse or keyboard), even the checked one.
+    void activated(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void equaliseWidths();
+
+    QHBoxLayout *const m_layout;
+    QButtonGroup *const m_group;
+    QList<Segment *> m_segments;
+};
