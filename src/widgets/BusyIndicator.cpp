@@ -59,14 +59,14 @@ void BusyIndicator::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal side = qMin(width(), height()) * m_scale;
-    const qreal pen = qMax(1.5, side / 8.0);
+    const qreal pen = qMax(1.5, side / 7.5);
     painter.translate(width() / 2.0, height() / 2.0);
     painter.rotate(m_angle);
     const QRectF circle(-side / 2 + pen / 2, -side / 2 + pen / 2, side - pen, side - pen);
 
     const QColor base = m_color.isValid() ? m_color : palette().color(foregroundRole());
     QColor track = base;
-    track.setAlphaF(0.2f);
+    track.setAlphaF(track.alphaF() * 0.18f);
     painter.setPen(QPen(track, pen));
     painter.drawEllipse(circle);
     painter.setPen(QPen(base, pen, Qt::SolidLine, Qt::RoundCap));

@@ -1,12 +1,72 @@
 #include "CircularProgressGauge.h"
 
+#include "NamedColors.h"
 #include "Symbols.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QConicalGradient>
 #include <QPainter>
 #include <QVariantAnimation>
 
 #include <cstdio>
+
+namespace {
+
+constexpr int defaultAnimationMs = 350;
+
+// Exposes the gauge to assistive technology as a progress bar whose value is
+// the percentage shown in its centre.
+class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit GaugeAccessible(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::ProgressBar)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return CircularProgressGauge::percentageText(gauge()->progress());
+        return QAccessibleWidget::text(type);
+    }
+
+    QVariant currentValue() const override
+    {
+        return CircularProgressGauge::percentageText(gauge()->progress()).chopped(1).toDouble();
+    }
+    void setCurrentValue(const QVariant &) override {} // read-only
+    QVariant maximumValue() const override { return 100.0; }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 1.0; }
+
+private:
+    const CircularProgressGauge *gauge() const { return static_cast<const CircularProgressGauge *>(widget()); }
+};
+
+QAccessibleInterface *gaugeAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("CircularProgressGauge") && object && object->isWidgetType())
+        return new GaugeAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+QColor mix(const QColor &from, const QColor &to, float amount)
+{
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * amount,
+                            from.greenF() + (to.greenF() - from.greenF()) * amount,
+                            from.blueF() + (to.blueF() - from.blueF()) * amount);
+}
+
+} // namespace
 
 QList<QColor> CircularProgressGauge::defaultGradient()
 {
@@ -23,26 +83,60 @@ QColor CircularProgressGauge::defaultFontColor()
     return Qt::black;
 }
 
+QColor CircularProgressGauge::defaultTrackColor(const QPalette &palette)
+{
+    if (!NamedColors::isDark(palette))
+        return defaultTrackColor();
+    // A step lighter than the window, as the light track is a step darker.
+    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.14f);
+}
+
+QColor CircularProgressGauge::defaultFontColor(const QPalette &palette)
+{
+    return NamedColors::isDark(palette) ? palette.color(QPalette::WindowText) : defaultFontColor();
+}
+
 CircularProgressGauge::CircularProgressGauge(QWidget *parent)
     : QWidget(parent)
     , m_gradient(defaultGradient())
-    , m_trackColor(defaultTrackColor())
-    , m_fontColor(defaultFontColor())
     , m_animation(new QVariantAnimation(this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(gaugeAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     m_animation->setEasingCurve(QEasingCurve::Linear);
-    m_animation->setDuration(350);
-    connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-        m_displayed = value.toFloat();
-        update();
-    });
+    m_animation->setDuration(defaultAnimationMs);
+    connect(m_animation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { setDisplayed(value.toFloat()); });
+    updateAccessibleValue();
+}
+
+CircularProgressGauge::CircularProgressGauge(float progress, int fontSize, double trackWidth, bool isAnimated,
+                                             const QString &systemImage, QWidget *parent)
+    : CircularProgressGauge(parent)
+{
+    m_fontSize = fontSize;
+    m_trackWidth = trackWidth;
+    m_isAnimated = isAnimated;
+    m_systemImage = systemImage;
+    m_progress = progress;
+    m_displayed = arcFraction(progress);
+    updateAccessibleValue();
 }
 
 void CircularProgressGauge::setProgress(float progress)
 {
-    const float from = m_displayed;
+    if (progress == m_progress)
+        return;
     m_progress = progress;
+    updateAccessibleValue();
+
+    // The arc moves from wherever it is drawn now, also mid-animation.
+    const float from = m_displayed;
     const float to = arcFraction(progress);
     m_animation->stop();
     if (m_isAnimated && isVisible() && from != to) {
@@ -50,9 +144,25 @@ void CircularProgressGauge::setProgress(float progress)
         m_animation->setEndValue(to);
         m_animation->start();
     } else {
-        m_displayed = to;
+        setDisplayed(to);
     }
+    // The centre text shows the new value at once.
     update();
+}
+
+void CircularProgressGauge::setDisplayed(float fraction)
+{
+    m_displayed = fraction;
+    update();
+}
+
+void CircularProgressGauge::updateAccessibleValue()
+{
+    setAccessibleDescription(accessibleValueText(m_progress));
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, percentageText(m_progress).chopped(1).toDouble());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CircularProgressGauge::setGradient(const QList<QColor> &colors)
@@ -61,10 +171,20 @@ void CircularProgressGauge::setGradient(const QList<QColor> &colors)
     update();
 }
 
+QColor CircularProgressGauge::trackColor() const
+{
+    return m_trackColor.isValid() ? m_trackColor : defaultTrackColor(palette());
+}
+
 void CircularProgressGauge::setTrackColor(const QColor &color)
 {
     m_trackColor = color;
     update();
+}
+
+QColor CircularProgressGauge::fontColor() const
+{
+    return m_fontColor.isValid() ? m_fontColor : defaultFontColor(palette());
 }
 
 void CircularProgressGauge::setFontColor(const QColor &color)
@@ -73,9 +193,9 @@ void CircularProgressGauge::setFontColor(const QColor &color)
     update();
 }
 
-void CircularProgressGauge::setFontSize(int points)
+void CircularProgressGauge::setFontSize(int pixels)
 {
-    m_fontSize = points;
+    m_fontSize = pixels;
     update();
 }
 
@@ -88,10 +208,9 @@ void CircularProgressGauge::setTrackWidth(double width)
 void CircularProgressGauge::setAnimated(bool animated)
 {
     m_isAnimated = animated;
-    if (!animated && m_animation->state() == QAbstractAnimation::Running) {
+    if (!animated && isAnimating()) {
         m_animation->stop();
-        m_displayed = arcFraction(m_progress);
-        update();
+        setDisplayed(arcFraction(m_progress));
     }
 }
 
@@ -101,14 +220,34 @@ void CircularProgressGauge::setSystemImage(const QString &name)
     update();
 }
 
+int CircularProgressGauge::animationDuration() const
+{
+    return m_animation->duration();
+}
+
+void CircularProgressGauge::setAnimationDuration(int milliseconds)
+{
+    m_animation->setDuration(qMax(1, milliseconds));
+}
+
+bool CircularProgressGauge::isAnimating() const
+{
+    return m_animation->state() == QAbstractAnimation::Running;
+}
+
 QString CircularProgressGauge::percentageText(float progress)
 {
     // The product is taken in 32-bit float, then printed as printf prints it
-    // (round half to even on the exact binary value).
+    // (round half to even on the exact binary value: 12.5 gives "12").
     const float percent = arcFraction(progress) * 100.0f;
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.0f%%", static_cast<double>(percent));
     return QString::fromLatin1(buffer);
+}
+
+QString CircularProgressGauge::accessibleValueText(float progress)
+{
+    return percentageText(progress).chopped(1) + QLatin1String(" percent");
 }
 
 float CircularProgressGauge::arcFraction(float progress)
@@ -120,6 +259,7 @@ float CircularProgressGauge::arcFraction(float progress)
 
 CircularProgressGauge::ArcAngles CircularProgressGauge::arcAngles(float fraction)
 {
+    // NaN and everything at or below 0 draw nothing.
     if (!(fraction > 0.0f))
         return {90 * 16, 0};
     const float clamped = fraction >= 1.0f ? 1.0f : fraction;
@@ -131,53 +271,64 @@ QSize CircularProgressGauge::sizeHint() const
     return {150, 150};
 }
 
+QSize CircularProgressGauge::minimumSizeHint() const
+{
+    const int side = qCeil(m_trackWidth * 2 + m_fontSize);
+    return {side, side};
+}
+
 void CircularProgressGauge::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
     const qreal side = qMin(width(), height());
     painter.translate(width() / 2.0, height() / 2.0);
 
-    // The ring's outline is the largest circle that fits; half the stroke lies
-    // outside it.
-    const qreal radius = side / 2.0;
-    const QRectF circle(-radius, -radius, 2 * radius, 2 * radius);
+    // The largest ring that fits: the stroke is centred on the circle, so the
+    // circle is inset by half the stroke to keep the ring's outer edge inside
+    // the widget (a widget cannot paint outside itself).
+    const qreal radius = side / 2.0 - m_trackWidth / 2.0;
+    if (radius > 0 && m_trackWidth > 0) {
+        const QRectF circle(-radius, -radius, 2 * radius, 2 * radius);
 
-    QPen trackPen(m_trackColor, m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    trackPen.setMiterLimit(10);
-    painter.setPen(trackPen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(circle);
+        QPen trackPen(trackColor(), m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        trackPen.setMiterLimit(10);
+        painter.setPen(trackPen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(circle);
 
-    const ArcAngles angles = arcAngles(m_displayed);
-    if (angles.span16 != 0 && !m_gradient.isEmpty()) {
-        // QConicalGradient runs counter-clockwise from its angle; the arc runs
-        // clockwise from 12 o'clock, so the stops are laid out mirrored: the
-        // first colour at 12 o'clock, the last one a full turn later.
-        QConicalGradient conic(QPointF(0, 0), 90);
-        const qsizetype n = m_gradient.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const qreal position = n == 1 ? 0.0 : qreal(i) / qreal(n - 1);
-            conic.setColorAt(1.0 - position, m_gradient.at(i));
+        const ArcAngles angles = arcAngles(m_displayed);
+        if (angles.span16 != 0 && !m_gradient.isEmpty()) {
+            // QConicalGradient runs counter-clockwise from its start angle;
+            // the arc runs clockwise from 12 o'clock, so the stops are laid
+            // out mirrored: the first colour just clockwise of 12 o'clock,
+            // the last one reached as the arc closes the circle.
+            QConicalGradient conic(QPointF(0, 0), 90);
+            const qsizetype n = m_gradient.size();
+            for (qsizetype i = 0; i < n; ++i) {
+                const qreal position = n == 1 ? 0.0 : qreal(i) / qreal(n - 1);
+                conic.setColorAt(1.0 - position, m_gradient.at(i));
+            }
+            QPen arcPen(QBrush(conic), m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            arcPen.setMiterLimit(10);
+            painter.setPen(arcPen);
+            if (angles.span16 <= -360 * 16)
+                painter.drawEllipse(circle);
+            else
+                painter.drawArc(circle, angles.start16, angles.span16);
         }
-        QPen arcPen(QBrush(conic), m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-        arcPen.setMiterLimit(10);
-        painter.setPen(arcPen);
-        if (angles.span16 <= -360 * 16)
-            painter.drawEllipse(circle);
-        else
-            painter.drawArc(circle, angles.start16, angles.span16);
     }
 
+    const QRectF centre(-side / 2.0, -side / 2.0, side, side);
     if (m_systemImage.isEmpty()) {
         QFont font = this->font();
-        // Sizes are in device-independent pixels, like every length here.
-        font.setPixelSize(m_fontSize);
+        font.setPixelSize(qMax(1, m_fontSize));
         painter.setFont(font);
-        painter.setPen(m_fontColor);
-        painter.drawText(circle, Qt::AlignCenter, percentageText(m_progress));
+        painter.setPen(fontColor());
+        painter.drawText(centre, Qt::AlignCenter, percentageText(m_progress));
     } else {
         const qreal s = m_fontSize;
-        Symbols::paint(&painter, m_systemImage, QRectF(-s / 2, -s / 2, s, s), m_fontColor);
+        Symbols::paint(&painter, m_systemImage, QRectF(-s / 2, -s / 2, s, s), fontColor());
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPalette>
 #include <QString>
 #include <QWidget>
 
@@ -10,7 +11,12 @@ class QVariantAnimation;
 // Shows a fraction as a ring: a full-circle track, a gradient arc that fills
 // clockwise from 12 o'clock (1 or more is a full ring; there is no lower
 // clamp), and in the centre the percentage ("%.0f%%" of the 32-bit product) or
-// a symbol. It fills the square that fits its frame, centred.
+// a symbol. The ring is the largest circle that fits the widget, centred, with
+// the whole stroke inside the widget. Lengths are device-independent pixels.
+//
+// Accessibility: the screen names the gauge (e.g. "Similarity"); the gauge
+// reports itself as a progress bar whose value and description carry the
+// shown percentage ("70 percent").
 class CircularProgressGauge : public QWidget
 {
     Q_OBJECT
@@ -19,22 +25,32 @@ public:
     static QList<QColor> defaultGradient();   // red, orange, yellow, green
     static QColor defaultTrackColor();        // sRGB 242/255, 242/255, 247/255
     static QColor defaultFontColor();         // black
+    // The defaults for a palette: the colours above on light palettes; on
+    // dark ones a dark track and the palette's text colour, so that the ring
+    // and the text stay visible.
+    static QColor defaultTrackColor(const QPalette &palette);
+    static QColor defaultFontColor(const QPalette &palette);
 
     explicit CircularProgressGauge(QWidget *parent = nullptr);
+    // The caller's fields in one go; colours take their defaults.
+    CircularProgressGauge(float progress, int fontSize, double trackWidth, bool isAnimated,
+                          const QString &systemImage, QWidget *parent = nullptr);
 
     float progress() const { return m_progress; }
-    // Redraws; animates the arc from its old length when isAnimated is set.
-    // The centre text changes at once.
+    // Redraws; animates the arc from its drawn length when isAnimated is set
+    // and the gauge is visible. The centre text changes at once.
     void setProgress(float progress);
 
     QList<QColor> gradient() const { return m_gradient; }
     void setGradient(const QList<QColor> &colors);
-    QColor trackColor() const { return m_trackColor; }
+    // The colours in use. Until a colour is set, the default for the
+    // gauge's palette is used; an invalid colour returns to the default.
+    QColor trackColor() const;
     void setTrackColor(const QColor &color);
-    QColor fontColor() const { return m_fontColor; }
+    QColor fontColor() const;
     void setFontColor(const QColor &color);
     int fontSize() const { return m_fontSize; }
-    void setFontSize(int points);
+    void setFontSize(int pixels);
     double trackWidth() const { return m_trackWidth; }
     void setTrackWidth(double width);
     bool isAnimated() const { return m_isAnimated; }
@@ -42,10 +58,16 @@ public:
     QString systemImage() const { return m_systemImage; }
     void setSystemImage(const QString &name);
 
+    // Length of the arc animation in milliseconds (the toolkit's usual 350).
+    int animationDuration() const;
+    void setAnimationDuration(int milliseconds);
+
     // The text shown in the centre for a progress value.
     static QString percentageText(float progress);
-    // The fraction of the circle the arc covers: min(progress, 1), and
-    // nothing drawn at 0 or below.
+    // The spoken form of the same value: "70 percent", "-25 percent".
+    static QString accessibleValueText(float progress);
+    // The fraction of the circle the arc covers: min(progress, 1); nothing is
+    // drawn at 0 or below.
     static float arcFraction(float progress);
     // The arc as QPainter angles (1/16 degree, counter-clockwise positive):
     // it starts at 12 o'clock (90 degrees) and sweeps clockwise (negative).
@@ -58,18 +80,23 @@ public:
 
     // The arc fraction currently drawn (mid-animation it lies between values).
     float displayedFraction() const { return m_displayed; }
+    bool isAnimating() const;
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void setDisplayed(float fraction);
+    void updateAccessibleValue();
+
     float m_progress = 0;
     float m_displayed = 0;
     QList<QColor> m_gradient;
-    QColor m_trackColor;
-    QColor m_fontColor;
+    QColor m_trackColor; // invalid: the palette's default
+    QColor m_fontColor;  // invalid: the palette's default
     int m_fontSize = 32;
     double m_trackWidth = 12;
     bool m_isAnimated = true;

@@ -11,17 +11,20 @@ bool isDark(const QPalette &palette)
 
 QColor color(NamedColor name, const QPalette &palette)
 {
+    // Light tones are deep enough to keep a contrast of at least 3.5:1 as
+    // text on a light window (yellow becomes a dark mustard); dark tones are
+    // brightened to do the same on a dark window.
     const bool dark = isDark(palette);
     switch (name) {
-    case NamedColor::Red: return dark ? QColor(255, 105, 97) : QColor(215, 40, 40);
-    case NamedColor::Orange: return dark ? QColor(255, 170, 60) : QColor(225, 120, 0);
-    case NamedColor::Yellow: return dark ? QColor(255, 214, 10) : QColor(200, 160, 0);
-    case NamedColor::Green: return dark ? QColor(60, 205, 100) : QColor(30, 150, 60);
-    case NamedColor::Blue: return dark ? QColor(64, 156, 255) : QColor(20, 110, 230);
-    case NamedColor::Purple: return dark ? QColor(200, 120, 255) : QColor(140, 70, 200);
-    case NamedColor::Gray: return dark ? QColor(152, 152, 157) : QColor(128, 128, 133);
+    case NamedColor::Red: return dark ? QColor(255, 105, 97) : QColor(212, 36, 36);
+    case NamedColor::Orange: return dark ? QColor(255, 170, 60) : QColor(198, 96, 0);
+    case NamedColor::Yellow: return dark ? QColor(255, 214, 10) : QColor(158, 118, 0);
+    case NamedColor::Green: return dark ? QColor(60, 205, 100) : QColor(28, 138, 56);
+    case NamedColor::Blue: return dark ? QColor(64, 156, 255) : QColor(16, 104, 224);
+    case NamedColor::Purple: return dark ? QColor(200, 120, 255) : QColor(136, 64, 196);
+    case NamedColor::Gray: return dark ? QColor(152, 152, 157) : QColor(112, 112, 118);
     }
-    return palette.color(QPalette::Text);
+    return palette.color(QPalette::WindowText);
 }
 
 QColor color(NamedColor name)
@@ -41,12 +44,14 @@ QColor color(NamedColor name, qreal opacity)
 
 QColor secondaryText(const QPalette &palette)
 {
-    QColor text = palette.color(QPalette::WindowText);
+    // A little over half way from the window colour to the text colour: it
+    // reads as dimmed but keeps a contrast of about 5:1 on the usual palettes.
+    constexpr float amount = 0.55f;
+    const QColor text = palette.color(QPalette::WindowText);
     const QColor window = palette.color(QPalette::Window);
-    // Two thirds of the way from the background to the text colour.
-    return QColor::fromRgbF(window.redF() + (text.redF() - window.redF()) * 0.62f,
-                            window.greenF() + (text.greenF() - window.greenF()) * 0.62f,
-                            window.blueF() + (text.blueF() - window.blueF()) * 0.62f);
+    return QColor::fromRgbF(window.redF() + (text.redF() - window.redF()) * amount,
+                            window.greenF() + (text.greenF() - window.greenF()) * amount,
+                            window.blueF() + (text.blueF() - window.blueF()) * amount);
 }
 
 QColor secondaryText()

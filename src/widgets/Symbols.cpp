@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <cmath>
 #include <memory>
 
 namespace Symbols {
@@ -23,8 +24,15 @@ QSvgRenderer *renderer(const QString &name)
     static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
     auto it = cache.find(name);
     if (it == cache.end()) {
-        auto created = std::make_shared<QSvgRenderer>(resourcePath(name));
-        it = cache.insert(name, created->isValid() ? created : nullptr);
+        std::shared_ptr<QSvgRenderer> created;
+        // Unknown names are remembered too, without asking the SVG parser
+        // (which would warn about the missing file each time).
+        if (!name.isEmpty() && QFile::exists(resourcePath(name))) {
+            created = std::make_shared<QSvgRenderer>(resourcePath(name));
+            if (!created->isValid())
+                created.reset();
+        }
+        it = cache.insert(name, created);
     }
     return it->get();
 }

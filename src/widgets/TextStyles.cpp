@@ -14,7 +14,9 @@ struct StyleMetrics
     QFont::Weight weight;
 };
 
-// Ratios of a desktop type ramp whose body text is the application font.
+// A desktop type ramp whose body text is the application font. The small
+// styles are kept a little larger than a 13-point ramp would make them,
+// because Linux desktop fonts are set smaller (10 or 11 points) to begin with.
 StyleMetrics metrics(TextStyle style)
 {
     switch (style) {
@@ -22,10 +24,10 @@ StyleMetrics metrics(TextStyle style)
     case TextStyle::Title2: return {1.35, QFont::Normal};
     case TextStyle::Title3: return {1.15, QFont::Normal};
     case TextStyle::Headline: return {1.0, QFont::DemiBold};
-    case TextStyle::Subheadline: return {0.85, QFont::Normal};
+    case TextStyle::Subheadline: return {0.92, QFont::Normal};
     case TextStyle::Body: return {1.0, QFont::Normal};
-    case TextStyle::Caption: return {0.85, QFont::Normal};
-    case TextStyle::Caption2: return {0.78, QFont::Normal};
+    case TextStyle::Caption: return {0.88, QFont::Normal};
+    case TextStyle::Caption2: return {0.8, QFont::Normal};
     }
     return {1.0, QFont::Normal};
 }
@@ -40,8 +42,14 @@ qreal pointSize(TextStyle style, qreal basePointSize)
 QFont font(TextStyle style, const QFont &base)
 {
     QFont f = base;
-    const qreal basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 10.0;
-    f.setPointSizeF(pointSize(style, basePoints));
+    // A base font given in pixels is scaled in pixels, so the ramp holds for
+    // either kind of size.
+    if (base.pointSizeF() > 0)
+        f.setPointSizeF(pointSize(style, base.pointSizeF()));
+    else if (base.pixelSize() > 0)
+        f.setPixelSize(qMax(1, qRound(pointSize(style, base.pixelSize()))));
+    else
+        f.setPointSizeF(pointSize(style, 10.0));
     f.setWeight(metrics(style).weight);
     return f;
 }
@@ -60,9 +68,14 @@ QFont font(TextStyle style, QFont::Weight weight)
 
 QFont monospaced(TextStyle style)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const qreal basePoints = QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10.0;
-    f.setPointSizeF(pointSize(style, basePoints));
+    QFont f = font(style);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!fixed.families().isEmpty())
+        f.setFamilies(fixed.families());
+    else
+        f.setFamily(fixed.family());
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
     return f;
 }
 
