@@ -23,7 +23,11 @@ class Server;
 // 127.0.0.1 on a free port, records every request and answers each from a
 // script. Without a script it answers like a real server from its list of
 // models: /api/tags, /api/show, /api/generate and /api/embed, JSON errors for
-// unknown models and "404 page not found" for unknown paths.
+// unknown models and bodies that are not JSON, "404 page not found" for unknown
+// paths and "405 method not allowed" for a wrong method. The reply bodies come
+// from the same builders as the offline stand-in's (tools/ollama-wire). Unlike
+// a real server it does not redirect a path with a doubled slash: such a
+// request gets "404 page not found", so a test sees exactly one request.
 class FakeOllamaServer
 {
 public:
