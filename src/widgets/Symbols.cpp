@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 #include <cmath>
@@ -12,6 +13,14 @@
 namespace Symbols {
 
 namespace {
+
+// Symbol names are lower-case words joined by dots ("star.fill"); anything
+// else (a path, an empty text) names no symbol.
+bool isSymbolName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[a-z0-9]+(\\.[a-z0-9]+)*$"));
+    return pattern.match(name).hasMatch();
+}
 
 QString resourcePath(const QString &name)
 {
@@ -27,7 +36,7 @@ QSvgRenderer *renderer(const QString &name)
         std::shared_ptr<QSvgRenderer> created;
         // Unknown names are remembered too, without asking the SVG parser
         // (which would warn about the missing file each time).
-        if (!name.isEmpty() && QFile::exists(resourcePath(name))) {
+        if (isSymbolName(name) && QFile::exists(resourcePath(name))) {
             created = std::make_shared<QSvgRenderer>(resourcePath(name));
             if (!created->isValid())
                 created.reset();
