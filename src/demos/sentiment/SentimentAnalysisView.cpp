@@ -1,8 +1,193 @@
 #include "SentimentAnalysisView.h"
 
+#include "SentimentClient.h"
+#include "SentimentScore.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
+#include "catalogue/TextTrimming.h"
+#include "widgets/BusyIndicator.h"
+#include "widgets/RoundedPanel.h"
+#include "widgets/SymbolView.h"
+#include "widgets/TextStyles.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+// Lengths in device-independent pixels.
+constexpr int defaultInset = 16;
+constexpr int columnSpacing = 20;
+constexpr int groupSpacing = 8;
+constexpr int cardSpacing = 16;
+constexpr int editorHeight = 120;
+constexpr int editorMargin = 8;
+constexpr int hintExtraInset = 4;
+constexpr int starSize = 32;
+constexpr int starSpacing = 4;
+constexpr int starCount = 5;
+
+const QString analyzeTitle = QStringLiteral("Analyze Sentiment");
+const QString analyzingTitle = QStringLiteral("Analyzing...");
+
+QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
+                  std::optional<QFont::Weight> weight = std::nullopt)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(objectName);
+    if (weight)
+        TextStyles::apply(label, style, *weight);
+    else
+        TextStyles::apply(label, style);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setForeground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+// The prominent, accent-filled button with a label row of at most 200 pixels,
+// centred: the text alone, or while busy a small spinner before it.
+class SentimentAnalysisView::ActionButton : public QPushButton
+{
+public:
+    static constexpr int maxLabelWidth = 200;
+
+    explicit ActionButton(QWidget *parent = nullptr)
+        : QPushButton(parent)
+        , m_spinner(new BusyIndicator(16, this))
+    {
+        m_spinner->setObjectName(QStringLiteral("busyIndicator"));
+        m_spinner->setDrawScale(0.8);
+        m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_spinner->hide();
+        setAttribute(Qt::WA_Hover);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    // Shows or hides the spinner; called by the screen's render().
+    void setBusy(bool busy)
+    {
+        m_busy = busy;
+        m_spinner->setVisible(busy);
+        placeSpinner();
+        update();
+    }
+
+    QSize sizeHint() const override
+    {
+        const int textHeight = qMax(fontMetrics().height(), m_spinnerBox);
+        return {maxLabelWidth + 2 * (m_paddingH + m_ring), textHeight + 2 * (m_paddingV + m_ring)};
+    }
+
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPalette &pal = palette();
+        const QRectF box = QRectF(rect()).adjusted(m_ring, m_ring, -m_ring, -m_ring);
+        QPainterPath shape;
+        shape.addRoundedRect(box, m_radius, m_radius);
+
+        QColor fill = pal.color(QPalette::Active, QPalette::Highlight);
+        if (!isEnabled())
+            fill = NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::WindowText), 0.1);
+        else if (isDown())
+            fill = fill.darker(120);
+        else if (underMouse())
+            fill = fill.lighter(110);
+        painter.fillPath(shape, fill);
+
+        if (hasFocus() && isEnabled()) {
+            QPainterPath ring;
+            const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
+            ring.addRoundedRect(outer, m_radius + m_ring - 1, m_radius + m_ring - 1);
+            painter.setPen(QPen(NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::Highlight), 0.5), 2));
+            painter.drawPath(ring);
+        }
+
+        painter.setPen(labelColor());
+        painter.setFont(font());
+        const QRect row = labelRow();
+        const QRect textRect = row.adjusted(m_busy ? m_spinnerBox + m_gap : 0, 0, 0, 0);
+        painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QPushButton::resizeEvent(event);
+        placeSpinner();
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        QPushButton::changeEvent(event);
+        if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+            m_spinner->setColor(labelColor());
+    }
+
+private:
+    QColor labelColor() const
+    {
+        if (isEnabled())
+            return palette().color(QPalette::Active, QPalette::HighlightedText);
+        // The dimmed text of the active palette: the disabled group's own
+        // text colour barely shows on the grey fill.
+        QPalette active = palette();
+        active.setCurrentColorGroup(QPalette::Active);
+        return NamedColors::secondaryText(active);
+    }
+
+    // The label row: spinner (while busy) and text, centred, at most
+    // maxLabelWidth wide.
+    QRect labelRow() const
+    {
+        // One pixel of slack keeps the text from being elided by rounding.
+        const int textWidth = fontMetrics().horizontalAdvance(text()) + 1;
+        const int wanted = (m_busy ? m_spinnerBox + m_gap : 0) + textWidth;
+        const int available = qMin(maxLabelWidth, width() - 2 * (m_paddingH + m_ring));
+        const int rowWidth = qMin(wanted, available);
+        return {(width() - rowWidth) / 2, 0, rowWidth, height()};
+    }
+
+    void placeSpinner()
+    {
+        const QRect row = labelRow();
+        m_spinner->setGeometry(row.left(), (height() - m_spinnerBox) / 2, m_spinnerBox, m_spinnerBox);
+        m_spinner->setColor(labelColor());
+    }
+
+    BusyIndicator *const m_spinner;
+    bool m_busy = false;
+    const int m_spinnerBox = 16;
+    const int m_gap = 6;
+    const int m_paddingH = 12;
+    const int m_paddingV = 7;
+    const int m_ring = 3;
+    const qreal m_radius = 6;
+};
 
 SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings &settings, QWidget *parent)
     : SentimentAnalysisView(service, settings, HttpClient::shared(), parent)
@@ -15,8 +200,169 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     , m_service(service)
     , m_settings(settings)
     , m_http(http)
+    , m_scrollArea(new QScrollArea(this))
+    , m_content(new QWidget)
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QStringLiteral("Sentiment Analysis Demo"),
+                             TextStyle::Title2, QFont::DemiBold))
+    , m_introLabel(makeLabel(QStringLiteral("introLabel"),
+                             QStringLiteral("This demo uses a language model to analyze the sentiment of text. "
+                                            "Enter any text below and click 'Analyze' to determine if it's "
+                                            "positive, negative, or neutral."),
+                             TextStyle::Body))
+    , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QStringLiteral("Tell me about your recent vacations:"),
+                              TextStyle::Headline))
+    , m_editorPanel(new RoundedPanel)
+    , m_editor(new QPlainTextEdit)
+    , m_hintLabel(makeLabel(QStringLiteral("inputHint"), QStringLiteral("Example: \"I love this beautiful sunny day!\""),
+                            TextStyle::Caption))
+    , m_button(new ActionButton)
+    , m_resultCard(new RoundedPanel)
+    , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), QStringLiteral("Sentiment Analysis:"),
+                                   TextStyle::Headline))
+    , m_starRow(new QWidget)
+    , m_scoreLabel(makeLabel(QStringLiteral("sentimentLabel"), QString(), TextStyle::Title3, QFont::Medium))
+    , m_descriptionLabel(makeLabel(QStringLiteral("sentimentDescriptionLabel"), QString(), TextStyle::Body))
+    , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
+    , m_warningCard(new RoundedPanel)
+    , m_warningSymbol(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
+                                     QFontMetrics(TextStyles::font(TextStyle::Title)).height(), QColor()))
+    , m_warningTitleLabel(makeLabel(QStringLiteral("warningTitleLabel"), QStringLiteral("No LLM model selected"),
+                                    TextStyle::Headline))
+    , m_warningTextLabel(makeLabel(QStringLiteral("warningTextLabel"),
+                                   QStringLiteral("Please select a language model in Settings to use this demo."),
+                                   TextStyle::Caption))
 {
     setObjectName(QStringLiteral("sentimentAnalysisView"));
+
+    // The column scrolls only when the window is too short for it; otherwise
+    // its items stay at the top.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scrollArea);
+    m_scrollArea->setObjectName(QStringLiteral("scrollArea"));
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scrollArea->viewport()->setAutoFillBackground(false);
+    m_content->setObjectName(QStringLiteral("content"));
+    m_content->setAutoFillBackground(false);
+
+    auto *column = new QVBoxLayout(m_content);
+    column->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
+    column->setSpacing(columnSpacing);
+
+    // Header.
+    auto *header = new QWidget;
+    header->setObjectName(QStringLiteral("header"));
+    auto *headerLayout = new QVBoxLayout(header);
+    headerLayout->setContentsMargins(0, defaultInset, 0, defaultInset);
+    headerLayout->setSpacing(groupSpacing);
+    headerLayout->addWidget(m_titleLabel);
+    headerLayout->addWidget(m_introLabel);
+    column->addWidget(header);
+
+    // Input: label, editor in a rounded field, hint.
+    auto *inputGroup = new QWidget;
+    inputGroup->setObjectName(QStringLiteral("inputGroup"));
+    auto *inputLayout = new QVBoxLayout(inputGroup);
+    inputLayout->setContentsMargins(0, 0, 0, 0);
+    inputLayout->setSpacing(groupSpacing);
+    inputLayout->addWidget(m_promptLabel);
+    m_editorPanel->setObjectName(QStringLiteral("inputEditorPanel"));
+    m_editorPanel->setFixedHeight(editorHeight);
+    auto *panelLayout = new QVBoxLayout(m_editorPanel);
+    panelLayout->setContentsMargins(editorMargin, editorMargin, editorMargin, editorMargin);
+    panelLayout->addWidget(m_editor);
+    m_editor->setObjectName(QStringLiteral("inputEditor"));
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setTabChangesFocus(true);
+    m_editor->document()->setDocumentMargin(0);
+    m_editor->viewport()->setAutoFillBackground(false);
+    TextStyles::apply(m_editor, TextStyle::Body);
+    m_editor->setAccessibleName(m_promptLabel->text());
+    m_promptLabel->setBuddy(m_editor);
+    m_editor->installEventFilter(this);
+    inputLayout->addWidget(m_editorPanel);
+    m_hintLabel->setContentsMargins(0, hintExtraInset, 0, 0);
+    inputLayout->addWidget(m_hintLabel);
+    column->addWidget(inputGroup);
+
+    // The button.
+    m_button->setObjectName(QStringLiteral("analyzeButton"));
+    column->addWidget(m_button, 0, Qt::AlignHCenter);
+
+    // Result card: title, stars, label, description.
+    m_resultCard->setObjectName(QStringLiteral("resultCard"));
+    auto *cardLayout = new QVBoxLayout(m_resultCard);
+    cardLayout->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
+    cardLayout->setSpacing(cardSpacing);
+    m_resultTitleLabel->setAlignment(Qt::AlignHCenter);
+    cardLayout->addWidget(m_resultTitleLabel);
+    m_starRow->setObjectName(QStringLiteral("starRow"));
+    auto *starLayout = new QHBoxLayout(m_starRow);
+    starLayout->setContentsMargins(0, 0, 0, 0);
+    starLayout->setSpacing(starSpacing);
+    for (int i = 1; i <= starCount; ++i) {
+        auto *star = new SymbolView(QStringLiteral("star"), starSize, QColor(), m_starRow);
+        star->setObjectName(QStringLiteral("star%1").arg(i));
+        star->setAccessibleName(QStringLiteral("Star %1").arg(i));
+        starLayout->addWidget(star, 0, Qt::AlignVCenter);
+        m_stars.append(star);
+    }
+    cardLayout->addWidget(m_starRow, 0, Qt::AlignHCenter);
+    m_scoreLabel->setAlignment(Qt::AlignHCenter);
+    cardLayout->addWidget(m_scoreLabel);
+    m_descriptionLabel->setAlignment(Qt::AlignHCenter);
+    cardLayout->addWidget(m_descriptionLabel);
+    column->addWidget(m_resultCard);
+
+    // Error line.
+    m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(m_errorLabel);
+
+    // No-model warning.
+    m_warningCard->setObjectName(QStringLiteral("warningCard"));
+    auto *warningLayout = new QVBoxLayout(m_warningCard);
+    warningLayout->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
+    warningLayout->setSpacing(groupSpacing);
+    m_warningSymbol->setObjectName(QStringLiteral("warningSymbol"));
+    m_warningSymbol->setAccessibleName(QStringLiteral("Warning"));
+    warningLayout->addWidget(m_warningSymbol, 0, Qt::AlignHCenter);
+    m_warningTitleLabel->setAlignment(Qt::AlignHCenter);
+    warningLayout->addWidget(m_warningTitleLabel);
+    m_warningTextLabel->setAlignment(Qt::AlignHCenter);
+    warningLayout->addWidget(m_warningTextLabel);
+    column->addWidget(m_warningCard);
+
+    column->addStretch(1);
+    m_scrollArea->setWidget(m_content);
+
+    setFocusProxy(m_editor);
+    QWidget::setTabOrder(m_editor, m_button);
+
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        m_inputText = m_editor->toPlainText();
+        render();
+    });
+    connect(m_button, &QPushButton::clicked, this, &SentimentAnalysisView::analyzeSentiment);
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (canAnalyze())
+                analyzeSentiment();
+        });
+    }
+
+    connect(&m_settings, &AppSettings::selectedLLMModelChanged, this, &SentimentAnalysisView::render);
+    connect(&m_settings, &AppSettings::selectedEmbeddingModelChanged, this, &SentimentAnalysisView::render);
+    connect(&m_settings, &AppSettings::ollamaURLChanged, this, &SentimentAnalysisView::render);
+    connect(&m_service, &OllamaService::availableModelsChanged, this, &SentimentAnalysisView::render);
+    connect(&m_service, &OllamaService::isLoadingModelsChanged, this, &SentimentAnalysisView::render);
+    connect(&m_service, &OllamaService::modelErrorChanged, this, &SentimentAnalysisView::render);
+
     render();
 }
 
@@ -36,27 +382,121 @@ NamedColor SentimentAnalysisView::sentimentColor(int score)
 
 bool SentimentAnalysisView::canAnalyze() const
 {
-    return false;
+    return !m_isAnalyzing && m_settings.selectedLLMModel().has_value()
+        && !TextTrimming::trimmedWhitespaceAndLineBreaks(m_inputText).isEmpty();
 }
 
 void SentimentAnalysisView::analyzeSentiment()
 {
+    const std::optional<QString> model = m_settings.selectedLLMModel();
+    if (!model) {
+        m_errorMessage = QStringLiteral("Please select an LLM model in Settings");
+        render();
+        return;
+    }
+    const QString text = TextTrimming::trimmedWhitespaceAndLineBreaks(m_inputText);
+    if (text.isEmpty())
+        return;
+
+    m_isAnalyzing = true;
+    m_errorMessage.reset();
+    m_sentimentScore = 0;
+    render();
+
+    // The screen is the context: a reply that arrives after it is gone is
+    // dropped.
+    fetchSentimentScore(text, *model, this, [this](const Result<int> &result) {
+        if (result)
+            m_sentimentScore = result.value();
+        else
+            m_errorMessage = QStringLiteral("Error: ") + result.error().description;
+        m_isAnalyzing = false;
+        render();
+    }, m_settings, m_http);
 }
 
 void SentimentAnalysisView::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        render();
 }
 
 bool SentimentAnalysisView::eventFilter(QObject *watched, QEvent *event)
 {
+    // The editor's outline shows whether it has the keyboard focus.
+    if (watched == m_editor && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        render();
     return QWidget::eventFilter(watched, event);
 }
 
 void SentimentAnalysisView::render()
 {
+    const QPalette &pal = palette();
+    const QColor secondary = NamedColors::secondaryText(pal);
+    const bool hasModel = m_settings.selectedLLMModel().has_value();
+
+    // Header and input.
+    setForeground(m_introLabel, secondary);
+    setForeground(m_hintLabel, secondary);
+    m_editorPanel->setFillColor(pal.color(QPalette::Base));
+    m_editorPanel->setBorderColor(m_editor->hasFocus() ? pal.color(QPalette::Highlight)
+                                                       : NamedColors::withOpacity(secondary, 0.3));
+    m_hintLabel->setVisible(m_inputText.isEmpty());
+
+    // Button.
+    const QString buttonTitle = m_isAnalyzing ? analyzingTitle : analyzeTitle;
+    m_button->setText(buttonTitle);
+    m_button->setAccessibleName(buttonTitle);
+    m_button->setEnabled(canAnalyze());
+    m_button->setBusy(m_isAnalyzing);
+
+    // Result card.
+    const bool showResult = m_sentimentScore >= 1;
+    m_resultCard->setVisible(showResult);
+    const QColor tone = NamedColors::color(sentimentColor(m_sentimentScore), pal);
+    const QColor unfilled = NamedColors::color(NamedColor::Gray, 0.3, pal);
+    m_resultCard->setFillColor(NamedColors::withOpacity(tone, 0.1));
+    for (int i = 1; i <= m_stars.size(); ++i) {
+        SymbolView *star = m_stars.at(i - 1);
+        const bool filled = i <= m_sentimentScore;
+        star->setSymbolName(filled ? QStringLiteral("star.fill") : QStringLiteral("star"));
+        star->setColor(filled ? tone : unfilled);
+    }
+    const QString label = sentimentLabel(m_sentimentScore);
+    const QString starSummary = QStringLiteral("%1 of 5 stars, %2").arg(m_sentimentScore).arg(label);
+    m_starRow->setAccessibleName(starSummary);
+    m_scoreLabel->setText(label);
+    setForeground(m_scoreLabel, tone);
+    m_descriptionLabel->setText(sentimentDescription(m_sentimentScore));
+    setForeground(m_descriptionLabel, secondary);
+
+    // Error line.
+    m_errorLabel->setVisible(m_errorMessage.has_value());
+    m_errorLabel->setText(m_errorMessage.value_or(QString()));
+    setForeground(m_errorLabel, NamedColors::color(NamedColor::Red, pal));
+
+    // No-model warning.
+    m_warningCard->setVisible(!hasModel);
+    m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
+    m_warningSymbol->setColor(NamedColors::color(NamedColor::Orange, pal));
+    setForeground(m_warningTextLabel, secondary);
+
+    // A new result or error is announced once.
+    const QString announcement = m_errorMessage ? *m_errorMessage : showResult ? starSummary : QString();
+    if (announcement != m_announced) {
+        m_announced = announcement;
+        if (m_errorMessage)
+            announce(m_errorLabel, QAccessible::Alert);
+        else if (showResult)
+            announce(m_starRow, QAccessible::NameChanged);
+    }
 }
 
-void SentimentAnalysisView::announce(QWidget *, int)
+void SentimentAnalysisView::announce(QWidget *widget, QAccessible::Event type)
 {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(widget, type);
+    QAccessible::updateAccessibility(&event);
 }

@@ -2,6 +2,7 @@
 
 #include "widgets/NamedColors.h"
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 
@@ -57,8 +58,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class ActionButton;
+
     void render();
-    void announce(QWidget *widget, int eventType);
+    // Tells assistive technology (when one is listening) about a change.
+    static void announce(QWidget *widget, QAccessible::Event type);
 
     OllamaService &m_service;
     AppSettings &m_settings;
@@ -72,4 +76,25 @@ private:
     // What was last announced to assistive technology, so that each new
     // result or error is announced once.
     QString m_announced;
+
+    QScrollArea *const m_scrollArea;
+    QWidget *const m_content;
+    QLabel *const m_titleLabel;
+    QLabel *const m_introLabel;
+    QLabel *const m_promptLabel;
+    RoundedPanel *const m_editorPanel;
+    QPlainTextEdit *const m_editor;
+    QLabel *const m_hintLabel;
+    ActionButton *const m_button;
+    RoundedPanel *const m_resultCard;
+    QLabel *const m_resultTitleLabel;
+    QWidget *const m_starRow;
+    QList<SymbolView *> m_stars;
+    QLabel *const m_scoreLabel;
+    QLabel *const m_descriptionLabel;
+    QLabel *const m_errorLabel;
+    RoundedPanel *const m_warningCard;
+    SymbolView *const m_warningSymbol;
+    QLabel *const m_warningTitleLabel;
+    QLabel *const m_warningTextLabel;
 };
