@@ -12,7 +12,6 @@ SymbolView::SymbolView(const QString &name, int side, const QColor &color, QWidg
     , m_color(color)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void SymbolView::setSymbolName(const QString &name)
@@ -40,33 +39,51 @@ void SymbolView::setSide(int side)
     update();
 }
 
-bool SymbolView::isSpinning() const
-{
-    return m_rotation && m_rotation->state() == QAbstractAnimation::Running;
-}
-
 void SymbolView::setSpinning(bool spinning)
 {
-    if (spinning == isSpinning())
+    if (spinning == m_spinning)
         return;
-    if (spinning) {
-        if (!m_rotation) {
-            m_rotation = new QVariantAnimation(this);
-            m_rotation->setStartValue(0.0);
-            m_rotation->setEndValue(360.0);
-            m_rotation->setDuration(1000);
-            m_rotation->setLoopCount(-1);
-            connect(m_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-                m_angle = value.toReal();
-                update();
-            });
-        }
-        m_rotation->start();
-    } else {
-        m_rotation->stop();
+    m_spinning = spinning;
+    if (!spinning) {
+        // At rest the symbol stands upright.
         m_angle = 0;
         update();
     }
+    updateRotation();
+}
+
+void SymbolView::updateRotation()
+{
+    const bool run = m_spinning && isVisible();
+    if (run && !m_rotation) {
+        m_rotation = new QVariantAnimation(this);
+        m_rotation->setStartValue(0.0);
+        m_rotation->setEndValue(360.0);
+        m_rotation->setDuration(1000);
+        m_rotation->setLoopCount(-1);
+        connect(m_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            m_angle = value.toReal();
+            update();
+        });
+    }
+    if (!m_rotation)
+        return;
+    if (run && m_rotation->state() != QAbstractAnimation::Running)
+        m_rotation->start();
+    else if (!run)
+        m_rotation->stop();
+}
+
+void SymbolView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    updateRotation();
+}
+
+void SymbolView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    updateRotation();
 }
 
 QSize SymbolView::sizeHint() const
@@ -83,6 +100,7 @@ void SymbolView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const qreal side = qMin(width(), height());
     painter.translate(width() / 2.0, height() / 2.0);
     if (m_angle != 0)
