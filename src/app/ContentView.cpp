@@ -3,33 +3,15 @@
 #include "SegmentedControl.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/OllamaService.h"
+#include "demos/sentiment/SentimentAnalysisView.h"
+#include "demos/similarity/SentenceSimilarityView.h"
 #include "widgets/TextStyles.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
-
-namespace {
-
-// Stands in for a demo screen whose class has not been written yet.
-QWidget *placeholderScreen(DemoType demo, QWidget *parent)
-{
-    auto *screen = new QWidget(parent);
-    auto *layout = new QVBoxLayout(screen);
-    auto *label = new QLabel(DemoTypes::title(demo), screen);
-    label->setObjectName(QStringLiteral("placeholderTitle"));
-    auto *input = new QPlainTextEdit(screen);
-    input->setObjectName(QStringLiteral("placeholderInput"));
-    input->setAccessibleName(QStringLiteral("Text"));
-    layout->addWidget(label);
-    layout->addWidget(input);
-    return screen;
-}
-
-} // namespace
 
 ContentView::ContentView(QWidget *parent)
     : ContentView(AppSettings::shared(), parent)
@@ -132,12 +114,14 @@ void ContentView::render()
     m_screen = makeScreen(m_selectedDemo);
     m_screenDemo = m_selectedDemo;
     m_demoLayout->addWidget(m_screen);
+    m_screen->show();
 }
 
 QWidget *ContentView::makeScreen(DemoType demo)
 {
-    QWidget *screen = placeholderScreen(demo, m_demoArea);
-    screen->setObjectName(demo == DemoType::sentenceSimilarity ? QStringLiteral("sentenceSimilarityView")
-                                                                : QStringLiteral("sentimentAnalysisView"));
-    return screen;
+    switch (demo) {
+    case DemoType::sentenceSimilarity: return new SentenceSimilarityView(*m_service, m_settings, m_demoArea);
+    case DemoType::sentimentAnalysis: break;
+    }
+    return new SentimentAnalysisView(*m_service, m_settings, m_demoArea);
 }

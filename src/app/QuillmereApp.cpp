@@ -24,12 +24,24 @@ QScreen *screenForNewWindow()
     return QGuiApplication::primaryScreen();
 }
 
+// Centres the window on the screen's free area. A window larger than that
+// area keeps its top left corner (and so its title bar) on the screen.
 void centreOnScreen(QWidget *window, QScreen *screen)
 {
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
+    const QPoint centred = available.center() - QPoint(window->width() / 2, window->height() / 2);
+    window->move(qMax(centred.x(), available.left()), qMax(centred.y(), available.top()));
+}
+
+// Shrinks a new main window that would not fit the screen, down to its minimum.
+void fitToScreen(QWidget *window, QScreen *screen)
+{
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() * 0.92;
+    window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
 }
 
 // Brings a window forward, restoring it if it was minimised.
@@ -108,10 +120,12 @@ MainWindow *QuillmereApp::openMainWindow()
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
 
+    QScreen *screen = previous ? previous->screen() : screenForNewWindow();
+    fitToScreen(window, screen);
     if (previous)
         window->move(previous->pos() + QPoint(28, 28));
     else
-        centreOnScreen(window, screenForNewWindow());
+        centreOnScreen(window, screen);
     bringForward(window);
     return window;
 }

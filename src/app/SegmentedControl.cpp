@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -142,6 +143,7 @@ int SegmentedControl::addSegment(const QString &title)
     const int index = int(m_segments.size());
     auto *segment = new Segment(title, this);
     segment->setObjectName(QStringLiteral("segment%1").arg(index));
+    segment->installEventFilter(this);
     m_group->addButton(segment, index);
     m_layout->addWidget(segment);
     m_segments.append(segment);
@@ -168,6 +170,37 @@ void SegmentedControl::equaliseWidths()
     for (Segment *s : std::as_const(m_segments))
         s->setMinimumWidth(widest);
     updateGeometry();
+}
+
+bool SegmentedControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int from = int(m_segments.indexOf(static_cast<Segment *>(watched)));
+    if (from < 0)
+        return QWidget::eventFilter(watched, event);
+
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return QWidget::eventFilter(watched, event);
+    // Left and right follow the reading direction.
+    const int forward = layoutDirection() == Qt::RightToLeft ? -1 : 1;
+    switch (key->key()) {
+    case Qt::Key_Left: step(from, -forward); return true;
+    case Qt::Key_Right: step(from, forward); return true;
+    case Qt::Key_Up: step(from, -1); return true;
+    case Qt::Key_Down: step(from, 1); return true;
+    default: return QWidget::eventFilter(watched, event);
+    }
+}
+
+void SegmentedControl::step(int from, int step)
+{
+    Segment *target = segment(from + step);
+    if (!target || !target->isEnabled())
+        return;
+    target->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    target->click();
 }
 
 QSize SegmentedControl::sizeHint() const

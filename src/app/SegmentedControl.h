@@ -31,9 +31,9 @@ private:
 };
 
 // A row of mutually exclusive choices drawn as one rounded pill, the chosen
-// segment filled in the accent colour. Segments have equal widths. The arrow
-// keys move the choice between segments, Tab moves focus through them, and
-// Space chooses the focused one.
+// segment filled in the accent colour. Segments have equal widths. Like a
+// group of radio buttons, Tab stops once, on the chosen segment; the arrow
+// keys move the choice between segments, and Space chooses the focused one.
 class SegmentedControl : public QWidget
 {
     Q_OBJECT
@@ -60,9 +60,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void equaliseWidths();
+    // Moves the choice (and focus) by `step` segments from `from`, if there
+    // is a segment there, as the user's choice.
+    void step(int from, int step);
 
     QHBoxLayout *const m_layout;
     QButtonGroup *const m_group;
