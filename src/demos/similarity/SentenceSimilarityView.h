@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 
@@ -50,8 +51,8 @@ public:
     void calculateSimilarity();
 
     // A similarity as stored for display: within 0...1 (the minimum with 1
-    // first, then the maximum with 0). Absent for a value that is not a
-    // number, which cannot be shown as a percentage.
+    // first, then the maximum with 0). Absent for a value that is not finite:
+    // it measures nothing and must not be shown as a percentage.
     static std::optional<float> clampedSimilarity(float value);
 
 protected:
@@ -59,8 +60,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class ActionButton;
+
     void render();
-    void announce(QWidget *widget, int eventType);
+    // Tells assistive technology (when one is listening) about a change.
+    static void announce(QWidget *widget, QAccessible::Event type);
 
     OllamaService &m_service;
     AppSettings &m_settings;
@@ -76,4 +80,27 @@ private:
     // What was last announced to assistive technology, so that each new
     // result or error is announced once.
     QString m_announced;
+
+    QScrollArea *const m_scrollArea;
+    QWidget *const m_content;
+    QLabel *const m_titleLabel;
+    QLabel *const m_introLabel;
+    QLabel *const m_sentence1Label;
+    RoundedPanel *const m_editor1Panel;
+    QPlainTextEdit *const m_editor1;
+    QLabel *const m_hint1Label;
+    QLabel *const m_sentence2Label;
+    RoundedPanel *const m_editor2Panel;
+    QPlainTextEdit *const m_editor2;
+    QLabel *const m_hint2Label;
+    ActionButton *const m_button;
+    RoundedPanel *const m_resultCard;
+    QLabel *const m_resultTitleLabel;
+    CircularProgressGauge *const m_gauge;
+    QLabel *const m_descriptionLabel;
+    QLabel *const m_errorLabel;
+    RoundedPanel *const m_warningCard;
+    SymbolView *const m_warningSymbol;
+    QLabel *const m_warningTitleLabel;
+    QLabel *const m_warningTextLabel;
 };

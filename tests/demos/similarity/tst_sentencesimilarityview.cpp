@@ -1,0 +1,528 @@
+#include "FakeOllamaServer.h"
+#include "TestSettings.h"
+#include "catalogue/ClientError.h"
+#include "catalogue/HttpClient.h"
+#include "catalogue/OllamaService.h"
+#include "demos/similarity/SentenceSimilarityView.h"
+#include "demos/similarity/SimilarityClient.h"
+#include "widgets/CircularProgressGauge.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QNetworkReply>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <condition_variable>
+#include <limits>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+const QString model = QStringLiteral("nomic-embed-text");
+const QString first = QStringLiteral("The cat sat on the mat");
+const QString second = QStringLiteral("A feline rested on the rug");
+
+// Holds the fake server's replies until released, so that a test can look at
+// the screen while a request is in flight.
+class Gate
+{
+public:
+    void wait()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_open; });
+    }
+    void open()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+};
+
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// Types as a user would; a line break is the Return key.
+void typeText(QWidget *widget, const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(widget, Qt::Key_Return);
+        QTest::keyClicks(widget, lines.at(i));
+    }
+}
+
+// A unit vector at the given cosine to (1, 0).
+std::vector<double> atCosine(double cosine)
+{
+    return {cosine, std::sqrt(1.0 - cosine * cosine)};
+}
+
+// The screen in a window of its own, over a fake server and test settings.
+struct Screen
+{
+    FakeOllamaServer server;
+    TestSettings prefs;
+    HttpClient http;
+    OllamaService service{prefs.settings(), http};
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    QWidget window;
+    QPointer<SentenceSimilarityView> view;
+
+    explicit Screen(bool withModel = true)
+    {
+        settings().setOllamaURL(server.baseURL());
+        if (withModel)
+            settings().setSelectedEmbeddingModel(model);
+        server.setEmbedding(first.toStdString(), {1.0, 0.0});
+        server.setEmbedding(second.toStdString(), atCosine(0.7));
+        view = new SentenceSimilarityView(service, settings(), http);
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+        window.resize(700, 640);
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+    ~Screen() { gate->open(); }
+
+    AppSettings &settings() { return prefs.settings(); }
+
+    // The embed request with the given number (1 or 2) waits for the gate.
+    void holdRequest(int number)
+    {
+        auto seen = std::make_shared<std::atomic<int>>(0);
+        server.setHandler([gate = gate, seen, number](const FakeOllamaServer::Request &request)
+                              -> std::optional<FakeOllamaServer::Reply> {
+            if (request.path == "/api/embed" && ++*seen == number)
+                gate->wait();
+            return std::nullopt;
+        });
+    }
+
+    QPlainTextEdit *editor(int n) const
+    {
+        return view->findChild<QPlainTextEdit *>(QStringLiteral("sentence%1Editor").arg(n));
+    }
+    QPushButton *button() const { return view->findChild<QPushButton *>(QStringLiteral("calculateButton")); }
+    CircularProgressGauge *gauge() const
+    {
+        return view->findChild<CircularProgressGauge *>(QStringLiteral("similarityGauge"));
+    }
+    QLabel *label(const char *name) const { return view->findChild<QLabel *>(QString::fromLatin1(name)); }
+    bool shows(const char *name) const
+    {
+        return view->findChild<QWidget *>(QString::fromLatin1(name))->isVisibleTo(view);
+    }
+    // What the gauge draws in its centre.
+    QString gaugeText() const { return CircularProgressGauge::percentageText(gauge()->progress()); }
+
+    void enter(const QString &one, const QString &two)
+    {
+        typeText(editor(1), one);
+        typeText(editor(2), two);
+    }
+    bool showResult(const QString &one = first, const QString &two = second)
+    {
+        enter(one, two);
+        QTest::mouseClick(button(), Qt::LeftButton);
+        return QTest::qWaitFor([this] { return !view->isCalculating(); });
+    }
+};
+
+} // namespace
+
+class TestSentenceSimilarityView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void freshScreen_data();
+    void freshScreen();
+    void buttonFollowsSentencesAndModel_data();
+    void buttonFollowsSentencesAndModel();
+    void sendsTrimmedSentencesInOrder();
+    void busyWhileWaitingThenResult();
+    void gaugeAndDescriptionForResult_data();
+    void gaugeAndDescriptionForResult();
+    void failureShowsErrorLineInsteadOfResult();
+    void nonFiniteEmbeddingIsAnErrorNotAFullGauge();
+    void refusedWithoutModelKeepsWhatIsShown();
+    void warningFollowsSettingsLive();
+    void pressingAgainHidesOldResultAtOnce();
+    void ctrlReturnFiresOnlyWhenEnabled_data();
+    void ctrlReturnFiresOnlyWhenEnabled();
+    void tabMovesThroughEditorsToButton();
+    void lateReplyAfterScreenIsGoneIsDropped_data();
+    void lateReplyAfterScreenIsGoneIsDropped();
+    void clampedSimilarity_data();
+    void clampedSimilarity();
+};
+
+void TestSentenceSimilarityView::freshScreen_data()
+{
+    QTest::addColumn<bool>("withModel");
+    QTest::newRow("model selected") << true;
+    QTest::newRow("no model") << false;
+}
+
+void TestSentenceSimilarityView::freshScreen()
+{
+    QFETCH(bool, withModel);
+    Screen s(withModel);
+    QVERIFY(s.shows("sentence1Hint"));
+    QVERIFY(s.shows("sentence2Hint"));
+    QCOMPARE(s.label("sentence1Hint")->text(), QStringLiteral("Example: \"The cat sat on the mat\""));
+    QCOMPARE(s.label("sentence2Hint")->text(), QStringLiteral("Example: \"A feline rested on the rug\""));
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
+    QVERIFY(!s.button()->isEnabled());
+    QVERIFY(!s.shows("busyIndicator"));
+    QVERIFY(!s.shows("resultCard"));
+    QVERIFY(!s.shows("errorLabel"));
+    QCOMPARE(s.shows("warningCard"), !withModel);
+    QVERIFY(!s.view->hasCalculated());
+}
+
+void TestSentenceSimilarityView::buttonFollowsSentencesAndModel_data()
+{
+    QTest::addColumn<QString>("one");
+    QTest::addColumn<QString>("two");
+    QTest::addColumn<bool>("withModel");
+    QTest::addColumn<bool>("hint1");
+    QTest::addColumn<bool>("hint2");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("both empty") << QString() << QString() << true << true << true << false;
+    QTest::newRow("a space in the first") << QStringLiteral(" ") << QString() << true << false << true << false;
+    QTest::newRow("first only") << first << QString() << true << false << true << false;
+    QTest::newRow("second blank") << first << QStringLiteral(" \n ") << true << false << false << false;
+    QTest::newRow("both") << first << second << true << false << false << true;
+    QTest::newRow("both padded") << QStringLiteral("  a\n") << QStringLiteral(" b ") << true << false << false << true;
+    QTest::newRow("both, no model") << first << second << false << false << false << false;
+}
+
+void TestSentenceSimilarityView::buttonFollowsSentencesAndModel()
+{
+    QFETCH(QString, one);
+    QFETCH(QString, two);
+    QFETCH(bool, withModel);
+    QFETCH(bool, hint1);
+    QFETCH(bool, hint2);
+    QFETCH(bool, enabled);
+    Screen s(withModel);
+    s.enter(one, two);
+    QCOMPARE(s.view->sentence1(), one);
+    QCOMPARE(s.view->sentence2(), two);
+    QCOMPARE(s.shows("sentence1Hint"), hint1);
+    QCOMPARE(s.shows("sentence2Hint"), hint2);
+    QCOMPARE(s.button()->isEnabled(), enabled);
+}
+
+void TestSentenceSimilarityView::sendsTrimmedSentencesInOrder()
+{
+    Screen s;
+    const QString typed1 = QStringLiteral("  ") + first + QStringLiteral("\n");
+    const QString typed2 = second + QStringLiteral("   ");
+    QVERIFY(s.showResult(typed1, typed2));
+    QVERIFY(s.view->hasCalculated());
+
+    const auto requests = s.server.requests("/api/embed");
+    QCOMPARE(requests.size(), size_t(2));
+    const QStringList expected{first, second};
+    for (size_t i = 0; i < requests.size(); ++i) {
+        const auto body = nlohmann::json::parse(requests[i].body);
+        QCOMPARE(body.size(), size_t(2));
+        QCOMPARE(QString::fromStdString(body["model"].get<std::string>()), model);
+        QCOMPARE(QString::fromStdString(body["input"].get<std::string>()), expected.at(qsizetype(i)));
+    }
+    QCOMPARE(s.editor(1)->toPlainText(), typed1);
+    QCOMPARE(s.editor(2)->toPlainText(), typed2);
+}
+
+void TestSentenceSimilarityView::busyWhileWaitingThenResult()
+{
+    Screen s;
+    s.holdRequest(2);
+    s.enter(first, second);
+    QTest::mouseClick(s.button(), Qt::LeftButton);
+
+    QVERIFY(s.view->isCalculating());
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculating..."));
+    QVERIFY(!s.button()->isEnabled());
+    QVERIFY(s.shows("busyIndicator"));
+    QVERIFY(!s.shows("resultCard"));
+    QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(2));
+    QVERIFY(s.view->isCalculating());
+
+    s.gate->open();
+    QTRY_VERIFY(!s.view->isCalculating());
+    QVERIFY(s.view->hasCalculated());
+    QVERIFY(s.shows("resultCard"));
+    QVERIFY(!s.shows("busyIndicator"));
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
+    QVERIFY(s.button()->isEnabled());
+}
+
+void TestSentenceSimilarityView::gaugeAndDescriptionForResult_data()
+{
+    QTest::addColumn<std::vector<double>>("vector1");
+    QTest::addColumn<std::vector<double>>("vector2");
+    QTest::addColumn<QString>("gaugeText");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("0.7") << std::vector<double>{1, 0} << atCosine(0.7) << QStringLiteral("70%")
+                         << QStringLiteral("These sentences are quite similar.");
+    // The gauge rounds 89.7 to 90; the description truncates it to 89.
+    QTest::newRow("89.7 percent") << std::vector<double>{1, 0} << atCosine(0.897) << QStringLiteral("90%")
+                                  << QStringLiteral("These sentences are quite similar.");
+    QTest::newRow("identical") << std::vector<double>{0.3, 0.5, 0.81} << std::vector<double>{0.3, 0.5, 0.81}
+                               << QStringLiteral("100%")
+                               << QStringLiteral("These sentences are nearly identical in meaning.");
+    QTest::newRow("negative") << std::vector<double>{1, 0} << atCosine(-0.4) << QStringLiteral("0%")
+                              << QStringLiteral("These sentences are quite different.");
+    QTest::newRow("orthogonal") << std::vector<double>{1, 0} << std::vector<double>{0, 1} << QStringLiteral("0%")
+                                << QStringLiteral("These sentences are quite different.");
+}
+
+void TestSentenceSimilarityView::gaugeAndDescriptionForResult()
+{
+    QFETCH(std::vector<double>, vector1);
+    QFETCH(std::vector<double>, vector2);
+    QFETCH(QString, gaugeText);
+    QFETCH(QString, description);
+    Screen s;
+    s.server.setEmbedding("one", vector1);
+    s.server.setEmbedding("two", vector2);
+    QVERIFY(s.showResult(QStringLiteral("one"), QStringLiteral("two")));
+
+    QVERIFY(s.view->hasCalculated());
+    QVERIFY(s.view->similarity() >= 0.0f && s.view->similarity() <= 1.0f);
+    QVERIFY(s.shows("resultCard"));
+    QCOMPARE(s.label("resultTitleLabel")->text(), QStringLiteral("Similarity Score:"));
+    QCOMPARE(s.gauge()->progress(), s.view->similarity());
+    QCOMPARE(s.gaugeText(), gaugeText);
+    QCOMPARE(s.gauge()->accessibleName(), QStringLiteral("Similarity %1 percent").arg(gaugeText.chopped(1)));
+    QCOMPARE(s.label("similarityDescriptionLabel")->text(), description);
+}
+
+void TestSentenceSimilarityView::failureShowsErrorLineInsteadOfResult()
+{
+    Screen s;
+    QVERIFY(s.showResult());
+    const float previous = s.view->similarity();
+
+    s.settings().setOllamaURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+    // The description the client gives for this failure.
+    std::optional<Result<float>> direct;
+    QObject context;
+    computeSimilarity(first, second, model, &context, [&](const Result<float> &r) { direct = r; }, s.settings(),
+                      s.http);
+    QTRY_VERIFY(direct.has_value());
+    QVERIFY(!direct->ok());
+
+    QTest::mouseClick(s.button(), Qt::LeftButton);
+    QTRY_VERIFY(!s.view->isCalculating());
+    const QString expected = QStringLiteral("Error: ") + direct->error().description;
+    QCOMPARE(s.view->errorMessage(), std::optional<QString>(expected));
+    QVERIFY(s.shows("errorLabel"));
+    QCOMPARE(s.label("errorLabel")->text(), expected);
+    QVERIFY(!s.view->hasCalculated());
+    QVERIFY(!s.shows("resultCard"));
+    QCOMPARE(s.view->similarity(), previous);
+}
+
+void TestSentenceSimilarityView::nonFiniteEmbeddingIsAnErrorNotAFullGauge()
+{
+    Screen s;
+    // 1e39 is beyond the range of a 32-bit float.
+    s.server.setEmbedding(second.toStdString(), {1e39, 0.0});
+    QVERIFY(s.showResult());
+    QCOMPARE(s.view->errorMessage(),
+             std::optional<QString>(QStringLiteral("Error: ") + ClientError::invalidResponse().description));
+    QVERIFY(s.shows("errorLabel"));
+    QVERIFY(!s.view->hasCalculated());
+    QVERIFY(!s.shows("resultCard"));
+    QVERIFY(s.gaugeText() != QStringLiteral("100%"));
+}
+
+void TestSentenceSimilarityView::refusedWithoutModelKeepsWhatIsShown()
+{
+    Screen s;
+    QVERIFY(s.showResult());
+    s.settings().setSelectedEmbeddingModel(std::nullopt);
+    s.server.clearRequests();
+
+    s.view->calculateSimilarity();
+    const QString refusal = QStringLiteral("Please select an embedding model in Settings");
+    QCOMPARE(s.view->errorMessage(), std::optional<QString>(refusal));
+    QCOMPARE(s.label("errorLabel")->text(), refusal);
+    QVERIFY(s.shows("errorLabel"));
+    QVERIFY(!s.view->isCalculating());
+    QVERIFY(s.view->hasCalculated());
+    QVERIFY(s.shows("resultCard"));
+    QVERIFY(s.shows("warningCard"));
+    QCOMPARE(s.server.requestCount(), size_t(0));
+}
+
+void TestSentenceSimilarityView::warningFollowsSettingsLive()
+{
+    Screen s;
+    QVERIFY(s.showResult());
+    QVERIFY(!s.shows("warningCard"));
+
+    s.settings().setSelectedEmbeddingModel(std::nullopt);
+    QVERIFY(s.shows("warningCard"));
+    QCOMPARE(s.label("warningTitleLabel")->text(), QStringLiteral("No embedding model selected"));
+    QCOMPARE(s.label("warningTextLabel")->text(),
+             QStringLiteral("Please select an embedding model in Settings to use this demo."));
+    QVERIFY(s.shows("resultCard"));
+    QVERIFY(!s.button()->isEnabled());
+
+    // An empty name counts as a selection.
+    s.settings().setSelectedEmbeddingModel(QString(""));
+    QVERIFY(!s.shows("warningCard"));
+    QVERIFY(s.shows("resultCard"));
+    QVERIFY(s.button()->isEnabled());
+}
+
+void TestSentenceSimilarityView::pressingAgainHidesOldResultAtOnce()
+{
+    Screen s;
+    QVERIFY(s.showResult());
+    s.server.setEmbedding(second.toStdString(), {1.0, 0.0});
+    s.holdRequest(1);
+    QTest::mouseClick(s.button(), Qt::LeftButton);
+    QVERIFY(!s.shows("resultCard"));
+    QVERIFY(!s.view->hasCalculated());
+    QVERIFY(s.shows("busyIndicator"));
+
+    s.gate->open();
+    QTRY_VERIFY(s.shows("resultCard"));
+    QCOMPARE(s.gaugeText(), QStringLiteral("100%"));
+}
+
+void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled_data()
+{
+    QTest::addColumn<QString>("two");
+    QTest::addColumn<bool>("withModel");
+    QTest::addColumn<bool>("alreadyBusy");
+    QTest::addColumn<bool>("fires");
+    QTest::newRow("both sentences and model") << second << true << false << true;
+    QTest::newRow("second blank") << QStringLiteral("  ") << true << false << false;
+    QTest::newRow("no model") << second << false << false << false;
+    QTest::newRow("busy") << second << true << true << false;
+}
+
+void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled()
+{
+    QFETCH(QString, two);
+    QFETCH(bool, withModel);
+    QFETCH(bool, alreadyBusy);
+    QFETCH(bool, fires);
+    Screen s(withModel);
+    QVERIFY(QTest::qWaitForWindowActive(&s.window));
+    s.holdRequest(1);
+    s.enter(first, two);
+    s.editor(2)->setFocus();
+    if (alreadyBusy) {
+        QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(s.view->isCalculating());
+        QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(1));
+    }
+
+    QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(s.view->isCalculating(), fires || alreadyBusy);
+    QVERIFY(!s.view->errorMessage());
+    QCOMPARE(s.editor(2)->toPlainText(), two);
+
+    s.gate->open();
+    QTRY_VERIFY(!s.view->isCalculating());
+    QCOMPARE(s.server.requests("/api/embed").size(), size_t(fires || alreadyBusy ? 2 : 0));
+}
+
+void TestSentenceSimilarityView::tabMovesThroughEditorsToButton()
+{
+    Screen s;
+    QVERIFY(QTest::qWaitForWindowActive(&s.window));
+    s.editor(1)->setFocus();
+    QTest::keyClicks(s.editor(1), first);
+    QTest::keyClick(s.editor(1), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), s.editor(2));
+    QTest::keyClicks(s.editor(2), second);
+    QTest::keyClick(s.editor(2), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), s.button());
+    QCOMPARE(s.view->sentence1(), first);
+    QCOMPARE(s.view->sentence2(), second);
+    QCOMPARE(s.editor(1)->accessibleName(), QStringLiteral("First Sentence:"));
+    QCOMPARE(s.editor(2)->accessibleName(), QStringLiteral("Second Sentence:"));
+}
+
+void TestSentenceSimilarityView::lateReplyAfterScreenIsGoneIsDropped_data()
+{
+    QTest::addColumn<int>("heldRequest");
+    QTest::addColumn<size_t>("requestsSent");
+    // Gone during the first request: the second is never sent.
+    QTest::newRow("first request") << 1 << size_t(1);
+    QTest::newRow("second request") << 2 << size_t(2);
+}
+
+void TestSentenceSimilarityView::lateReplyAfterScreenIsGoneIsDropped()
+{
+    QFETCH(int, heldRequest);
+    QFETCH(size_t, requestsSent);
+    Screen s;
+    s.holdRequest(heldRequest);
+    s.enter(first, second);
+    QTest::mouseClick(s.button(), Qt::LeftButton);
+    QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(heldRequest));
+
+    delete s.view.data();
+    QVERIFY(s.view.isNull());
+    s.gate->open();
+    QTRY_VERIFY(s.http.findChildren<QNetworkReply *>().isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(s.server.requests("/api/embed").size(), requestsSent);
+}
+
+void TestSentenceSimilarityView::clampedSimilarity_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<std::optional<float>>("stored");
+    QTest::newRow("inside") << 0.7f << std::optional<float>(0.7f);
+    QTest::newRow("just above 1") << std::nextafter(1.0f, 2.0f) << std::optional<float>(1.0f);
+    QTest::newRow("negative") << -0.4f << std::optional<float>(0.0f);
+    QTest::newRow("infinite") << std::numeric_limits<float>::infinity() << std::optional<float>();
+    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << std::optional<float>();
+}
+
+void TestSentenceSimilarityView::clampedSimilarity()
+{
+    QFETCH(float, value);
+    QFETCH(std::optional<float>, stored);
+    QCOMPARE(SentenceSimilarityView::clampedSimilarity(value), stored);
+}
+
+QTEST_MAIN(TestSentenceSimilarityView)
+#include "tst_sentencesimilarityview.moc"
