@@ -1,1 +1,220 @@
 #include "OllamaSettingsView.h"
+
+#include "FormSection.h"
+#include "FormStyle.h"
+#include "StatusRow.h"
+#include "catalogue/AppSettings.h"
+#include "catalogue/ServerEndpoint.h"
+#include "catalogue/TextTrimming.h"
+#include "widgets/NamedColors.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+struct URLExample
+{
+    QString title;
+    QString url;
+};
+
+const URLExample examples[] = {
+    {QStringLiteral("Local (default)"), QStringLiteral("http://localhost:11434")},
+    {QStringLiteral("Custom port"), QStringLiteral("http://localhost:8080")},
+    {QStringLiteral("Remote server"), QStringLiteral("http://192.168.1.100:11434")},
+};
+
+void runAfterDelay(std::chrono::milliseconds delay, QObject *context, std::function<void()> action)
+{
+    QTimer::singleShot(delay, context, std::move(action));
+}
+
+} // namespace
+
+OllamaSettingsView::OllamaSettingsView(QWidget *parent)
+    : OllamaSettingsView(AppSettings::shared(), parent)
+{
+}
+
+OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_scheduler(runAfterDelay)
+    , m_urlSection(new FormSection(12, this))
+    , m_title(FormStyle::label(QStringLiteral("Ollama Server URL"), TextStyle::Headline, QStringLiteral("urlTitle")))
+    , m_explanation(FormStyle::label(QStringLiteral("Enter the URL where your Ollama server is running"),
+                                     TextStyle::Caption, QStringLiteral("urlExplanation")))
+    , m_urlField(new QLineEdit)
+    , m_resetButton(new QPushButton(QStringLiteral("Reset")))
+    , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
+    , m_confirmationRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
+    , m_saveButton(new QPushButton(QStringLiteral("Save")))
+    , m_examplesSection(new FormSection(8, this))
+{
+    setObjectName(QStringLiteral("ollamaSettings"));
+    m_urlSection->setObjectName(QStringLiteral("urlSection"));
+    m_examplesSection->setObjectName(QStringLiteral("examplesSection"));
+
+    m_urlField->setObjectName(QStringLiteral("urlField"));
+    m_urlField->setAccessibleName(QStringLiteral("Ollama Server URL"));
+    m_urlField->setPlaceholderText(AppSettings::defaultOllamaURL);
+    m_urlField->setClearButtonEnabled(false);
+    m_resetButton->setObjectName(QStringLiteral("resetButton"));
+    m_resetButton->setAccessibleName(QStringLiteral("Reset"));
+    m_resetButton->setAccessibleDescription(QStringLiteral("Puts the default URL into the field"));
+    m_resetButton->setAutoDefault(false);
+    m_errorRow->setObjectName(QStringLiteral("errorRow"));
+    m_errorRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
+    m_errorRow->setVerticalPadding(4);
+    m_confirmationRow->setObjectName(QStringLiteral("confirmationRow"));
+    m_confirmationRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
+    m_confirmationRow->setText(confirmationText);
+    m_confirmationRow->setVerticalPadding(4);
+    m_saveButton->setObjectName(QStringLiteral("saveButton"));
+    m_saveButton->setAccessibleName(QStringLiteral("Save"));
+    m_saveButton->setAccessibleDescription(QStringLiteral("Stores the server URL"));
+    // Return in the field ends editing; it never presses Save.
+    m_saveButton->setAutoDefault(false);
+    m_saveButton->setMinimumWidth(80);
+
+    QVBoxLayout *stack = m_urlSection->stack();
+    stack->addWidget(m_title);
+    stack->addWidget(m_explanation);
+    auto *fieldRow = new QHBoxLayout;
+    fieldRow->setSpacing(8);
+    fieldRow->addWidget(m_urlField, 1, Qt::AlignVCenter);
+    fieldRow->addWidget(m_resetButton, 0, Qt::AlignVCenter);
+    stack->addLayout(fieldRow);
+    stack->addWidget(m_errorRow);
+    stack->addWidget(m_confirmationRow);
+    auto *saveRow = new QHBoxLayout;
+    saveRow->addStretch(1);
+    saveRow->addWidget(m_saveButton);
+    stack->addLayout(saveRow);
+
+    QVBoxLayout *examples = m_examplesSection->stack();
+    examples->addWidget(FormStyle::label(QStringLiteral("Examples"), TextStyle::Headline, QStringLiteral("examplesTitle")));
+    int index = 0;
+    for (const URLExample &example : ::examples) {
+        auto *row = new QHBoxLayout;
+        row->setSpacing(8);
+        const QString suffix = QString::number(index++);
+        QLabel *title = FormStyle::label(example.title, TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
+        title->setFixedWidth(100);
+        title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+        QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
+        url->setFont(TextStyles::monospaced(TextStyle::Caption));
+        url->setAccessibleName(example.title + QStringLiteral(": ") + example.url);
+        row->addWidget(title, 0, Qt::AlignVCenter);
+        row->addWidget(url, 0, Qt::AlignVCenter);
+        row->addStretch(1);
+        examples->addLayout(row);
+        m_exampleLabels << title << url;
+    }
+
+    auto *form = new QVBoxLayout(this);
+    form->setContentsMargins(20, 20, 20, 20);
+    form->setSpacing(14);
+    form->addWidget(m_urlSection);
+    form->addWidget(m_examplesSection);
+    form->addStretch(1);
+
+    connect(m_urlField, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_urlText = text;
+        render();
+    });
+    connect(m_resetButton, &QPushButton::clicked, this, &OllamaSettingsView::reset);
+    connect(m_saveButton, &QPushButton::clicked, this, &OllamaSettingsView::save);
+    connect(&m_settings, &AppSettings::ollamaURLChanged, this, &OllamaSettingsView::render);
+
+    render();
+}
+
+void OllamaSettingsView::setScheduler(Scheduler scheduler)
+{
+    m_scheduler = scheduler ? std::move(scheduler) : Scheduler(runAfterDelay);
+}
+
+OllamaSettingsView::Validation OllamaSettingsView::validate(const QString &text)
+{
+    // White space only: a line break is left in and then fails to parse.
+    const QString candidate = TextTrimming::trimmedWhitespace(text);
+    if (!candidate.startsWith(QLatin1String("http://")) && !candidate.startsWith(QLatin1String("https://")))
+        return {std::nullopt, missingSchemeError};
+    if (!ServerEndpoint::parseServerURL(candidate))
+        return {std::nullopt, invalidURLError};
+    return {candidate, std::nullopt};
+}
+
+void OllamaSettingsView::reset()
+{
+    // Only fills the field; the user still saves it.
+    m_urlText = AppSettings::defaultOllamaURL;
+    render();
+}
+
+void OllamaSettingsView::save()
+{
+    if (TextTrimming::trimmedWhitespace(m_urlText).isEmpty())
+        return;
+    const Validation result = validate(m_urlText);
+    if (!result.url) {
+        m_errorMessage = result.error;
+        m_showingSaveConfirmation = false;
+        render();
+        return;
+    }
+    // The field keeps what the user typed, surrounding spaces included, until
+    // the tab next appears.
+    m_settings.setOllamaURL(*result.url);
+    m_errorMessage.reset();
+    m_showingSaveConfirmation = true;
+    render();
+    m_scheduler(confirmationDuration, this, [this] {
+        m_showingSaveConfirmation = false;
+        render();
+    });
+}
+
+void OllamaSettingsView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A window coming back from being minimised is no new appearance.
+    if (event->spontaneous())
+        return;
+    m_urlText = m_settings.ollamaURL();
+    render();
+}
+
+void OllamaSettingsView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        render();
+}
+
+void OllamaSettingsView::render()
+{
+    if (m_urlField->text() != m_urlText)
+        m_urlField->setText(m_urlText);
+    m_resetButton->setVisible(m_settings.ollamaURL() != AppSettings::defaultOllamaURL);
+
+    m_errorRow->setVisible(m_errorMessage.has_value());
+    m_errorRow->setText(m_errorMessage.value_or(QString()));
+    m_confirmationRow->setVisible(m_showingSaveConfirmation);
+
+    m_saveButton->setEnabled(!TextTrimming::trimmedWhitespace(m_urlText).isEmpty());
+    FormStyle::makeProminent(m_saveButton);
+
+    const QColor secondary = NamedColors::secondaryText(palette());
+    FormStyle::setTextColor(m_explanation, secondary);
+    for (QLabel *label : std::as_const(m_exampleLabels))
+        FormStyle::setTextColor(label, secondary);
+}

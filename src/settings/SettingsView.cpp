@@ -1,16 +1,51 @@
 #include "SettingsView.h"
 
+#include "ModelSettingsView.h"
+#include "OllamaSettingsView.h"
 #include "catalogue/AppSettings.h"
+#include "widgets/Symbols.h"
+
+#include <QEvent>
+#include <QTabBar>
 
 SettingsView::SettingsView(QWidget *parent)
     : SettingsView(AppSettings::shared(), parent)
 {
 }
 
-SettingsView::SettingsView(AppSettings &, QWidget *parent)
+SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     : QTabWidget(parent)
+    , m_general(new OllamaSettingsView(settings))
+    , m_model(new ModelSettingsView(settings))
 {
+    setObjectName(QStringLiteral("settings"));
+    setAccessibleName(QStringLiteral("Settings"));
     setFixedSize(600, 500);
-    addTab(new QWidget, QStringLiteral("General"));
-    addTab(new QWidget, QStringLiteral("Model"));
+    setDocumentMode(true);
+    tabBar()->setObjectName(QStringLiteral("settingsTabs"));
+    tabBar()->setExpanding(false);
+    tabBar()->setDrawBase(true);
+    setUsesScrollButtons(false);
+    addTab(m_general, QStringLiteral("General"));
+    addTab(m_model, QStringLiteral("Model"));
+    setTabToolTip(0, QStringLiteral("Server URL"));
+    setTabToolTip(1, QStringLiteral("Models for both demos"));
+    m_general->setAccessibleName(QStringLiteral("General"));
+    m_model->setAccessibleName(QStringLiteral("Model"));
+    setCurrentIndex(0);
+    applyIcons();
+}
+
+void SettingsView::changeEvent(QEvent *event)
+{
+    QTabWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyIcons();
+}
+
+void SettingsView::applyIcons()
+{
+    const QColor color = palette().color(QPalette::WindowText);
+    setTabIcon(0, Symbols::icon(QStringLiteral("gear"), color));
+    setTabIcon(1, Symbols::icon(QStringLiteral("server.rack"), color));
 }
