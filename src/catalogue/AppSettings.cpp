@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QMetaType>
 #include <QMutexLocker>
@@ -10,8 +11,20 @@ AppSettings &AppSettings::shared()
 {
     // Function-local statics are initialised exactly once, even when the first
     // calls race on several threads.
-    static QSettings store(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
-    static AppSettings instance(&store);
+    static AppSettings &instance = [] () -> AppSettings & {
+        static QSettings store(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
+        static AppSettings settings(&store);
+        // The first use may come from a worker thread that ends soon after.
+        // Both objects belong to the main thread instead: QSettings saves its
+        // changes through events to itself, which a finished thread would
+        // never deliver, and receivers that use the settings as their context
+        // expect main-thread delivery.
+        if (const QCoreApplication *app = QCoreApplication::instance()) {
+            store.moveToThread(app->thread());
+            settings.moveToThread(app->thread());
+        }
+        return settings;
+    }();
     return instance;
 }
 
