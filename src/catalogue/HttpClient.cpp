@@ -23,6 +23,14 @@ QString timeoutDescription(std::chrono::milliseconds timeout)
     return QStringLiteral("The server did not answer in time (nothing arrived for %1 ms).").arg(timeout.count());
 }
 
+QString sizeText(qint64 bytes)
+{
+    constexpr qint64 mebibyte = 1024 * 1024;
+    if (bytes >= mebibyte && bytes % mebibyte == 0)
+        return QStringLiteral("%1 MB").arg(bytes / mebibyte);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
 } // namespace
 
 HttpClient &HttpClient::shared()
@@ -63,13 +71,27 @@ bool HttpClient::isTransportFailure(int networkError, bool hasStatusCode)
 {
     if (networkError == QNetworkReply::NoError)
         return false;
-    // Content (2xx codes of the enum) and server (4xx codes of the enum)
-    // errors stand for HTTP error statuses: their body is still the reply.
-    const bool isStatusError = (networkError >= QNetworkReply::ContentAccessDenied
-                                && networkError <= QNetworkReply::UnknownContentError)
-        || (networkError >= QNetworkReply::InternalServerError
-            && networkError <= QNetworkReply::UnknownServerError);
-    return !(isStatusError && hasStatusCode);
+    if (!hasStatusCode)
+        return true;
+    // Qt reports HTTP error statuses as errors of their own: 4xx as content
+    // errors (2xx codes of the enum) except 400, which is
+    // ProtocolInvalidOperationError, and 5xx as server errors (4xx codes of
+    // the enum). With a status line received, their body is still the reply.
+    // Failures of the connection or a proxy, an unknown scheme and a
+    // malformed reply remain transport failures.
+    switch (networkError) {
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return false;
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolFailure:
+        return true;
+    default:
+        break;
+    }
+    return !((networkError >= QNetworkReply::ContentAccessDenied
+              && networkError <= QNetworkReply::UnknownContentError)
+             || (networkError >= QNetworkReply::InternalServerError
+                 && networkError <= QNetworkReply::UnknownServerError));
 }
 
 void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback)
@@ -81,7 +103,8 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
     // The body is drained as it arrives so that an oversized reply can be
     // refused before it is held in memory.
     auto drain = [reply, state, limit] {
-        if (state->tooLarge)
+        // An aborted or timed-out reply is closed and has nothing to read.
+        if (state->tooLarge || !reply->isReadable())
             return;
         const qint64 available = reply->bytesAvailable();
         if (state->body.size() + available > limit) {
@@ -96,14 +119,17 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
     // The reply is freed whether or not the receiver still exists.
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 
-    connect(reply, &QNetworkReply::finished, context,
+    // Without a context there is nothing whose end should silence the
+    // callback; the client itself stands in so the outcome is still delivered.
+    QObject *receiver = context ? context : this;
+    connect(reply, &QNetworkReply::finished, receiver,
             [reply, state, drain, limit, timeout, callback = std::move(callback)] {
         drain();
         if (state->tooLarge) {
             callback(ClientError{
                 replyTooLargeDomain,
                 -1,
-                QStringLiteral("The server's reply is larger than %1 MB and was refused.").arg(limit / (1024 * 1024)),
+                QStringLiteral("The server's reply is larger than %1 and was refused.").arg(sizeText(limit)),
             });
             return;
         }

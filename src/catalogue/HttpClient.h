@@ -42,6 +42,10 @@ public:
     explicit HttpClient(QObject *parent = nullptr);
     ~HttpClient() override;
 
+    // The callback runs on the main thread once the request ends, unless
+    // `context` has been destroyed by then. A null context means the callback
+    // is always called.
+    //
     // GET with no header of its own.
     void get(const QUrl &url, QObject *context, Callback callback);
     // POST of a JSON body with "Content-Type: application/json".
