@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <cmath>
+#include <limits>
 
 namespace SimilarityClient {
 
@@ -43,8 +44,16 @@ Result<EmbeddingVector> readEmbedReply(const QByteArray &body)
     const nlohmann::json &first = embeddings->front();
     EmbeddingVector vector;
     vector.reserve(static_cast<qsizetype>(first.size()));
-    for (const nlohmann::json &number : first)
-        vector.append(static_cast<float>(number.get<double>()));
+    for (const nlohmann::json &number : first) {
+        // A value beyond the range of a 32-bit float has no float to round
+        // to (converting it would be undefined, and in practice gives an
+        // infinity that turns the similarity into NaN): such a vector is not
+        // a usable reply.
+        const double value = number.get<double>();
+        if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max())))
+            return ClientError::invalidResponse();
+        vector.append(static_cast<float>(value));
+    }
     return vector;
 }
 

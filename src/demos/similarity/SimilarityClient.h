@@ -21,7 +21,8 @@ QByteArray embedRequestBody(const QString &text, const QString &model);
 
 // Reads an embed reply: a JSON object whose "embeddings" is a non-empty array
 // of arrays of numbers; the first inner array, converted to 32-bit floats, is
-// the vector.
+// the vector. A first array holding a value beyond the float range fails with
+// "Invalid response from Ollama".
 Result<EmbeddingVector> readEmbedReply(const QByteArray &body);
 
 // Whether every component is finite in 32-bit float.
