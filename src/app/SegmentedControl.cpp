@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int horizontalPadding = 18;
-constexpr int verticalPadding = 6;
+constexpr int verticalPadding = 7;
 // Gap between the track's edge and the filled, chosen segment.
 constexpr qreal inset = 2.0;
 
@@ -107,12 +107,20 @@ void Segment::paintEvent(QPaintEvent *)
     }
 
     if (hasFocus() && m_showsFocusRing) {
-        QColor ring = accent;
-        ring.setAlphaF(isChecked() ? 0.55f : 0.85f);
-        p.setPen(QPen(ring, 2));
+        // On the filled segment the ring is drawn inside the fill in the text
+        // colour; elsewhere it is an accent outline.
         p.setBrush(Qt::NoBrush);
-        const QRectF outline = QRectF(rect()).adjusted(1, 1, -1, -1);
-        p.drawRoundedRect(outline, outline.height() / 2, outline.height() / 2);
+        if (isChecked()) {
+            QColor ring = pal.color(QPalette::HighlightedText);
+            ring.setAlphaF(0.8f);
+            p.setPen(QPen(ring, 1.5));
+            const QRectF inner = pill.adjusted(2, 2, -2, -2);
+            p.drawRoundedRect(inner, inner.height() / 2, inner.height() / 2);
+        } else {
+            p.setPen(QPen(accent, 2));
+            const QRectF outline = QRectF(rect()).adjusted(1, 1, -1, -1);
+            p.drawRoundedRect(outline, outline.height() / 2, outline.height() / 2);
+        }
     }
 
     QColor ink = isChecked() ? pal.color(QPalette::HighlightedText) : textColor;

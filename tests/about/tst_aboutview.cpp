@@ -4,9 +4,11 @@
 #include "widgets/SymbolView.h"
 #include "widgets/Symbols.h"
 
+#include <QDir>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
@@ -52,6 +54,7 @@ class TestAboutView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void buildFillsInEverything();
     void versionLine_data();
     void versionLine();
     void showsWhatIsPresent_data();
@@ -63,6 +66,24 @@ private Q_SLOTS:
     void returnPressesOK();
     void coloursFollowThePalette();
 };
+
+void TestAboutView::buildFillsInEverything()
+{
+    const AppInfo info = AppInfo::fromBuild();
+    QVERIFY(info.version.has_value());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(*info.version).hasMatch());
+    QVERIFY(info.buildNumber.has_value() && !info.buildNumber->isEmpty());
+    QVERIFY(info.copyright.has_value() && info.copyright->contains(QStringLiteral("©")));
+    QCOMPARE(info.iconResource, std::optional<QString>(appIcon));
+    QVERIFY(info.hasIcon());
+    // The window icon renders (the SVG icon engine is available).
+    const QImage image = info.icon().pixmap(64, 64).toImage();
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.pixelColor(32, 32).alpha(), 255);
+
+    AboutView view;
+    QCOMPARE(view.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(), *info.versionLine());
+}
 
 void TestAboutView::versionLine_data()
 {
@@ -207,7 +228,15 @@ void TestAboutView::iconHasRoundedCornersAndShadow()
     AboutView brokenView(makeInfo(QString(), QString(), QString(), broken.fileName()));
     QVERIFY(brokenView.findChild<SymbolView *>(QStringLiteral("appIconSymbol")));
 
-    AboutView view(makeInfo(QString(), QString(), QString(), appIcon));
+    // Artwork that fills its whole square, so that only the clipping can
+    // round the corners.
+    QTemporaryFile square(QDir::tempPath() + QStringLiteral("/XXXXXX.svg"));
+    QVERIFY(square.open());
+    square.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">)"
+                 R"(<rect width="64" height="64" fill="#ff0000"/></svg>)");
+    square.close();
+
+    AboutView view(makeInfo(QString(), QString(), QString(), square.fileName()));
     QPalette palette;
     palette.setColor(QPalette::Window, Qt::white);
     view.setPalette(palette);
@@ -222,14 +251,15 @@ void TestAboutView::iconHasRoundedCornersAndShadow()
     QCOMPARE(shadow->offset(), QPointF(0, 5));
     QCOMPARE(shadow->color(), QColor(0, 0, 0, 51));
 
-    // The corners are cut round: the very corner shows the window behind,
-    // the middle shows the artwork.
+    // The artwork is stretched to the square and its corners are cut round:
+    // the very corner shows the window behind, the edges' middles the artwork.
     const QImage image = view.grab().toImage();
     const QPoint origin = icon->geometry().topLeft();
-    const QColor corner = image.pixelColor(origin + QPoint(1, 1));
-    const QColor middle = image.pixelColor(origin + QPoint(64, 20));
-    QCOMPARE(corner, QColor(Qt::white));
-    QVERIFY(middle != QColor(Qt::white));
+    QCOMPARE(image.pixelColor(origin + QPoint(1, 1)), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(origin + QPoint(64, 1)), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(origin + QPoint(1, 64)), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(origin + QPoint(126, 1)), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(origin + QPoint(64, 64)), QColor(Qt::red));
 }
 
 void TestAboutView::returnPressesOK_data()
