@@ -116,8 +116,7 @@ Reply answerShow(std::string_view body)
         return OllamaWire::errorReply(404, OllamaWire::modelNotFound(OllamaWire::withDefaultTag(wanted)));
 
     OllamaWire::ShowReply reply;
-    reply.license = StandinServer::notice + "\n\n" + model->description
-        + "\n\nPart of Quillmere; free to use, copy and change.";
+    reply.license = StandinServer::notice + "\n\n" + model->description;
     reply.modelfile = "# Built into quillmere-standin; there is no model file.\nFROM " + model->name + "\n";
     reply.templateText = "{{ .Prompt }}";
     reply.details = detailsOf(*model);
