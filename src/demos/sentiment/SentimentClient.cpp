@@ -49,7 +49,7 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
     if (!url) {
         // Delivered from the event loop, like every other outcome.
         QMetaObject::invokeMethod(
-            context, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
+            context ? context : &http, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
         return;
     }
     http.postJSON(*url, SentimentClient::generateRequestBody(text, model), context,

@@ -26,7 +26,8 @@ Result<int> readGenerateReply(const QByteArray &body);
 
 // Asks the model to rate the (already trimmed) text from 1 to 5. The base URL
 // is read from the settings when the request is built. The callback runs on the
-// main thread, and not at all once `context` is destroyed.
+// main thread, and not at all once `context` is destroyed (a null context means
+// it always runs).
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback);
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,

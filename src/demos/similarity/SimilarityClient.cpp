@@ -80,7 +80,7 @@ void fetchEmbedding(const QString &text, const QString &model, QObject *context,
     const auto url = ServerEndpoint::endpointURL(settings.ollamaURL(), ServerEndpoint::embedPath);
     if (!url) {
         QMetaObject::invokeMethod(
-            context, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
+            context ? context : &http, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
         return;
     }
     http.postJSON(*url, SimilarityClient::embedRequestBody(text, model), context,
@@ -105,14 +105,17 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
 {
     // The second request starts only after the first has succeeded; the
     // settings are read again for it, so a URL saved in between applies.
+    // Without a context the outcome is always delivered; with one, nothing
+    // more happens once it is gone.
+    const bool guarded = context != nullptr;
     fetchEmbedding(first, model, context,
-                   [second, model, context = QPointer<QObject>(context), callback, &settings,
+                   [second, model, context = QPointer<QObject>(context), guarded, callback, &settings,
                     &http](const Result<EmbeddingVector> &a) {
         if (!a) {
             callback(a.error());
             return;
         }
-        if (!context)
+        if (guarded && !context)
             return;
         fetchEmbedding(second, model, context,
                        [a = a.value(), callback](const Result<EmbeddingVector> &b) {

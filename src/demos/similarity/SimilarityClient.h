@@ -31,7 +31,8 @@ bool isFinite(const EmbeddingVector &vector);
 } // namespace SimilarityClient
 
 // One embedding per call; the base URL is read when the request is built. The
-// callback runs on the main thread, and not at all once `context` is gone.
+// callback runs on the main thread, and not at all once `context` is gone (a
+// null context means it always runs).
 void fetchEmbedding(const QString &text, const QString &model, QObject *context,
                     SimilarityClient::EmbeddingCallback callback);
 void fetchEmbedding(const QString &text, const QString &model, QObject *context,

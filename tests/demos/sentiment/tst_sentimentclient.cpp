@@ -84,7 +84,7 @@ private Q_SLOTS:
     void refusesInvalidURL();
     void refusedConnectionFails();
     void silentServerTimesOut();
-    void dropsResultForDestroyedContext();
+    void deliveryFollowsContext();
 };
 
 void TestSentimentClient::sendsPromptAsJSON_data()
@@ -285,7 +285,7 @@ void TestSentimentClient::silentServerTimesOut()
     rig.server.releaseStalled();
 }
 
-void TestSentimentClient::dropsResultForDestroyedContext()
+void TestSentimentClient::deliveryFollowsContext()
 {
     Rig rig;
     Reply slow = Reply::json(R"({"response":"4"})");
@@ -301,7 +301,21 @@ void TestSentimentClient::dropsResultForDestroyedContext()
     QCoreApplication::processEvents();
     QCOMPARE(rig.calls, 0);
 
-    // The same holds for a failure that is delivered later from the event loop.
+    // A caller without a context still gets its outcome.
+    rig.prefs.settings().setOllamaURL(QString());
+    fetchSentimentScore(
+        QStringLiteral("text"), QStringLiteral("llama3.2"), nullptr,
+        [&rig](const Result<int> &r) {
+            rig.outcome = r;
+            ++rig.calls;
+        },
+        rig.prefs.settings(), rig.http);
+    QVERIFY(rig.waitForOutcome());
+    QCOMPARE(endingOf(*rig.outcome), Ending::invalidURL);
+    rig.calls = 0;
+
+    // A failure that is delivered later from the event loop is dropped too
+    // once the context is gone.
     rig.prefs.settings().setOllamaURL(QString());
     screen = std::make_unique<QObject>();
     rig.fetch(QStringLiteral("text"), QStringLiteral("llama3.2"), screen.get());

@@ -16,7 +16,6 @@ private Q_SLOTS:
     void scoreWords_data();
     void scoreWords();
     void promptFraming();
-    void promptKeepsTextUnchanged();
 };
 
 void TestSentimentScore::parsesScore_data()
@@ -145,15 +144,6 @@ void TestSentimentScore::promptFraming()
     QVERIFY(!fixed.contains(QLatin1Char('\r')));
     QVERIFY(!fixed.contains(QLatin1Char('\t')));
     QVERIFY(!fixed.contains(QStringLiteral(" \n")));
-}
-
-void TestSentimentScore::promptKeepsTextUnchanged()
-{
-    // Quotes, backslashes and line breaks in the user's text are inserted as
-    // they are; escaping is the JSON writer's business.
-    const QString text = QStringLiteral("She said \"no\"\nand left \\ again\u00E9");
-    QCOMPARE(SentimentScore::sentimentPrompt(text),
-             SentimentScore::promptOpening + text + SentimentScore::promptClosing);
 }
 
 QTEST_GUILESS_MAIN(TestSentimentScore)

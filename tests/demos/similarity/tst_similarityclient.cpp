@@ -148,6 +148,7 @@ private Q_SLOTS:
     void usesURLSavedBetweenRequests();
     void dropsResultForDestroyedContext_data();
     void dropsResultForDestroyedContext();
+    void deliversWithoutContext();
 };
 
 void TestSimilarityClient::sendsTwoRequestsInOrder()
@@ -432,6 +433,35 @@ void TestSimilarityClient::dropsResultForDestroyedContext()
     QCOMPARE(rig.calls, 0);
     // Once the screen is gone during the first request, no second one is sent.
     QCOMPARE(rig.server.requestCount(), size_t(destroyDuring));
+}
+
+void TestSimilarityClient::deliversWithoutContext()
+{
+    // With nothing to guard, both requests are made and the result arrives.
+    Rig rig;
+    computeSimilarity(
+        QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("nomic-embed-text"), nullptr,
+        [&rig](const Result<float> &r) {
+            rig.similarity = r;
+            ++rig.calls;
+        },
+        rig.prefs.settings(), rig.http);
+    QVERIFY(rig.waitForOutcome());
+    QVERIFY(rig.similarity->ok());
+    QCOMPARE(rig.server.requestCount(), size_t(2));
+
+    // Also when the URL is refused before anything is sent.
+    rig.calls = 0;
+    rig.prefs.settings().setOllamaURL(QString());
+    computeSimilarity(
+        QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("nomic-embed-text"), nullptr,
+        [&rig](const Result<float> &r) {
+            rig.similarity = r;
+            ++rig.calls;
+        },
+        rig.prefs.settings(), rig.http);
+    QVERIFY(rig.waitForOutcome());
+    QCOMPARE(endingOf(*rig.similarity), Ending::invalidURL);
 }
 
 QTEST_GUILESS_MAIN(TestSimilarityClient)
