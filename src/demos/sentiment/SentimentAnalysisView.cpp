@@ -107,8 +107,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QPalette &pal = palette();
         const QRectF box = QRectF(rect()).adjusted(m_ring, m_ring, -m_ring, -m_ring);
-        QPainterPath shape;
-        shape.addRoundedRect(box, m_radius, m_radius);
+        const QPainterPath shape = RoundedPanel::continuousRoundedRect(box, m_radius);
 
         QColor fill = pal.color(QPalette::Active, QPalette::Highlight);
         if (!isEnabled())
@@ -120,9 +119,8 @@ protected:
         painter.fillPath(shape, fill);
 
         if (hasFocus() && isEnabled()) {
-            QPainterPath ring;
             const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
-            ring.addRoundedRect(outer, m_radius + m_ring - 1, m_radius + m_ring - 1);
+            const QPainterPath ring = RoundedPanel::continuousRoundedRect(outer, m_radius + m_ring - 1);
             painter.setPen(QPen(NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::Highlight), 0.5), 2));
             painter.drawPath(ring);
         }

@@ -111,8 +111,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QPalette &pal = palette();
         const QRectF box = QRectF(rect()).adjusted(m_ring, m_ring, -m_ring, -m_ring);
-        QPainterPath shape;
-        shape.addRoundedRect(box, m_radius, m_radius);
+        const QPainterPath shape = RoundedPanel::continuousRoundedRect(box, m_radius);
 
         QColor fill = pal.color(QPalette::Active, QPalette::Highlight);
         if (!isEnabled())
@@ -124,9 +123,8 @@ protected:
         painter.fillPath(shape, fill);
 
         if (hasFocus() && isEnabled()) {
-            QPainterPath ring;
             const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
-            ring.addRoundedRect(outer, m_radius + m_ring - 1, m_radius + m_ring - 1);
+            const QPainterPath ring = RoundedPanel::continuousRoundedRect(outer, m_radius + m_ring - 1);
             painter.setPen(QPen(NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::Highlight), 0.5), 2));
             painter.drawPath(ring);
         }
@@ -485,8 +483,7 @@ void SentenceSimilarityView::render()
     m_resultCard->setFillColor(pal.color(QPalette::Base));
     if (m_gauge->progress() != m_similarity)
         m_gauge->setProgress(m_similarity);
-    const QString percentage = CircularProgressGauge::percentageText(m_similarity);
-    const QString gaugeSummary = QStringLiteral("Similarity %1 percent").arg(percentage.chopped(1));
+    const QString gaugeSummary = QStringLiteral("Similarity ") + CircularProgressGauge::accessibleValueText(m_similarity);
     m_gauge->setAccessibleName(gaugeSummary);
     m_descriptionLabel->setText(similarityDescription(m_similarity));
     setForeground(m_descriptionLabel, secondary);

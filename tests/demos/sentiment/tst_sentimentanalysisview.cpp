@@ -157,6 +157,7 @@ private Q_SLOTS:
     void ctrlReturnFiresOnlyWhenEnabled_data();
     void ctrlReturnFiresOnlyWhenEnabled();
     void tabMovesFromEditorToButton();
+    void coloursFollowPaletteChange();
     void lateReplyAfterScreenIsGoneIsDropped();
     void sentimentColorMapping_data();
     void sentimentColorMapping();
@@ -448,6 +449,25 @@ void TestSentimentAnalysisView::tabMovesFromEditorToButton()
     QCOMPARE(s.editor()->toPlainText(), QStringLiteral("Nice"));
     QVERIFY(!s.editor()->accessibleName().isEmpty());
     QCOMPARE(s.editor()->accessibleName(), s.label("promptLabel")->text());
+}
+
+void TestSentimentAnalysisView::coloursFollowPaletteChange()
+{
+    Screen s;
+    QVERIFY(s.showResult(QStringLiteral("Sunny"), "4"));
+    QPalette dark = s.window.palette();
+    dark.setColor(QPalette::Window, QColor(40, 40, 42));
+    dark.setColor(QPalette::WindowText, QColor(235, 235, 240));
+    QVERIFY(NamedColors::isDark(dark));
+    QVERIFY(NamedColors::color(NamedColor::Green, dark) != NamedColors::color(NamedColor::Green, s.view->palette()));
+
+    s.window.setPalette(dark);
+    const QColor green = NamedColors::color(NamedColor::Green, s.view->palette());
+    QCOMPARE(green, NamedColors::color(NamedColor::Green, dark));
+    QCOMPARE(s.view->findChild<SymbolView *>(QStringLiteral("star1"))->color(), green);
+    QCOMPARE(s.label("sentimentLabel")->palette().color(QPalette::WindowText), green);
+    QCOMPARE(s.view->findChild<RoundedPanel *>(QStringLiteral("resultCard"))->fillColor(),
+             NamedColors::withOpacity(green, 0.1));
 }
 
 void TestSentimentAnalysisView::lateReplyAfterScreenIsGoneIsDropped()
