@@ -40,15 +40,15 @@ private Q_SLOTS:
     void cannotShrinkBelowMinimum();
 
 private:
-    std::unique_ptr<FakeOllamaServer> m_server;
     std::unique_ptr<TestSettings> m_prefs;
 };
 
 void TestContentView::init()
 {
-    m_server = std::make_unique<FakeOllamaServer>();
+    // Nothing listens on this loopback port, so the fetch at each window's
+    // first appearance fails at once. Tests about the fetch start a server.
     m_prefs = std::make_unique<TestSettings>();
-    m_prefs->settings().setOllamaURL(m_server->baseURL());
+    m_prefs->settings().setOllamaURL(QStringLiteral("http://127.0.0.1:1"));
 }
 
 void TestContentView::startsOnSentimentAnalysis()
@@ -186,6 +186,8 @@ void TestContentView::tabEntersAtTheChosenSegment()
 
 void TestContentView::firstAppearanceFetchesOnce()
 {
+    FakeOllamaServer server;
+    m_prefs->settings().setOllamaURL(server.baseURL());
     ContentView view(m_prefs->settings());
     QSignalSpy loading(&view.service(), &OllamaService::isLoadingModelsChanged);
     QVERIFY(!view.service().isLoadingModels());
@@ -194,7 +196,7 @@ void TestContentView::firstAppearanceFetchesOnce()
     view.show();
     QVERIFY(view.service().isLoadingModels());
     QTRY_VERIFY(!view.service().isLoadingModels());
-    QCOMPARE(m_server->requests("/api/tags").size(), size_t(1));
+    QCOMPARE(server.requests("/api/tags").size(), size_t(1));
     QVERIFY(!view.service().modelError());
     QCOMPARE(view.service().availableModels().size(), 0);
 
@@ -203,13 +205,11 @@ void TestContentView::firstAppearanceFetchesOnce()
     // A second fetch would have marked the service busy at once.
     QVERIFY(!view.service().isLoadingModels());
     QCOMPARE(loading.size(), 2);
-    QCOMPARE(m_server->requests("/api/tags").size(), size_t(1));
+    QCOMPARE(server.requests("/api/tags").size(), size_t(1));
 }
 
 void TestContentView::noServerStillShowsAndReportsTheError()
 {
-    // Nothing listens on this loopback port.
-    m_prefs->settings().setOllamaURL(QStringLiteral("http://127.0.0.1:1"));
     MainWindow window(m_prefs->settings());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
