@@ -241,7 +241,11 @@ void ModelSettingsView::render()
     m_errorRow->setVisible(error.has_value());
     m_errorRow->setText(error.value_or(QString()));
     m_refreshButton->setEnabled(!loading);
-    m_refreshButton->setIcon(Symbols::icon(QStringLiteral("arrow.clockwise"), palette().color(QPalette::ButtonText)));
+    const QColor iconColor = palette().color(QPalette::ButtonText);
+    if (iconColor != m_refreshIconColor) {
+        m_refreshIconColor = iconColor;
+        m_refreshButton->setIcon(Symbols::icon(QStringLiteral("arrow.clockwise"), iconColor));
+    }
 
     const QList<OllamaModel> &available = m_service->availableModels();
     renderModelSection(m_embedding, ModelChoices::embeddingModels(available), m_selectedEmbeddingModel);

@@ -2,6 +2,7 @@
 
 #include "catalogue/ModelRecords.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <optional>
@@ -83,4 +84,5 @@ private:
     FormSection *const m_saveSection;
     StatusRow *const m_configuredRow;
     QPushButton *const m_saveButton;
+    QColor m_refreshIconColor;
 };

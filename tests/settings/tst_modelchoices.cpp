@@ -37,10 +37,8 @@ private Q_SLOTS:
     void filtersByCapability_data();
     void filtersByCapability();
     void filtersKeepListOrderAndDuplicates();
-    void findModelTakesFirstExactMatch();
     void formatsSizes_data();
     void formatsSizes();
-    void sizeFollowsLocaleDigits();
 };
 
 void TestModelChoices::filtersByCapability_data()
@@ -90,20 +88,6 @@ void TestModelChoices::filtersKeepListOrderAndDuplicates()
     QVERIFY(ModelChoices::llmModels({}).isEmpty());
 }
 
-void TestModelChoices::findModelTakesFirstExactMatch()
-{
-    const QList<OllamaModel> list{
-        model(QStringLiteral("llama3.2"), false, false),
-        model(QStringLiteral("llama3.2"), false, false, true),
-        model(QString(), false, false, false, true),
-    };
-    QCOMPARE(ModelChoices::findModel(list, QStringLiteral("llama3.2")), &list.at(0));
-    // An empty name is a name like any other.
-    QCOMPARE(ModelChoices::findModel(list, QString()), &list.at(2));
-    QCOMPARE(ModelChoices::findModel(list, QStringLiteral("Llama3.2")), nullptr);
-    QCOMPARE(ModelChoices::findModel(list, QStringLiteral("llama3.2 ")), nullptr);
-}
-
 void TestModelChoices::formatsSizes_data()
 {
     QTest::addColumn<qint64>("bytes");
@@ -132,12 +116,6 @@ void TestModelChoices::formatsSizes()
     QFETCH(QString, expected);
     QCOMPARE(ModelChoices::formattedModelSize(bytes, QLocale::c()), expected);
     QCOMPARE(ModelChoices::formattedModelSize(bytes, QLocale(QLocale::English, QLocale::UnitedStates)), expected);
-}
-
-void TestModelChoices::sizeFollowsLocaleDigits()
-{
-    const QString german = ModelChoices::formattedModelSize(4'661'000'000, QLocale(QLocale::German, QLocale::Germany));
-    QVERIFY2(german.startsWith(QLatin1String("4,66")), qPrintable(german));
 }
 
 QTEST_GUILESS_MAIN(TestModelChoices)
