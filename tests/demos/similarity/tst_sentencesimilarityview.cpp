@@ -20,10 +20,10 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <condition_variable>
+#include <atomic>
 #include <limits>
 #include <memory>
-#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -31,38 +31,11 @@ const QString model = QStringLiteral("nomic-embed-text");
 const QString first = QStringLiteral("The cat sat on the mat");
 const QString second = QStringLiteral("A feline rested on the rug");
 
-// Holds the fake server's replies until released, so that a test can look at
-// the screen while a request is in flight.
-class Gate
-{
-public:
-    void wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-    void open()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-};
-
-quint16 closedPort()
+QString closedPortURL()
 {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
+    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
 }
 
 // Types as a user would; a line break is the Return key.
@@ -89,9 +62,9 @@ struct Screen
     TestSettings prefs;
     HttpClient http;
     OllamaService service{prefs.settings(), http};
-    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+    std::shared_ptr<std::atomic<bool>> released = std::make_shared<std::atomic<bool>>(false);
     QWidget window;
-    QPointer<SentenceSimilarityView> view;
+    QPointer<SentenceSimilarityView> view = new SentenceSimilarityView(service, prefs.settings(), http);
 
     explicit Screen(bool withModel = true)
     {
@@ -100,29 +73,31 @@ struct Screen
             settings().setSelectedEmbeddingModel(model);
         server.setEmbedding(first.toStdString(), {1.0, 0.0});
         server.setEmbedding(second.toStdString(), atCosine(0.7));
-        view = new SentenceSimilarityView(service, settings(), http);
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(view);
+        (new QVBoxLayout(&window))->addWidget(view);
         window.resize(700, 640);
         window.show();
         QApplication::setActiveWindow(&window);
     }
-    ~Screen() { gate->open(); }
+    ~Screen() { *released = true; }
 
     AppSettings &settings() { return prefs.settings(); }
 
-    // The embed request with the given number (1 or 2) waits for the gate.
+    // From now on, the embed request with the given number (1 or 2) is
+    // answered only once release() is called.
     void holdRequest(int number)
     {
         auto seen = std::make_shared<std::atomic<int>>(0);
-        server.setHandler([gate = gate, seen, number](const FakeOllamaServer::Request &request)
+        server.setHandler([released = released, seen, number](const FakeOllamaServer::Request &request)
                               -> std::optional<FakeOllamaServer::Reply> {
-            if (request.path == "/api/embed" && ++*seen == number)
-                gate->wait();
+            if (request.path == "/api/embed" && ++*seen == number) {
+                while (!*released)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             return std::nullopt;
         });
     }
+    void release() { *released = true; }
+    size_t embedRequests() const { return server.requests("/api/embed").size(); }
 
     QPlainTextEdit *editor(int n) const
     {
@@ -161,19 +136,17 @@ class TestSentenceSimilarityView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void freshScreen_data();
-    void freshScreen();
-    void buttonFollowsSentencesAndModel_data();
-    void buttonFollowsSentencesAndModel();
+    void idleScreenFollowsSentencesAndModel_data();
+    void idleScreenFollowsSentencesAndModel();
     void sendsTrimmedSentencesInOrder();
-    void busyWhileWaitingThenResult();
     void gaugeAndDescriptionForResult_data();
     void gaugeAndDescriptionForResult();
-    void failureShowsErrorLineInsteadOfResult();
+    void failureReplacesResultWithErrorLine();
     void nonFiniteEmbeddingIsAnErrorNotAFullGauge();
-    void refusedWithoutModelKeepsWhatIsShown();
     void warningFollowsSettingsLive();
-    void pressingAgainHidesOldResultAtOnce();
+    void pressingAgainShowsBusyThenNewResult();
+    void actionStartsNothingWithoutModelOrText_data();
+    void actionStartsNothingWithoutModelOrText();
     void ctrlReturnFiresOnlyWhenEnabled_data();
     void ctrlReturnFiresOnlyWhenEnabled();
     void tabMovesThroughEditorsToButton();
@@ -183,31 +156,7 @@ private Q_SLOTS:
     void clampedSimilarity();
 };
 
-void TestSentenceSimilarityView::freshScreen_data()
-{
-    QTest::addColumn<bool>("withModel");
-    QTest::newRow("model selected") << true;
-    QTest::newRow("no model") << false;
-}
-
-void TestSentenceSimilarityView::freshScreen()
-{
-    QFETCH(bool, withModel);
-    Screen s(withModel);
-    QVERIFY(s.shows("sentence1Hint"));
-    QVERIFY(s.shows("sentence2Hint"));
-    QCOMPARE(s.label("sentence1Hint")->text(), QStringLiteral("Example: \"The cat sat on the mat\""));
-    QCOMPARE(s.label("sentence2Hint")->text(), QStringLiteral("Example: \"A feline rested on the rug\""));
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
-    QVERIFY(!s.button()->isEnabled());
-    QVERIFY(!s.shows("busyIndicator"));
-    QVERIFY(!s.shows("resultCard"));
-    QVERIFY(!s.shows("errorLabel"));
-    QCOMPARE(s.shows("warningCard"), !withModel);
-    QVERIFY(!s.view->hasCalculated());
-}
-
-void TestSentenceSimilarityView::buttonFollowsSentencesAndModel_data()
+void TestSentenceSimilarityView::idleScreenFollowsSentencesAndModel_data()
 {
     QTest::addColumn<QString>("one");
     QTest::addColumn<QString>("two");
@@ -215,7 +164,8 @@ void TestSentenceSimilarityView::buttonFollowsSentencesAndModel_data()
     QTest::addColumn<bool>("hint1");
     QTest::addColumn<bool>("hint2");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("both empty") << QString() << QString() << true << true << true << false;
+    QTest::newRow("fresh") << QString() << QString() << true << true << true << false;
+    QTest::newRow("fresh, no model") << QString() << QString() << false << true << true << false;
     QTest::newRow("a space in the first") << QStringLiteral(" ") << QString() << true << false << true << false;
     QTest::newRow("first only") << first << QString() << true << false << true << false;
     QTest::newRow("second blank") << first << QStringLiteral(" \n ") << true << false << false << false;
@@ -224,7 +174,7 @@ void TestSentenceSimilarityView::buttonFollowsSentencesAndModel_data()
     QTest::newRow("both, no model") << first << second << false << false << false << false;
 }
 
-void TestSentenceSimilarityView::buttonFollowsSentencesAndModel()
+void TestSentenceSimilarityView::idleScreenFollowsSentencesAndModel()
 {
     QFETCH(QString, one);
     QFETCH(QString, two);
@@ -239,6 +189,11 @@ void TestSentenceSimilarityView::buttonFollowsSentencesAndModel()
     QCOMPARE(s.shows("sentence1Hint"), hint1);
     QCOMPARE(s.shows("sentence2Hint"), hint2);
     QCOMPARE(s.button()->isEnabled(), enabled);
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
+    QVERIFY(!s.shows("busyIndicator"));
+    QVERIFY(!s.shows("resultCard"));
+    QVERIFY(!s.shows("errorLabel"));
+    QCOMPARE(s.shows("warningCard"), !withModel);
 }
 
 void TestSentenceSimilarityView::sendsTrimmedSentencesInOrder()
@@ -260,30 +215,6 @@ void TestSentenceSimilarityView::sendsTrimmedSentencesInOrder()
     }
     QCOMPARE(s.editor(1)->toPlainText(), typed1);
     QCOMPARE(s.editor(2)->toPlainText(), typed2);
-}
-
-void TestSentenceSimilarityView::busyWhileWaitingThenResult()
-{
-    Screen s;
-    s.holdRequest(2);
-    s.enter(first, second);
-    QTest::mouseClick(s.button(), Qt::LeftButton);
-
-    QVERIFY(s.view->isCalculating());
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculating..."));
-    QVERIFY(!s.button()->isEnabled());
-    QVERIFY(s.shows("busyIndicator"));
-    QVERIFY(!s.shows("resultCard"));
-    QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(2));
-    QVERIFY(s.view->isCalculating());
-
-    s.gate->open();
-    QTRY_VERIFY(!s.view->isCalculating());
-    QVERIFY(s.view->hasCalculated());
-    QVERIFY(s.shows("resultCard"));
-    QVERIFY(!s.shows("busyIndicator"));
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
-    QVERIFY(s.button()->isEnabled());
 }
 
 void TestSentenceSimilarityView::gaugeAndDescriptionForResult_data()
@@ -317,30 +248,27 @@ void TestSentenceSimilarityView::gaugeAndDescriptionForResult()
     s.server.setEmbedding("two", vector2);
     QVERIFY(s.showResult(QStringLiteral("one"), QStringLiteral("two")));
 
-    QVERIFY(s.view->hasCalculated());
     QVERIFY(s.view->similarity() >= 0.0f && s.view->similarity() <= 1.0f);
     QVERIFY(s.shows("resultCard"));
-    QCOMPARE(s.label("resultTitleLabel")->text(), QStringLiteral("Similarity Score:"));
     QCOMPARE(s.gauge()->progress(), s.view->similarity());
     QCOMPARE(s.gaugeText(), gaugeText);
     QCOMPARE(s.gauge()->accessibleName(), QStringLiteral("Similarity %1 percent").arg(gaugeText.chopped(1)));
     QCOMPARE(s.label("similarityDescriptionLabel")->text(), description);
 }
 
-void TestSentenceSimilarityView::failureShowsErrorLineInsteadOfResult()
+void TestSentenceSimilarityView::failureReplacesResultWithErrorLine()
 {
     Screen s;
     QVERIFY(s.showResult());
     const float previous = s.view->similarity();
 
-    s.settings().setOllamaURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
-    // The description the client gives for this failure.
+    s.settings().setOllamaURL(closedPortURL());
+    // What the client itself reports for this failure.
     std::optional<Result<float>> direct;
     QObject context;
     computeSimilarity(first, second, model, &context, [&](const Result<float> &r) { direct = r; }, s.settings(),
                       s.http);
-    QTRY_VERIFY(direct.has_value());
-    QVERIFY(!direct->ok());
+    QTRY_VERIFY(direct.has_value() && !direct->ok());
 
     QTest::mouseClick(s.button(), Qt::LeftButton);
     QTRY_VERIFY(!s.view->isCalculating());
@@ -367,25 +295,6 @@ void TestSentenceSimilarityView::nonFiniteEmbeddingIsAnErrorNotAFullGauge()
     QVERIFY(s.gaugeText() != QStringLiteral("100%"));
 }
 
-void TestSentenceSimilarityView::refusedWithoutModelKeepsWhatIsShown()
-{
-    Screen s;
-    QVERIFY(s.showResult());
-    s.settings().setSelectedEmbeddingModel(std::nullopt);
-    s.server.clearRequests();
-
-    s.view->calculateSimilarity();
-    const QString refusal = QStringLiteral("Please select an embedding model in Settings");
-    QCOMPARE(s.view->errorMessage(), std::optional<QString>(refusal));
-    QCOMPARE(s.label("errorLabel")->text(), refusal);
-    QVERIFY(s.shows("errorLabel"));
-    QVERIFY(!s.view->isCalculating());
-    QVERIFY(s.view->hasCalculated());
-    QVERIFY(s.shows("resultCard"));
-    QVERIFY(s.shows("warningCard"));
-    QCOMPARE(s.server.requestCount(), size_t(0));
-}
-
 void TestSentenceSimilarityView::warningFollowsSettingsLive()
 {
     Screen s;
@@ -407,20 +316,64 @@ void TestSentenceSimilarityView::warningFollowsSettingsLive()
     QVERIFY(s.button()->isEnabled());
 }
 
-void TestSentenceSimilarityView::pressingAgainHidesOldResultAtOnce()
+void TestSentenceSimilarityView::pressingAgainShowsBusyThenNewResult()
 {
     Screen s;
     QVERIFY(s.showResult());
     s.server.setEmbedding(second.toStdString(), {1.0, 0.0});
-    s.holdRequest(1);
+    s.holdRequest(2);
     QTest::mouseClick(s.button(), Qt::LeftButton);
-    QVERIFY(!s.shows("resultCard"));
-    QVERIFY(!s.view->hasCalculated());
-    QVERIFY(s.shows("busyIndicator"));
 
-    s.gate->open();
-    QTRY_VERIFY(s.shows("resultCard"));
+    // The old card goes at once; the button turns busy.
+    QVERIFY(s.view->isCalculating());
+    QVERIFY(!s.view->hasCalculated());
+    QVERIFY(!s.shows("resultCard"));
+    QVERIFY(s.shows("busyIndicator"));
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculating..."));
+    QVERIFY(!s.button()->isEnabled());
+    QTRY_COMPARE(s.embedRequests(), size_t(4));
+    QVERIFY(s.view->isCalculating());
+
+    s.release();
+    QTRY_VERIFY(!s.view->isCalculating());
+    QVERIFY(s.shows("resultCard"));
     QCOMPARE(s.gaugeText(), QStringLiteral("100%"));
+    QVERIFY(!s.shows("busyIndicator"));
+    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
+    QVERIFY(s.button()->isEnabled());
+}
+
+void TestSentenceSimilarityView::actionStartsNothingWithoutModelOrText_data()
+{
+    QTest::addColumn<bool>("clearModel");
+    QTest::addColumn<QString>("two");
+    QTest::addColumn<std::optional<QString>>("error");
+    QTest::newRow("no model") << true << second
+                              << std::optional<QString>(QStringLiteral("Please select an embedding model in Settings"));
+    QTest::newRow("blank second sentence") << false << QStringLiteral(" \n ") << std::optional<QString>();
+}
+
+void TestSentenceSimilarityView::actionStartsNothingWithoutModelOrText()
+{
+    QFETCH(bool, clearModel);
+    QFETCH(QString, two);
+    QFETCH(std::optional<QString>, error);
+    Screen s;
+    QVERIFY(s.showResult());
+    if (clearModel)
+        s.settings().setSelectedEmbeddingModel(std::nullopt);
+    s.editor(2)->clear();
+    typeText(s.editor(2), two);
+
+    s.view->calculateSimilarity();
+    QCOMPARE(s.view->errorMessage(), error);
+    QCOMPARE(s.shows("errorLabel"), error.has_value());
+    QCOMPARE(s.label("errorLabel")->text(), error.value_or(QString()));
+    // Whatever was shown stays.
+    QVERIFY(!s.view->isCalculating());
+    QVERIFY(s.view->hasCalculated());
+    QVERIFY(s.shows("resultCard"));
+    QCOMPARE(s.embedRequests(), size_t(2));
 }
 
 void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled_data()
@@ -449,7 +402,7 @@ void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled()
     if (alreadyBusy) {
         QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
         QVERIFY(s.view->isCalculating());
-        QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(1));
+        QTRY_COMPARE(s.embedRequests(), size_t(1));
     }
 
     QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
@@ -457,9 +410,9 @@ void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled()
     QVERIFY(!s.view->errorMessage());
     QCOMPARE(s.editor(2)->toPlainText(), two);
 
-    s.gate->open();
+    s.release();
     QTRY_VERIFY(!s.view->isCalculating());
-    QCOMPARE(s.server.requests("/api/embed").size(), size_t(fires || alreadyBusy ? 2 : 0));
+    QCOMPARE(s.embedRequests(), size_t(fires || alreadyBusy ? 2 : 0));
 }
 
 void TestSentenceSimilarityView::tabMovesThroughEditorsToButton()
@@ -496,14 +449,14 @@ void TestSentenceSimilarityView::lateReplyAfterScreenIsGoneIsDropped()
     s.holdRequest(heldRequest);
     s.enter(first, second);
     QTest::mouseClick(s.button(), Qt::LeftButton);
-    QTRY_COMPARE(s.server.requests("/api/embed").size(), size_t(heldRequest));
+    QTRY_COMPARE(s.embedRequests(), size_t(heldRequest));
 
     delete s.view.data();
     QVERIFY(s.view.isNull());
-    s.gate->open();
+    s.release();
     QTRY_VERIFY(s.http.findChildren<QNetworkReply *>().isEmpty());
     QCoreApplication::processEvents();
-    QCOMPARE(s.server.requests("/api/embed").size(), requestsSent);
+    QCOMPARE(s.embedRequests(), requestsSent);
 }
 
 void TestSentenceSimilarityView::clampedSimilarity_data()
