@@ -78,7 +78,6 @@ public:
         m_spinner->setObjectName(QStringLiteral("busyIndicator"));
         m_spinner->setDrawScale(0.8);
         m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_spinner->hide();
         setAttribute(Qt::WA_Hover);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
