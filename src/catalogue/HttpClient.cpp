@@ -41,30 +41,104 @@ HttpClient &HttpClient::shared()
 
 HttpClient::HttpClient(QObject *parent)
     : QObject(parent)
-    , m_manager(new QNetworkAccessManager(this))
 {
+    // One manager serves most sessions; more are made only when many
+    // requests to one host run at once.
+    m_managers.push_back(Manager{new QNetworkAccessManager(this), {}});
 }
 
 HttpClient::~HttpClient() = default;
 
-void HttpClient::prepare(QNetworkRequest &request) const
+namespace {
+
+QString hostKey(const QUrl &url)
 {
-    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    return url.scheme() + QLatin1Char('|') + url.host() + QLatin1Char('|') + QString::number(url.port());
+}
+
+} // namespace
+
+void HttpClient::setMaxConnectionsPerHost(int connections)
+{
+    m_maxConnectionsPerHost = qMax(1, connections);
+    startQueued();
 }
 
 void HttpClient::get(const QUrl &url, QObject *context, Callback callback)
 {
-    QNetworkRequest request(url);
-    prepare(request);
-    track(m_manager->get(request), context, std::move(callback));
+    submit(Job{url, {}, false, context != nullptr, context, std::move(callback)});
 }
 
 void HttpClient::postJSON(const QUrl &url, const QByteArray &body, QObject *context, Callback callback)
 {
-    QNetworkRequest request(url);
-    prepare(request);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    track(m_manager->post(request, body), context, std::move(callback));
+    submit(Job{url, body, true, context != nullptr, context, std::move(callback)});
+}
+
+void HttpClient::submit(Job job)
+{
+    // Requests keep their order: nothing overtakes a request already waiting.
+    if (!m_queue.empty() || !tryStart(job))
+        m_queue.push_back(std::move(job));
+}
+
+bool HttpClient::tryStart(Job &job)
+{
+    const QString host = hostKey(job.url);
+    if (m_inFlight.value(host) >= m_maxConnectionsPerHost)
+        return false;
+
+    // The first manager with a free connection to the host; a new one when
+    // all are busy. Most sessions never need more than the first.
+    Manager *chosen = nullptr;
+    for (Manager &candidate : m_managers) {
+        if (candidate.inFlight.value(host) < connectionsPerManager) {
+            chosen = &candidate;
+            break;
+        }
+    }
+    if (!chosen) {
+        m_managers.push_back(Manager{new QNetworkAccessManager(this), {}});
+        chosen = &m_managers.back();
+    }
+
+    QNetworkRequest request(job.url);
+    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    QNetworkReply *reply = nullptr;
+    if (job.isPost) {
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        reply = chosen->manager->post(request, job.body);
+    } else {
+        reply = chosen->manager->get(request);
+    }
+
+    ++m_inFlight[host];
+    ++chosen->inFlight[host];
+    QNetworkAccessManager *manager = chosen->manager;
+    connect(reply, &QNetworkReply::finished, this, [this, manager, host] {
+        --m_inFlight[host];
+        for (Manager &m : m_managers) {
+            if (m.manager == manager)
+                --m.inFlight[host];
+        }
+        startQueued();
+    });
+    track(reply, job.context, std::move(job.callback));
+    return true;
+}
+
+void HttpClient::startQueued()
+{
+    for (auto it = m_queue.begin(); it != m_queue.end();) {
+        // A request whose receiver is gone is never sent.
+        if (it->hasContext && !it->context) {
+            it = m_queue.erase(it);
+            continue;
+        }
+        if (tryStart(*it))
+            it = m_queue.erase(it);
+        else
+            ++it;
+    }
 }
 
 bool HttpClient::isTransportFailure(int networkError, bool hasStatusCode)

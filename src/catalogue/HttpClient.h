@@ -6,8 +6,13 @@
 #include <QObject>
 #include <QUrl>
 
+#include <QHash>
+#include <QPointer>
+
 #include <chrono>
+#include <deque>
 #include <functional>
+#include <vector>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -59,15 +64,49 @@ public:
     qint64 maxReplyBytes() const { return m_maxReplyBytes; }
     void setMaxReplyBytes(qint64 bytes) { m_maxReplyBytes = bytes; }
 
+    // How many requests to one host are on the wire at once. One network
+    // manager opens at most six connections per host and queues the rest
+    // with their time-out clocks already running, so the client spreads
+    // requests over several managers and holds any beyond this limit in a
+    // queue of its own, where no clock runs: a request's time-out starts
+    // when it is sent.
+    static constexpr int connectionsPerManager = 6;
+    static constexpr int defaultMaxConnectionsPerHost = 48;
+    int maxConnectionsPerHost() const { return m_maxConnectionsPerHost; }
+    void setMaxConnectionsPerHost(int connections);
+
+    // Requests waiting for a free connection.
+    int queuedRequests() const { return static_cast<int>(m_queue.size()); }
+
     // Whether a failed reply is a failure of the transport, as opposed to an
     // HTTP error status whose body is still a reply.
     static bool isTransportFailure(int networkError, bool hasStatusCode);
 
 private:
-    void prepare(QNetworkRequest &request) const;
+    struct Job
+    {
+        QUrl url;
+        QByteArray body;
+        bool isPost = false;
+        bool hasContext = false;
+        QPointer<QObject> context;
+        Callback callback;
+    };
+    struct Manager
+    {
+        QNetworkAccessManager *manager = nullptr;
+        QHash<QString, int> inFlight; // per host
+    };
+
+    void submit(Job job);
+    bool tryStart(Job &job);
+    void startQueued();
     void track(QNetworkReply *reply, QObject *context, Callback callback);
 
-    QNetworkAccessManager *const m_manager;
+    std::vector<Manager> m_managers;
+    QHash<QString, int> m_inFlight; // per host, over all managers
+    std::deque<Job> m_queue;
     std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
     qint64 m_maxReplyBytes = defaultMaxReplyBytes;
+    int m_maxConnectionsPerHost = defaultMaxConnectionsPerHost;
 };

@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QThread>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -56,6 +58,9 @@ private Q_SLOTS:
     void refusesOversizedReply();
     void dropsCallbackOfDestroyedContext();
     void deliversWithoutContext();
+    void manyRequestsToOneHostAreOnTheWireAtOnce();
+    void queuedRequestStartsItsClockWhenSent();
+    void queuedRequestOfDestroyedContextIsNeverSent();
 };
 
 void TestHttpClient::sendsMethodHeadersAndBody_data()
@@ -254,14 +259,13 @@ void TestHttpClient::dropsCallbackOfDestroyedContext()
     server.setRoute("POST", "/api/generate", slow);
 
     HttpClient http;
-    auto *manager = http.findChild<QNetworkAccessManager *>();
-    QVERIFY(manager);
-    QSignalSpy finished(manager, &QNetworkAccessManager::finished);
-
     int calls = 0;
     auto context = std::make_unique<QObject>();
     http.postJSON(urlOf(server, QStringLiteral("/api/generate")), "{}", context.get(),
                   [&calls](const Result<QByteArray> &) { ++calls; });
+    auto *manager = http.findChild<QNetworkAccessManager *>();
+    QVERIFY(manager);
+    QSignalSpy finished(manager, &QNetworkAccessManager::finished);
     QTRY_COMPARE(server.requestCount(), size_t(1));
     context.reset();
 
@@ -286,3 +290,80 @@ void TestHttpClient::deliversWithoutContext()
 
 QTEST_GUILESS_MAIN(TestHttpClient)
 #include "tst_httpclient.moc"
+
+void TestHttpClient::manyRequestsToOneHostAreOnTheWireAtOnce()
+{
+    // Every reply is held until the server has seen all the requests, which
+    // only happens when they are all sent at once (one network manager alone
+    // sends six and queues the rest).
+    constexpr int count = 30;
+    FakeOllamaServer server;
+    std::mutex mutex;
+    std::condition_variable allArrived;
+    int arrived = 0;
+    server.setHandler([&](const FakeOllamaServer::Request &) -> std::optional<FakeOllamaServer::Reply> {
+        std::unique_lock lock(mutex);
+        ++arrived;
+        allArrived.notify_all();
+        const bool all = allArrived.wait_for(lock, 10s, [&] { return arrived >= count; });
+        return FakeOllamaServer::Reply::json(all ? "{\"all\":true}" : "{\"all\":false}");
+    });
+
+    HttpClient http;
+    std::vector<Outcome> outcomes(count);
+    for (Outcome &outcome : outcomes)
+        http.get(urlOf(server, QStringLiteral("/api/tags")), this, outcome.callback());
+    QCOMPARE(http.queuedRequests(), 0);
+    for (Outcome &outcome : outcomes) {
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.result.has_value(), 20000);
+        QVERIFY(outcome.result->ok());
+        QCOMPARE(outcome.result->value(), QByteArray("{\"all\":true}"));
+    }
+}
+
+void TestHttpClient::queuedRequestStartsItsClockWhenSent()
+{
+    // Two connections, twelve requests of 200 ms each: the last waits about a
+    // second in the queue, longer than the 600 ms time-out, and must still
+    // succeed because its clock starts only when it is sent.
+    FakeOllamaServer server;
+    FakeOllamaServer::Reply slow = FakeOllamaServer::Reply::json("{}");
+    slow.delay = 200ms;
+    server.setRoute("GET", "/api/tags", slow);
+
+    HttpClient http;
+    http.setMaxConnectionsPerHost(2);
+    http.setTransferTimeout(600ms);
+    std::vector<Outcome> outcomes(12);
+    for (Outcome &outcome : outcomes)
+        http.get(urlOf(server, QStringLiteral("/api/tags")), this, outcome.callback());
+    QCOMPARE(http.queuedRequests(), 10);
+    for (Outcome &outcome : outcomes) {
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.result.has_value(), 20000);
+        QVERIFY2(outcome.result->ok(), qPrintable(outcome.result->ok() ? QString() : outcome.result->error().description));
+    }
+    QCOMPARE(server.requests("/api/tags").size(), size_t(12));
+}
+
+void TestHttpClient::queuedRequestOfDestroyedContextIsNeverSent()
+{
+    FakeOllamaServer server;
+    FakeOllamaServer::Reply slow = FakeOllamaServer::Reply::json("{}");
+    slow.delay = 100ms;
+    server.setRoute("GET", "/api/tags", slow);
+
+    HttpClient http;
+    http.setMaxConnectionsPerHost(1);
+    Outcome first;
+    Outcome dropped;
+    auto context = std::make_unique<QObject>();
+    http.get(urlOf(server, QStringLiteral("/api/tags")), this, first.callback());
+    http.get(urlOf(server, QStringLiteral("/api/tags")), context.get(), dropped.callback());
+    QCOMPARE(http.queuedRequests(), 1);
+    context.reset();
+    QTRY_VERIFY(first.result.has_value());
+    QTRY_COMPARE(http.queuedRequests(), 0);
+    QTest::qWait(50);
+    QCOMPARE(dropped.calls, 0);
+    QCOMPARE(server.requests("/api/tags").size(), size_t(1));
+}

@@ -1,0 +1,76 @@
+// Responsiveness: the longest stall of the main thread while the catalogue
+// fetches 500 models whose show replies are about 30 KB each.
+#include "BenchSupport.h"
+#include "FakeOllamaServer.h"
+#include "StdoutCapture.h"
+#include "TestSettings.h"
+#include "catalogue/HttpClient.h"
+#include "catalogue/OllamaService.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    constexpr int modelCount = 500;
+
+    FakeOllamaServer server;
+    std::vector<FakeOllamaServer::Model> models;
+    for (int i = 0; i < modelCount; ++i) {
+        FakeOllamaServer::Model model;
+        model.name = "model-" + std::to_string(i) + ":latest";
+        models.push_back(model);
+    }
+    server.setModels(models);
+    // A show reply of about 30 KB: a long licence, repeated in the modelfile.
+    const std::string licence(14000, 'L');
+    server.setHandler([&licence](const FakeOllamaServer::Request &request) -> std::optional<FakeOllamaServer::Reply> {
+        if (request.path != "/api/show")
+            return std::nullopt;
+        nlohmann::json body = {
+            {"license", licence},
+            {"modelfile", "FROM x\nLICENSE \"\"\"" + licence + "\"\"\"\n"},
+            {"details", {{"format", "gguf"}, {"family", "llama"}, {"parameter_size", "3.2B"}}},
+            {"model_info", {{"llama.context_length", 131072}, {"tokenizer.ggml.tokens", nullptr}}},
+            {"capabilities", {"completion", "tools"}},
+        };
+        return FakeOllamaServer::Reply::json(body.dump());
+    });
+
+    TestSettings prefs;
+    prefs.settings().setOllamaURL(server.baseURL());
+    StdoutCapture quiet;
+    OllamaService service(prefs.settings(), HttpClient::shared());
+
+    // A timer that should fire every millisecond; the longest gap between
+    // two firings is the longest time the main thread was busy.
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, &app, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+
+    clock.start();
+    probe.start(1);
+    service.fetchModels();
+    const bool finished = BenchSupport::spinUntil([&] { return !service.isLoadingModels(); }, 300000);
+    const double total = clock.nsecsElapsed() / 1e6;
+    probe.stop();
+
+    BenchSupport::printMachine();
+    std::printf("responsiveness, %d models with ~30 KB show replies\n", modelCount);
+    std::printf("  fetch finished: %s, %lld models, %.0f ms in all\n", finished ? "yes" : "no",
+                static_cast<long long>(service.availableModels().size()), total);
+    std::printf("  longest main-thread stall: %.2f ms (goal < 16)\n", longest / 1e6);
+    return finished ? 0 : 1;
+}
