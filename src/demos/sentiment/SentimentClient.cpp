@@ -8,6 +8,10 @@
 
 #include <QMetaObject>
 
+#include <cstdint>
+#include <limits>
+#include <optional>
+
 namespace SentimentClient {
 
 QByteArray generateRequestBody(const QString &text, const QString &model)
@@ -22,6 +26,40 @@ QByteArray generateRequestBody(const QString &text, const QString &model)
 
 Result<int> readGenerateReply(const QByteArray &body)
 {
+    const Result<SentimentReading> reading = readGenerateReplyDetails(body);
+    if (!reading)
+        return reading.error();
+    return reading.value().score;
+}
+
+namespace {
+
+// A member that is a non-negative whole number, as the server sends its
+// durations and counts; absent for a missing member or any other value.
+std::optional<qint64> count(const nlohmann::json &object, const char *key)
+{
+    const auto it = object.find(key);
+    if (it == object.end())
+        return std::nullopt;
+    if (it->is_number_unsigned()) {
+        const auto value = it->get<std::uint64_t>();
+        if (value > std::uint64_t(std::numeric_limits<qint64>::max()))
+            return std::nullopt;
+        return qint64(value);
+    }
+    if (it->is_number_integer()) {
+        const auto value = it->get<std::int64_t>();
+        if (value < 0)
+            return std::nullopt;
+        return qint64(value);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
+{
     const auto parsed = JsonReading::parse(body, true);
     if (!parsed)
         return parsed.error();
@@ -31,7 +69,18 @@ Result<int> readGenerateReply(const QByteArray &body)
     const auto response = root.find("response");
     if (response == root.end() || !response->is_string())
         return ClientError::invalidResponse();
-    return parseSentimentScore(JsonReading::toQString(response->get_ref<const std::string &>()));
+
+    SentimentReading reading;
+    reading.rawResponse = JsonReading::toQString(response->get_ref<const std::string &>());
+    const SentimentSteps steps = SentimentReadingText::readSteps(reading.rawResponse);
+    reading.score = steps.score;
+    reading.firstLine = steps.firstLine;
+    reading.stripped = steps.stripped;
+    reading.usedFallback = steps.usedFallback;
+    reading.totalDuration = count(root, "total_duration");
+    reading.loadDuration = count(root, "load_duration");
+    reading.evalCount = count(root, "eval_count");
+    return reading;
 }
 
 } // namespace SentimentClient
@@ -45,6 +94,24 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http)
 {
+    fetchSentimentDetails(text, model, context, [callback](const Result<SentimentReading> &reading) {
+        if (!reading) {
+            callback(reading.error());
+            return;
+        }
+        callback(reading.value().score);
+    }, settings, http);
+}
+
+void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
+                           SentimentClient::DetailsCallback callback)
+{
+    fetchSentimentDetails(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
+}
+
+void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
+                           SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http)
+{
     const auto url = ServerEndpoint::endpointURL(settings.ollamaURL(), ServerEndpoint::generatePath);
     if (!url) {
         // Delivered from the event loop, like every other outcome.
@@ -53,11 +120,17 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
         return;
     }
     http.postJSON(*url, SentimentClient::generateRequestBody(text, model), context,
-                  [callback](const Result<QByteArray> &reply) {
+                  [text, model, callback](const Result<QByteArray> &reply) {
         if (!reply) {
             callback(reply.error());
             return;
         }
-        callback(SentimentClient::readGenerateReply(reply.value()));
+        Result<SentimentReading> reading = SentimentClient::readGenerateReplyDetails(reply.value());
+        if (reading) {
+            reading.value().text = text;
+            reading.value().prompt = SentimentScore::sentimentPrompt(text);
+            reading.value().model = model;
+        }
+        callback(reading);
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SentimentReading.h"
 #include "catalogue/ClientError.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@ class HttpClient;
 namespace SentimentClient {
 
 using Callback = std::function<void(const Result<int> &)>;
+using DetailsCallback = std::function<void(const Result<SentimentReading> &)>;
 
 // The generate request body: exactly "model", "prompt" and "stream": false.
 QByteArray generateRequestBody(const QString &text, const QString &model);
@@ -21,6 +23,12 @@ QByteArray generateRequestBody(const QString &text, const QString &model);
 // with a string "response" gives the score parsed from it, anything else
 // fails with "Invalid response from Ollama".
 Result<int> readGenerateReply(const QByteArray &body);
+
+// The same reading with its details: the raw answer, the reading steps and
+// the server's durations when the reply carries them as non-negative whole
+// numbers (anything else there is ignored, never a failure). The text, prompt
+// and model are left for the caller to fill in.
+Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body);
 
 } // namespace SentimentClient
 
@@ -32,3 +40,11 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
                          SentimentClient::Callback callback);
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http);
+
+// The same request, giving the score together with how it came about: the
+// prompt sent, the answer received and the steps that read it. Succeeds and
+// fails exactly when fetchSentimentScore does, with the same score or error.
+void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
+                           SentimentClient::DetailsCallback callback);
+void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
+                           SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);

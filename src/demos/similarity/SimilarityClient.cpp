@@ -103,13 +103,32 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
 void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
                        SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http)
 {
+    computeSimilarityDetails(first, second, model, context, [callback](const Result<SimilarityReading> &reading) {
+        if (!reading) {
+            callback(reading.error());
+            return;
+        }
+        callback(reading.value().arithmetic.cosine);
+    }, settings, http);
+}
+
+void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
+                              SimilarityClient::DetailsCallback callback)
+{
+    computeSimilarityDetails(first, second, model, context, std::move(callback), AppSettings::shared(),
+                             HttpClient::shared());
+}
+
+void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
+                              SimilarityClient::DetailsCallback callback, AppSettings &settings, HttpClient &http)
+{
     // The second request starts only after the first has succeeded; the
     // settings are read again for it, so a URL saved in between applies.
     // Without a context the outcome is always delivered; with one, nothing
     // more happens once it is gone.
     const bool guarded = context != nullptr;
     fetchEmbedding(first, model, context,
-                   [second, model, context = QPointer<QObject>(context), guarded, callback, &settings,
+                   [first, second, model, context = QPointer<QObject>(context), guarded, callback, &settings,
                     &http](const Result<EmbeddingVector> &a) {
         if (!a) {
             callback(a.error());
@@ -118,7 +137,7 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
         if (guarded && !context)
             return;
         fetchEmbedding(second, model, context,
-                       [a = a.value(), callback](const Result<EmbeddingVector> &b) {
+                       [first, second, model, a = a.value(), callback](const Result<EmbeddingVector> &b) {
             if (!b) {
                 callback(b.error());
                 return;
@@ -127,12 +146,18 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
                 callback(ClientError::invalidResponse());
                 return;
             }
-            const float similarity = cosineSimilarity(a, b.value());
-            if (!std::isfinite(similarity)) {
+            SimilarityReading reading;
+            reading.model = model;
+            reading.firstText = first;
+            reading.secondText = second;
+            reading.first = a;
+            reading.second = b.value();
+            reading.arithmetic = similarityArithmetic(reading.first, reading.second);
+            if (!std::isfinite(reading.arithmetic.cosine)) {
                 callback(ClientError::invalidResponse());
                 return;
             }
-            callback(similarity);
+            callback(reading);
         }, settings, http);
     }, settings, http);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimilarityMath.h"
+#include "SimilarityReading.h"
 #include "catalogue/ClientError.h"
 
 #include <QObject>
@@ -15,6 +16,7 @@ namespace SimilarityClient {
 
 using EmbeddingCallback = std::function<void(const Result<EmbeddingVector> &)>;
 using SimilarityCallback = std::function<void(const Result<float> &)>;
+using DetailsCallback = std::function<void(const Result<SimilarityReading> &)>;
 
 // The embed request body: exactly "model" and one "input" string.
 QByteArray embedRequestBody(const QString &text, const QString &model);
@@ -46,3 +48,11 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
                        SimilarityClient::SimilarityCallback callback);
 void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
                        SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http);
+
+// The same two requests, giving both vectors and every step of the cosine
+// along with it. Succeeds and fails exactly when computeSimilarity does; on
+// success `arithmetic.cosine` is the similarity computeSimilarity gives.
+void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
+                              SimilarityClient::DetailsCallback callback);
+void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
+                              SimilarityClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);

@@ -3,10 +3,27 @@
 #include <cmath>
 #include <limits>
 
-float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b)
+namespace {
+
+float norm(const EmbeddingVector &v)
 {
-    if (a.size() != b.size())
-        return 0.0f;
+    float squares = 0.0f;
+    for (const float x : v)
+        squares += x * x;
+    return std::sqrt(squares);
+}
+
+} // namespace
+
+SimilarityArithmetic similarityArithmetic(const EmbeddingVector &a, const EmbeddingVector &b)
+{
+    SimilarityArithmetic result;
+    if (a.size() != b.size()) {
+        result.normA = norm(a);
+        result.normB = norm(b);
+        result.guard = SimilarityArithmetic::Guard::lengthsDiffer;
+        return result;
+    }
     float dot = 0.0f;
     float squaresA = 0.0f;
     float squaresB = 0.0f;
@@ -15,11 +32,20 @@ float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b)
         squaresA += a[i] * a[i];
         squaresB += b[i] * b[i];
     }
-    const float normA = std::sqrt(squaresA);
-    const float normB = std::sqrt(squaresB);
-    if (!(normA > 0.0f) || !(normB > 0.0f))
-        return 0.0f;
-    return dot / (normA * normB);
+    result.dot = dot;
+    result.normA = std::sqrt(squaresA);
+    result.normB = std::sqrt(squaresB);
+    if (!(result.normA > 0.0f) || !(result.normB > 0.0f)) {
+        result.guard = SimilarityArithmetic::Guard::zeroNorm;
+        return result;
+    }
+    result.cosine = dot / (result.normA * result.normB);
+    return result;
+}
+
+float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b)
+{
+    return similarityArithmetic(a, b).cosine;
 }
 
 int truncatedPercentage(float similarity)

@@ -7,6 +7,31 @@
 
 using EmbeddingVector = QList<float>;
 
+// The steps of a cosine similarity, in 32-bit float with every sum taken in
+// index order, kept so that they can be shown.
+struct SimilarityArithmetic
+{
+    // Why the cosine was set to 0 without dividing, if it was.
+    enum class Guard {
+        none,
+        // The vectors have different lengths: no dot product is taken.
+        lengthsDiffer,
+        // A vector has no positive norm (empty or all zeros): no direction.
+        zeroNorm,
+    };
+
+    float normA = 0;
+    float normB = 0;
+    // 0 when the lengths differ.
+    float dot = 0;
+    float cosine = 0;
+    Guard guard = Guard::none;
+
+    bool operator==(const SimilarityArithmetic &) const = default;
+};
+
+SimilarityArithmetic similarityArithmetic(const EmbeddingVector &a, const EmbeddingVector &b);
+
 // Cosine similarity in 32-bit float, sums taken in index order. 0 when the
 // lengths differ or either vector has no positive norm. Not clamped.
 float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b);
