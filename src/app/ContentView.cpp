@@ -89,6 +89,16 @@ void ContentView::setSelectedDemo(DemoType demo)
     Q_EMIT selectedDemoChanged(demo);
 }
 
+void ContentView::useTexts(DemoType demo, const QStringList &texts)
+{
+    setSelectedDemo(demo);
+    if (auto *sentiment = qobject_cast<SentimentAnalysisView *>(m_screen))
+        sentiment->setInputText(texts.value(0));
+    else if (auto *similarity = qobject_cast<SentenceSimilarityView *>(m_screen))
+        similarity->setSentences(texts.value(0), texts.value(1));
+    m_screen->setFocus(Qt::OtherFocusReason);
+}
+
 void ContentView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

@@ -30,6 +30,12 @@ public:
     DemoType selectedDemo() const { return m_selectedDemo; }
     void setSelectedDemo(DemoType demo);
 
+    // Shows the demo (switching to it if needed, which starts a fresh
+    // screen) and puts the texts into its editors: the first text for the
+    // sentiment demo, the first two for the similarity demo (missing ones
+    // count as empty). Nothing is started; the user presses the button.
+    void useTexts(DemoType demo, const QStringList &texts);
+
     // The demo screen now shown; never null.
     QWidget *currentScreen() const { return m_screen; }
     OllamaService &service() const { return *m_service; }

@@ -2,6 +2,8 @@
 
 #include "ContentView.h"
 
+#include <QEvent>
+
 MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     : QMainWindow(parent)
     , m_contentView(new ContentView(settings, this))
@@ -10,4 +12,11 @@ MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     setWindowTitle(QStringLiteral("Quillmere"));
     setCentralWidget(m_contentView);
     resize(760, 720);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Q_EMIT activated();
+    return QMainWindow::event(event);
 }

@@ -16,6 +16,13 @@ public:
 
     ContentView *contentView() const { return m_contentView; }
 
+Q_SIGNALS:
+    // The window has become the active window.
+    void activated();
+
+protected:
+    bool event(QEvent *event) override;
+
 private:
     ContentView *const m_contentView;
 };

@@ -1,9 +1,12 @@
 #include "QuillmereApp.h"
 
 #include "ContentView.h"
+#include "Examples.h"
 #include "MainWindow.h"
 #include "about/AboutView.h"
 #include "catalogue/AppSettings.h"
+#include "history/HistoryWindow.h"
+#include "history/SessionHistory.h"
 #include "settings/SettingsView.h"
 
 #include <QAction>
@@ -68,6 +71,7 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     , m_quitAction(new QAction(QStringLiteral("&Quit"), this))
     , m_settingsAction(new QAction(QStringLiteral("&Settings…"), this))
     , m_aboutAction(new QAction(QStringLiteral("&About Quillmere"), this))
+    , m_historyAction(new QAction(QStringLiteral("&History"), this))
 {
     setObjectName(QStringLiteral("quillmereApp"));
 
@@ -93,6 +97,20 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
     m_aboutAction->setMenuRole(QAction::AboutRole);
     connect(m_aboutAction, &QAction::triggered, this, [this] { openAboutWindow(); });
+
+    m_historyAction->setObjectName(QStringLiteral("historyAction"));
+    m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    m_historyAction->setStatusTip(QStringLiteral("Every analysis and calculation of this run"));
+    connect(m_historyAction, &QAction::triggered, this, [this] { openHistoryWindow(); });
+
+    for (const Example &example : Examples::all()) {
+        auto *action = new QAction(example.title, this);
+        action->setObjectName(QStringLiteral("exampleAction-") + example.id);
+        action->setStatusTip(example.lesson);
+        action->setToolTip(example.lesson);
+        connect(action, &QAction::triggered, this, [this, example] { useTexts(example.demo, example.texts); });
+        m_exampleActions.append(action);
+    }
 }
 
 QuillmereApp::~QuillmereApp()
@@ -101,6 +119,7 @@ QuillmereApp::~QuillmereApp()
     for (const QPointer<MainWindow> &window : std::as_const(m_mainWindows))
         windows.append(window.data());
     windows.append(m_settingsWindow);
+    windows.append(m_historyWindow);
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == aboutWindowName)
             windows.append(widget);
@@ -116,6 +135,7 @@ MainWindow *QuillmereApp::openMainWindow()
 
     auto *window = new MainWindow(m_settings);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &MainWindow::activated, this, [this, window] { m_lastActiveMainWindow = window; });
     installMenus(window);
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
@@ -183,6 +203,51 @@ QWidget *QuillmereApp::openAboutWindow()
     return window;
 }
 
+HistoryWindow *QuillmereApp::openHistoryWindow()
+{
+    if (!m_historyWindow) {
+        auto *window = new HistoryWindow(SessionHistory::shared());
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        connect(window, &HistoryWindow::useAgainRequested, this,
+                [this](const HistoryEntry &entry) { useTexts(entry.demo, entry.texts); });
+        // Ctrl+W closes this window too, and Ctrl+H brings it forward.
+        window->addAction(m_closeWindowAction);
+        window->addAction(m_historyAction);
+        QScreen *screen = screenForNewWindow();
+        fitToScreen(window, screen);
+        centreOnScreen(window, screen);
+        m_historyWindow = window;
+    }
+    bringForward(m_historyWindow);
+    return historyWindow();
+}
+
+HistoryWindow *QuillmereApp::historyWindow() const
+{
+    return qobject_cast<HistoryWindow *>(m_historyWindow.data());
+}
+
+MainWindow *QuillmereApp::activeMainWindow() const
+{
+    if (auto *active = qobject_cast<MainWindow *>(QApplication::activeWindow()))
+        return active;
+    if (m_lastActiveMainWindow)
+        return m_lastActiveMainWindow;
+    const QList<MainWindow *> open = mainWindows();
+    return open.isEmpty() ? nullptr : open.last();
+}
+
+MainWindow *QuillmereApp::useTexts(DemoType demo, const QStringList &texts)
+{
+    MainWindow *window = activeMainWindow();
+    if (!window)
+        window = openMainWindow();
+    window->contentView()->useTexts(demo, texts);
+    bringForward(window);
+    return window;
+}
+
 void QuillmereApp::installMenus(MainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
@@ -196,6 +261,24 @@ void QuillmereApp::installMenus(MainWindow *window)
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
     edit->addAction(m_settingsAction);
+
+    QMenu *view = bar->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("viewMenu"));
+    view->addAction(m_historyAction);
+
+    QMenu *examples = bar->addMenu(QStringLiteral("E&xamples"));
+    examples->setObjectName(QStringLiteral("examplesMenu"));
+    examples->setToolTipsVisible(true);
+    for (const DemoType demo : DemoTypes::allCases()) {
+        QMenu *demoMenu = examples->addMenu(DemoTypes::title(demo));
+        demoMenu->setObjectName(demo == DemoType::sentimentAnalysis ? QStringLiteral("sentimentExamplesMenu")
+                                                                    : QStringLiteral("similarityExamplesMenu"));
+        demoMenu->setToolTipsVisible(true);
+        for (qsizetype i = 0; i < Examples::all().size(); ++i) {
+            if (Examples::all().at(i).demo == demo)
+                demoMenu->addAction(m_exampleActions.at(i));
+        }
+    }
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -4,7 +4,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include "DemoType.h"
+
 class AppSettings;
+class HistoryWindow;
 class MainWindow;
 class QAction;
 class QWidget;
@@ -15,6 +18,10 @@ class QWidget;
 // - File: "New Window" (a main window with its own content and service),
 //   "Close Window", "Quit".
 // - Edit: "Settings…" opens the one Settings window, or brings it forward.
+// - View: "History" opens the one History window, or brings it forward.
+// - Examples: ready-made texts for each demo; choosing one fills the active
+//   main window's editors (switching demo if needed) without starting
+//   anything.
 // - Help: "About Quillmere" opens a new About window each time.
 class QuillmereApp : public QObject
 {
@@ -33,17 +40,32 @@ public:
     QWidget *openSettingsWindow();
     // Opens a new About window, centred on the screen of the active window.
     QWidget *openAboutWindow();
+    // Opens the History window, or raises and activates the open one.
+    HistoryWindow *openHistoryWindow();
+
+    // The main window that commands such as the examples and "Use Again"
+    // act on: the active one, else the one last active, else the newest.
+    // Null when no main window is open.
+    MainWindow *activeMainWindow() const;
+    // Puts the texts into that window's demo (see ContentView::useTexts),
+    // opening a main window if none is open, and brings it forward.
+    MainWindow *useTexts(DemoType demo, const QStringList &texts);
 
     // The open main windows, oldest first.
     QList<MainWindow *> mainWindows() const;
     // The Settings window while it is open, else null.
     QWidget *settingsWindow() const { return m_settingsWindow; }
+    // The History window while it is open, else null.
+    HistoryWindow *historyWindow() const;
 
     QAction *newWindowAction() const { return m_newWindowAction; }
     QAction *closeWindowAction() const { return m_closeWindowAction; }
     QAction *quitAction() const { return m_quitAction; }
     QAction *settingsAction() const { return m_settingsAction; }
     QAction *aboutAction() const { return m_aboutAction; }
+    QAction *historyAction() const { return m_historyAction; }
+    // One per example, in the order of Examples::all().
+    const QList<QAction *> &exampleActions() const { return m_exampleActions; }
 
 private:
     void installMenus(MainWindow *window);
@@ -55,6 +77,10 @@ private:
     QAction *const m_quitAction;
     QAction *const m_settingsAction;
     QAction *const m_aboutAction;
+    QAction *const m_historyAction;
+    QList<QAction *> m_exampleActions;
     QList<QPointer<MainWindow>> m_mainWindows;
+    QPointer<MainWindow> m_lastActiveMainWindow;
     QPointer<QWidget> m_settingsWindow;
+    QPointer<QWidget> m_historyWindow;
 };

@@ -1,11 +1,13 @@
 #include "SentimentAnalysisView.h"
 
 #include "SentimentClient.h"
+#include "SentimentDetailsPanel.h"
 #include "SentimentScore.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
 #include "catalogue/TextTrimming.h"
+#include "history/SessionHistory.h"
 #include "widgets/BusyIndicator.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,6 +42,7 @@ constexpr int starCount = 5;
 
 const QString analyzeTitle = QStringLiteral("Analyze Sentiment");
 const QString analyzingTitle = QStringLiteral("Analyzing...");
+const QString detailsTitle = QStringLiteral("How was this computed?");
 
 QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
                   std::optional<QFont::Weight> weight = std::nullopt)
@@ -197,6 +201,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     , m_service(service)
     , m_settings(settings)
     , m_http(http)
+    , m_history(&SessionHistory::shared())
     , m_scrollArea(new QScrollArea(this))
     , m_content(new QWidget)
     , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QStringLiteral("Sentiment Analysis Demo"),
@@ -219,6 +224,9 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     , m_starRow(new QWidget)
     , m_scoreLabel(makeLabel(QStringLiteral("sentimentLabel"), QString(), TextStyle::Title3, QFont::Medium))
     , m_descriptionLabel(makeLabel(QStringLiteral("sentimentDescriptionLabel"), QString(), TextStyle::Body))
+    , m_detailsGroup(new QWidget)
+    , m_detailsToggle(new QToolButton)
+    , m_detailsPanel(new SentimentDetailsPanel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
     , m_warningSymbol(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
@@ -315,6 +323,27 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     cardLayout->addWidget(m_descriptionLabel);
     column->addWidget(m_resultCard);
 
+    // Under the card: "How was this computed?" and the panel it opens. The
+    // group shows only with a result, so without one the column is as it
+    // would be without the group.
+    m_detailsGroup->setObjectName(QStringLiteral("detailsGroup"));
+    auto *detailsLayout = new QVBoxLayout(m_detailsGroup);
+    detailsLayout->setContentsMargins(0, 0, 0, 0);
+    detailsLayout->setSpacing(groupSpacing);
+    m_detailsToggle->setObjectName(QStringLiteral("detailsToggle"));
+    m_detailsToggle->setText(detailsTitle);
+    m_detailsToggle->setAccessibleName(detailsTitle);
+    m_detailsToggle->setAccessibleDescription(QStringLiteral("Shows the prompt, the model's answer and how the "
+                                                             "score was read from it"));
+    m_detailsToggle->setCheckable(true);
+    m_detailsToggle->setAutoRaise(true);
+    m_detailsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_detailsToggle->setFocusPolicy(Qt::StrongFocus);
+    TextStyles::apply(m_detailsToggle, TextStyle::Subheadline);
+    detailsLayout->addWidget(m_detailsToggle, 0, Qt::AlignLeft);
+    detailsLayout->addWidget(m_detailsPanel);
+    column->addWidget(m_detailsGroup);
+
     // Error line.
     m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(m_errorLabel);
@@ -338,12 +367,15 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
 
     setFocusProxy(m_editor);
     QWidget::setTabOrder(m_editor, m_button);
+    QWidget::setTabOrder(m_button, m_detailsToggle);
+    QWidget::setTabOrder(m_detailsToggle, m_detailsPanel);
 
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
         m_inputText = m_editor->toPlainText();
         render();
     });
     connect(m_button, &QPushButton::clicked, this, &SentimentAnalysisView::analyzeSentiment);
+    connect(m_detailsToggle, &QToolButton::toggled, this, &SentimentAnalysisView::setShowingDetails);
     for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto *shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -398,18 +430,53 @@ void SentimentAnalysisView::analyzeSentiment()
     m_isAnalyzing = true;
     m_errorMessage.reset();
     m_sentimentScore = 0;
+    m_reading.reset();
     render();
 
     // The screen is the context: a reply that arrives after it is gone is
     // dropped.
-    fetchSentimentScore(text, *model, this, [this](const Result<int> &result) {
-        if (result)
-            m_sentimentScore = result.value();
-        else
+    fetchSentimentDetails(text, *model, this, [this, text, model = *model](const Result<SentimentReading> &result) {
+        if (result) {
+            m_sentimentScore = result.value().score;
+            m_reading = result.value();
+        } else {
             m_errorMessage = QStringLiteral("Error: ") + result.error().description;
+        }
         m_isAnalyzing = false;
         render();
+        if (m_history) {
+            m_history->add(result ? HistoryEntry::sentiment(model, text, m_sentimentScore)
+                                  : HistoryEntry::failure(DemoType::sentimentAnalysis, model, {text},
+                                                          *m_errorMessage));
+        }
     }, m_settings, m_http);
+}
+
+void SentimentAnalysisView::setShowingDetails(bool showing)
+{
+    if (showing == m_isShowingDetails)
+        return;
+    m_isShowingDetails = showing;
+    render();
+    if (showing && m_detailsPanel->isVisibleTo(this)) {
+        // Once the column has made room for the panel, scroll it into view.
+        QMetaObject::invokeMethod(this, [this] {
+            if (m_detailsPanel->isVisibleTo(this))
+                m_scrollArea->ensureWidgetVisible(m_detailsPanel, 0, 0);
+        }, Qt::QueuedConnection);
+    }
+}
+
+void SentimentAnalysisView::setInputText(const QString &text)
+{
+    // The editor's textChanged keeps inputText and the screen in step.
+    if (m_editor->toPlainText() != text)
+        m_editor->setPlainText(text);
+}
+
+void SentimentAnalysisView::setHistory(SessionHistory *history)
+{
+    m_history = history;
 }
 
 void SentimentAnalysisView::changeEvent(QEvent *event)
@@ -467,6 +534,17 @@ void SentimentAnalysisView::render()
     setForeground(m_scoreLabel, tone);
     m_descriptionLabel->setText(sentimentDescription(m_sentimentScore));
     setForeground(m_descriptionLabel, secondary);
+
+    // "How was this computed?" goes with the result card; its panel opens
+    // only on request.
+    const bool canExplain = showResult && m_reading.has_value();
+    m_detailsGroup->setVisible(canExplain);
+    if (m_detailsToggle->isChecked() != m_isShowingDetails)
+        m_detailsToggle->setChecked(m_isShowingDetails);
+    m_detailsToggle->setArrowType(m_isShowingDetails ? Qt::DownArrow : Qt::RightArrow);
+    m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
+    if (canExplain)
+        m_detailsPanel->setReading(*m_reading);
 
     // Error line.
     m_errorLabel->setVisible(m_errorMessage.has_value());

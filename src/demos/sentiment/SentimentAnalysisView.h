@@ -1,8 +1,10 @@
 #pragma once
 
+#include "SentimentReading.h"
 #include "widgets/NamedColors.h"
 
 #include <QAccessible>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -14,7 +16,10 @@ class OllamaService;
 class QLabel;
 class QPlainTextEdit;
 class QScrollArea;
+class QToolButton;
 class RoundedPanel;
+class SentimentDetailsPanel;
+class SessionHistory;
 class SymbolView;
 
 // The Sentiment Analysis demo: the user types a text, the selected language
@@ -45,6 +50,21 @@ public:
     int sentimentScore() const { return m_sentimentScore; }
     bool isAnalyzing() const { return m_isAnalyzing; }
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
+    // How the shown score came about; present exactly while a result is shown.
+    const std::optional<SentimentReading> &reading() const { return m_reading; }
+
+    // Whether the details panel is open (when there is a result to explain).
+    // The choice lasts as long as the screen.
+    bool isShowingDetails() const { return m_isShowingDetails; }
+    void setShowingDetails(bool showing);
+
+    // Replaces the editor's text, as if the user had typed it (the result
+    // and error line stay until the next analysis).
+    void setInputText(const QString &text);
+
+    // Where finished analyses are recorded; SessionHistory::shared() unless
+    // set otherwise.
+    void setHistory(SessionHistory *history);
 
     // Whether the button (and Ctrl+Return) would start an analysis now.
     bool canAnalyze() const;
@@ -72,6 +92,9 @@ private:
     int m_sentimentScore = 0;
     bool m_isAnalyzing = false;
     std::optional<QString> m_errorMessage;
+    std::optional<SentimentReading> m_reading;
+    bool m_isShowingDetails = false;
+    QPointer<SessionHistory> m_history;
 
     // What was last announced to assistive technology, so that each new
     // result or error is announced once.
@@ -92,6 +115,9 @@ private:
     QList<SymbolView *> m_stars;
     QLabel *const m_scoreLabel;
     QLabel *const m_descriptionLabel;
+    QWidget *const m_detailsGroup;
+    QToolButton *const m_detailsToggle;
+    SentimentDetailsPanel *const m_detailsPanel;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;
     SymbolView *const m_warningSymbol;

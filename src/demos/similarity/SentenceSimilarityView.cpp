@@ -1,11 +1,13 @@
 #include "SentenceSimilarityView.h"
 
 #include "SimilarityClient.h"
+#include "SimilarityDetailsPanel.h"
 #include "SimilarityMath.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
 #include "catalogue/TextTrimming.h"
+#include "history/SessionHistory.h"
 #include "widgets/BusyIndicator.h"
 #include "widgets/CircularProgressGauge.h"
 #include "widgets/NamedColors.h"
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -43,6 +46,7 @@ constexpr double gaugeTrackWidth = 12;
 
 const QString calculateTitle = QStringLiteral("Calculate Similarity");
 const QString calculatingTitle = QStringLiteral("Calculating...");
+const QString detailsTitle = QStringLiteral("How was this computed?");
 
 QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
                   std::optional<QFont::Weight> weight = std::nullopt)
@@ -201,6 +205,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     , m_service(service)
     , m_settings(settings)
     , m_http(http)
+    , m_history(&SessionHistory::shared())
     , m_scrollArea(new QScrollArea(this))
     , m_content(new QWidget)
     , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QStringLiteral("Sentence Similarity Demo"),
@@ -229,6 +234,9 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
                                    TextStyle::Headline))
     , m_gauge(new CircularProgressGauge)
     , m_descriptionLabel(makeLabel(QStringLiteral("similarityDescriptionLabel"), QString(), TextStyle::Body))
+    , m_detailsGroup(new QWidget)
+    , m_detailsToggle(new QToolButton)
+    , m_detailsPanel(new SimilarityDetailsPanel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
     , m_warningSymbol(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
@@ -332,6 +340,27 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     cardLayout->addWidget(m_descriptionLabel);
     column->addWidget(m_resultCard);
 
+    // Under the card: "How was this computed?" and the panel it opens. The
+    // group shows only with a result, so without one the column is as it
+    // would be without the group.
+    m_detailsGroup->setObjectName(QStringLiteral("detailsGroup"));
+    auto *detailsLayout = new QVBoxLayout(m_detailsGroup);
+    detailsLayout->setContentsMargins(0, 0, 0, 0);
+    detailsLayout->setSpacing(groupSpacing);
+    m_detailsToggle->setObjectName(QStringLiteral("detailsToggle"));
+    m_detailsToggle->setText(detailsTitle);
+    m_detailsToggle->setAccessibleName(detailsTitle);
+    m_detailsToggle->setAccessibleDescription(QStringLiteral("Shows both vectors and each step from them to "
+                                                             "the percentage"));
+    m_detailsToggle->setCheckable(true);
+    m_detailsToggle->setAutoRaise(true);
+    m_detailsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_detailsToggle->setFocusPolicy(Qt::StrongFocus);
+    TextStyles::apply(m_detailsToggle, TextStyle::Subheadline);
+    detailsLayout->addWidget(m_detailsToggle, 0, Qt::AlignLeft);
+    detailsLayout->addWidget(m_detailsPanel);
+    column->addWidget(m_detailsGroup);
+
     // Error line.
     m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(m_errorLabel);
@@ -356,6 +385,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     setFocusProxy(m_editor1);
     QWidget::setTabOrder(m_editor1, m_editor2);
     QWidget::setTabOrder(m_editor2, m_button);
+    QWidget::setTabOrder(m_button, m_detailsToggle);
 
     connect(m_editor1, &QPlainTextEdit::textChanged, this, [this] {
         m_sentence1 = m_editor1->toPlainText();
@@ -366,6 +396,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
         render();
     });
     connect(m_button, &QPushButton::clicked, this, &SentenceSimilarityView::calculateSimilarity);
+    connect(m_detailsToggle, &QToolButton::toggled, this, &SentenceSimilarityView::setShowingDetails);
     for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto *shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -410,22 +441,60 @@ void SentenceSimilarityView::calculateSimilarity()
     m_isCalculating = true;
     m_errorMessage.reset();
     m_hasCalculated = false;
+    m_reading.reset();
     render();
 
     // The screen is the context: replies that arrive after it is gone are
     // dropped, and the second request is not sent.
-    computeSimilarity(first, second, *model, this, [this](const Result<float> &result) {
-        const std::optional<float> stored = result ? clampedSimilarity(result.value()) : std::nullopt;
+    computeSimilarityDetails(first, second, *model, this,
+                             [this, first, second, model = *model](const Result<SimilarityReading> &result) {
+        const std::optional<float> stored =
+            result ? clampedSimilarity(result.value().arithmetic.cosine) : std::nullopt;
         if (stored) {
             m_similarity = *stored;
             m_hasCalculated = true;
+            m_reading = result.value();
         } else {
             const ClientError error = result ? ClientError::invalidResponse() : result.error();
             m_errorMessage = QStringLiteral("Error: ") + error.description;
         }
         m_isCalculating = false;
         render();
+        if (m_history) {
+            m_history->add(stored ? HistoryEntry::similarity(model, first, second, m_similarity)
+                                  : HistoryEntry::failure(DemoType::sentenceSimilarity, model, {first, second},
+                                                          *m_errorMessage));
+        }
     }, m_settings, m_http);
+}
+
+void SentenceSimilarityView::setShowingDetails(bool showing)
+{
+    if (showing == m_isShowingDetails)
+        return;
+    m_isShowingDetails = showing;
+    render();
+    if (showing && m_detailsPanel->isVisibleTo(this)) {
+        // Once the column has made room for the panel, scroll it into view.
+        QMetaObject::invokeMethod(this, [this] {
+            if (m_detailsPanel->isVisibleTo(this))
+                m_scrollArea->ensureWidgetVisible(m_detailsPanel, 0, 0);
+        }, Qt::QueuedConnection);
+    }
+}
+
+void SentenceSimilarityView::setSentences(const QString &first, const QString &second)
+{
+    // The editors' textChanged keeps the sentences and the screen in step.
+    if (m_editor1->toPlainText() != first)
+        m_editor1->setPlainText(first);
+    if (m_editor2->toPlainText() != second)
+        m_editor2->setPlainText(second);
+}
+
+void SentenceSimilarityView::setHistory(SessionHistory *history)
+{
+    m_history = history;
 }
 
 std::optional<float> SentenceSimilarityView::clampedSimilarity(float value)
@@ -486,6 +555,17 @@ void SentenceSimilarityView::render()
     m_gauge->setAccessibleName(gaugeSummary);
     m_descriptionLabel->setText(similarityDescription(m_similarity));
     setForeground(m_descriptionLabel, secondary);
+
+    // "How was this computed?" goes with the result box; its panel opens
+    // only on request.
+    const bool canExplain = m_hasCalculated && m_reading.has_value();
+    m_detailsGroup->setVisible(canExplain);
+    if (m_detailsToggle->isChecked() != m_isShowingDetails)
+        m_detailsToggle->setChecked(m_isShowingDetails);
+    m_detailsToggle->setArrowType(m_isShowingDetails ? Qt::DownArrow : Qt::RightArrow);
+    m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
+    if (canExplain)
+        m_detailsPanel->setReading(*m_reading, m_similarity);
 
     // Error line.
     m_errorLabel->setVisible(m_errorMessage.has_value());

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "SimilarityReading.h"
+
 #include <QAccessible>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -13,7 +16,10 @@ class OllamaService;
 class QLabel;
 class QPlainTextEdit;
 class QScrollArea;
+class QToolButton;
 class RoundedPanel;
+class SessionHistory;
+class SimilarityDetailsPanel;
 class SymbolView;
 
 // The Sentence Similarity demo: the user types two sentences, the selected
@@ -23,6 +29,10 @@ class SymbolView;
 // The screen keeps its state in plain members and derives everything visible
 // from them and from the settings in render(). It reads the selected
 // embedding model from the settings and never writes to them.
+//
+// Under a result, "How was this computed?" opens a panel with both vectors
+// and every step from them to the gauge's percentage. Every calculation that
+// ends, with a result or an error, is added to the session history.
 class SentenceSimilarityView : public QWidget
 {
     Q_OBJECT
@@ -42,6 +52,22 @@ public:
     bool isCalculating() const { return m_isCalculating; }
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     bool hasCalculated() const { return m_hasCalculated; }
+    // Both vectors and the arithmetic of the shown similarity; present
+    // exactly while a result is shown.
+    const std::optional<SimilarityReading> &reading() const { return m_reading; }
+
+    // Whether the details panel is open (when there is a result to explain).
+    // The choice lasts as long as the screen.
+    bool isShowingDetails() const { return m_isShowingDetails; }
+    void setShowingDetails(bool showing);
+
+    // Replaces both editors' texts, as if the user had typed them (the
+    // result and error line stay until the next calculation).
+    void setSentences(const QString &first, const QString &second);
+
+    // Where finished calculations are recorded; SessionHistory::shared()
+    // unless set otherwise.
+    void setHistory(SessionHistory *history);
 
     // Whether the button (and Ctrl+Return) would start a calculation now.
     bool canCalculate() const;
@@ -76,6 +102,9 @@ private:
     bool m_isCalculating = false;
     std::optional<QString> m_errorMessage;
     bool m_hasCalculated = false;
+    std::optional<SimilarityReading> m_reading;
+    bool m_isShowingDetails = false;
+    QPointer<SessionHistory> m_history;
 
     // What was last announced to assistive technology, so that each new
     // result or error is announced once.
@@ -98,6 +127,9 @@ private:
     QLabel *const m_resultTitleLabel;
     CircularProgressGauge *const m_gauge;
     QLabel *const m_descriptionLabel;
+    QWidget *const m_detailsGroup;
+    QToolButton *const m_detailsToggle;
+    SimilarityDetailsPanel *const m_detailsPanel;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;
     SymbolView *const m_warningSymbol;

@@ -1,0 +1,71 @@
+#include "Examples.h"
+
+namespace Examples {
+
+const QList<Example> &all()
+{
+    static const QList<Example> examples = {
+        // Sentiment Analysis.
+        {QStringLiteral("praise"), DemoType::sentimentAnalysis, QStringLiteral("Clear Praise"),
+         QStringLiteral("Plainly positive words: expect a high score."),
+         {QStringLiteral("The hotel was wonderful: friendly staff, a spotless room and the best breakfast "
+                         "I have ever had. I can't wait to go back!")}},
+        {QStringLiteral("complaint"), DemoType::sentimentAnalysis, QStringLiteral("Clear Complaint"),
+         QStringLiteral("Plainly negative words: expect a low score."),
+         {QStringLiteral("Our flight was cancelled, the luggage was lost and nobody at the desk would help us. "
+                         "A miserable start to the holiday.")}},
+        {QStringLiteral("neutral"), DemoType::sentimentAnalysis, QStringLiteral("Neutral Fact"),
+         QStringLiteral("A report with no feelings in it: expect the middle of the scale."),
+         {QStringLiteral("We stayed seven nights in a hotel near the station and took the number 4 bus into "
+                         "the old town each morning.")}},
+        {QStringLiteral("negation"), DemoType::sentimentAnalysis, QStringLiteral("Negation"),
+         QStringLiteral("\"Bad\" appears, but \"not bad at all\" is praise: does the model read the whole "
+                        "phrase?"),
+         {QStringLiteral("The food was not bad at all.")}},
+        {QStringLiteral("sarcasm"), DemoType::sentimentAnalysis, QStringLiteral("Sarcasm"),
+         QStringLiteral("Positive words with a negative meaning: models often take them at face value."),
+         {QStringLiteral("Oh great, another three hours stuck at the airport. Just what I wanted from my "
+                         "holiday.")}},
+        {QStringLiteral("mixed"), DemoType::sentimentAnalysis, QStringLiteral("Mixed Feelings"),
+         QStringLiteral("Praise and complaint together: one number has to sum up both."),
+         {QStringLiteral("The beach was beautiful and the sea was warm, but the hotel was noisy and the food "
+                         "was disappointing.")}},
+
+        // Sentence Similarity.
+        {QStringLiteral("paraphrase"), DemoType::sentenceSimilarity, QStringLiteral("Paraphrase"),
+         QStringLiteral("Different words, same meaning: expect a high similarity."),
+         {QStringLiteral("She bought a new car last week."),
+          QStringLiteral("Last week she purchased a new automobile.")}},
+        {QStringLiteral("negation-pair"), DemoType::sentenceSimilarity, QStringLiteral("Negation"),
+         QStringLiteral("One word flips the meaning, yet the vectors often stay close."),
+         {QStringLiteral("The film was good."), QStringLiteral("The film was not good.")}},
+        {QStringLiteral("word-order"), DemoType::sentenceSimilarity, QStringLiteral("Same Words, Different Meaning"),
+         QStringLiteral("Every word is shared, but who did what to whom is not."),
+         {QStringLiteral("The dog bit the man."), QStringLiteral("The man bit the dog.")}},
+        {QStringLiteral("unrelated"), DemoType::sentenceSimilarity, QStringLiteral("Unrelated"),
+         QStringLiteral("Nothing in common: expect a low similarity."),
+         {QStringLiteral("The train leaves at seven in the morning."),
+          QStringLiteral("Photosynthesis turns sunlight into chemical energy.")}},
+        {QStringLiteral("translation"), DemoType::sentenceSimilarity, QStringLiteral("Translation"),
+         QStringLiteral("The same sentence in English and French: a multilingual model places them close."),
+         {QStringLiteral("The weather is lovely today."), QStringLiteral("Il fait très beau aujourd'hui.")}},
+    };
+    return examples;
+}
+
+QList<Example> forDemo(DemoType demo)
+{
+    QList<Example> result;
+    for (const Example &example : all()) {
+        if (example.demo == demo)
+            result.append(example);
+    }
+    return result;
+}
+
+int textCount(DemoType demo)
+{
+    return demo == DemoType::sentenceSimilarity ? 2 : 1;
+}
+
+} // namespace Examples

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "DemoType.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A ready-made input for one demo that shows something worth discussing.
+struct Example
+{
+    // Stable name, for object names and tests.
+    QString id;
+    DemoType demo = DemoType::sentimentAnalysis;
+    // The menu item's text.
+    QString title;
+    // What the example is meant to show, for the status tip and tool tip.
+    QString lesson;
+    // One text for the sentiment demo, two sentences for the similarity demo.
+    QStringList texts;
+};
+
+namespace Examples {
+
+// Every example, sentiment ones first, in menu order.
+const QList<Example> &all();
+
+// The examples of one demo, in menu order.
+QList<Example> forDemo(DemoType demo);
+
+// How many texts a demo takes: 1 for sentiment, 2 for similarity.
+int textCount(DemoType demo);
+
+} // namespace Examples

@@ -1,0 +1,297 @@
+#include "SentimentDetailsPanel.h"
+
+#include "SentimentScore.h"
+#include "widgets/NamedColors.h"
+#include "widgets/TextStyles.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace {
+
+constexpr int inset = 16;
+constexpr int sectionSpacing = 14;
+constexpr int captionSpacing = 6;
+constexpr int boxMargin = 8;
+
+QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
+                  std::optional<QFont::Weight> weight = std::nullopt)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(objectName);
+    if (weight)
+        TextStyles::apply(label, style, *weight);
+    else
+        TextStyles::apply(label, style);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A value the user may want to copy: selectable with the mouse, in a
+// monospaced face so that spaces and punctuation are easy to count.
+QLabel *makeValue(const QString &objectName)
+{
+    auto *label = new QLabel;
+    label->setObjectName(objectName);
+    label->setFont(TextStyles::monospaced(TextStyle::Body));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+void setForeground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+// A caption and the widgets under it, `captionSpacing` apart.
+QWidget *section(const QString &objectName, const QList<QWidget *> &items)
+{
+    auto *box = new QWidget;
+    box->setObjectName(objectName);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(captionSpacing);
+    for (QWidget *item : items)
+        layout->addWidget(item);
+    return box;
+}
+
+} // namespace
+
+// Read-only, selectable text in a monospaced face that grows with its text up
+// to a number of lines and scrolls beyond that. Tab moves on instead of
+// being typed, so the box is a stop on the way through the panel.
+class SentimentDetailsPanel::TextBox : public QTextEdit
+{
+public:
+    explicit TextBox(int maxLines, QWidget *parent = nullptr)
+        : QTextEdit(parent)
+        , m_maxLines(maxLines)
+    {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        setFocusPolicy(Qt::StrongFocus);
+        setTabChangesFocus(true);
+        setAcceptRichText(false);
+        setFrameShape(QFrame::NoFrame);
+        setLineWrapMode(QTextEdit::WidgetWidth);
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setFont(TextStyles::monospaced(TextStyle::Caption));
+        document()->setDocumentMargin(0);
+        viewport()->setAutoFillBackground(false);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+                &TextBox::fitHeight);
+        fitHeight();
+    }
+
+private:
+    void fitHeight()
+    {
+        const int lineHeight = fontMetrics().lineSpacing();
+        const int content = qCeil(document()->documentLayout()->documentSize().height());
+        const int height = qBound(lineHeight, content, lineHeight * m_maxLines) + 2 * frameWidth();
+        if (height != this->height() || minimumHeight() != height)
+            setFixedHeight(height);
+    }
+
+    const int m_maxLines;
+};
+
+SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
+    : RoundedPanel(parent)
+    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), QStringLiteral("Model"),
+                               TextStyle::Subheadline, QFont::DemiBold))
+    , m_modelValue(makeValue(QStringLiteral("detailsModel")))
+    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), QStringLiteral("Prompt sent to the model"),
+                                TextStyle::Subheadline, QFont::DemiBold))
+    , m_promptNote(makeLabel(QStringLiteral("detailsPromptNote"),
+                             QStringLiteral("Your text is highlighted; everything around it is the same for "
+                                            "every analysis."),
+                             TextStyle::Caption))
+    , m_promptFrame(new RoundedPanel)
+    , m_promptBox(new TextBox(18))
+    , m_answerCaption(makeLabel(QStringLiteral("detailsAnswerCaption"),
+                                QStringLiteral("The model's answer, exactly as received"), TextStyle::Subheadline,
+                                QFont::DemiBold))
+    , m_answerFrame(new RoundedPanel)
+    , m_answerBox(new TextBox(8))
+    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), QStringLiteral("Reading the answer"),
+                               TextStyle::Subheadline, QFont::DemiBold))
+    , m_firstLineCaption(makeLabel(QStringLiteral("detailsFirstLineCaption"),
+                                   QStringLiteral("1. First line, trimmed"), TextStyle::Caption))
+    , m_firstLineValue(makeValue(QStringLiteral("detailsFirstLine")))
+    , m_strippedCaption(makeLabel(QStringLiteral("detailsStrippedCaption"),
+                                  QStringLiteral("2. Stripped of . ! ? , \" ' and spaces at both ends"),
+                                  TextStyle::Caption))
+    , m_strippedValue(makeValue(QStringLiteral("detailsStripped")))
+    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), QStringLiteral("3. Score"),
+                                 TextStyle::Caption))
+    , m_outcomeValue(makeLabel(QStringLiteral("detailsOutcome"), QString(), TextStyle::Body))
+    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), QStringLiteral("Server timing"),
+                                TextStyle::Subheadline, QFont::DemiBold))
+    , m_timingValue(makeLabel(QStringLiteral("detailsTiming"), QString(), TextStyle::Body))
+{
+    setObjectName(QStringLiteral("detailsPanel"));
+    setAccessibleName(QStringLiteral("How the score was computed"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(inset, inset, inset, inset);
+    layout->setSpacing(sectionSpacing);
+
+    // The children are created and laid out in reading order, which is also
+    // the order in which assistive technology and Tab visit them.
+    m_modelValue->setAccessibleName(m_modelCaption->text());
+    layout->addWidget(section(QStringLiteral("detailsModelSection"), {m_modelCaption, m_modelValue}));
+
+    const auto frame = [](RoundedPanel *panel, QWidget *content, const QString &name) {
+        panel->setObjectName(name);
+        auto *frameLayout = new QVBoxLayout(panel);
+        frameLayout->setContentsMargins(boxMargin, boxMargin, boxMargin, boxMargin);
+        frameLayout->addWidget(content);
+        return panel;
+    };
+    m_promptBox->setObjectName(QStringLiteral("detailsPrompt"));
+    m_promptBox->setAccessibleName(m_promptCaption->text());
+    m_promptBox->setAccessibleDescription(m_promptNote->text());
+    m_promptCaption->setBuddy(m_promptBox);
+    layout->addWidget(section(QStringLiteral("detailsPromptSection"),
+                              {m_promptCaption, m_promptNote,
+                               frame(m_promptFrame, m_promptBox, QStringLiteral("detailsPromptFrame"))}));
+
+    m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
+    m_answerBox->setAccessibleName(m_answerCaption->text());
+    m_answerBox->setPlaceholderText(QStringLiteral("(empty answer)"));
+    m_answerCaption->setBuddy(m_answerBox);
+    layout->addWidget(section(QStringLiteral("detailsAnswerSection"),
+                              {m_answerCaption, frame(m_answerFrame, m_answerBox,
+                                                      QStringLiteral("detailsRawResponseFrame"))}));
+
+    auto *steps = new QWidget;
+    steps->setObjectName(QStringLiteral("detailsSteps"));
+    auto *grid = new QGridLayout(steps);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(captionSpacing);
+    grid->setColumnStretch(1, 1);
+    int row = 0;
+    for (const auto &[caption, value] : {std::pair{m_firstLineCaption, m_firstLineValue},
+                                         std::pair{m_strippedCaption, m_strippedValue},
+                                         std::pair{m_outcomeCaption, m_outcomeValue}}) {
+        caption->setWordWrap(false);
+        value->setAccessibleName(caption->text());
+        grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, row, 1, Qt::AlignTop);
+        ++row;
+    }
+    layout->addWidget(section(QStringLiteral("detailsStepsSection"), {m_stepsCaption, steps}));
+
+    m_timingValue->setAccessibleName(m_timingCaption->text());
+    m_timingSection = section(QStringLiteral("detailsTimingSection"), {m_timingCaption, m_timingValue});
+    layout->addWidget(m_timingSection);
+
+    setFocusProxy(m_promptBox);
+    QWidget::setTabOrder(m_promptBox, m_answerBox);
+
+    render();
+}
+
+SentimentDetailsPanel::~SentimentDetailsPanel() = default;
+
+void SentimentDetailsPanel::setReading(const SentimentReading &reading)
+{
+    if (reading == m_reading)
+        return;
+    m_reading = reading;
+    // The boxes are refilled only when the reading changes, so that a
+    // selection the user made survives a palette change.
+    m_promptBox->setPlainText(m_reading.prompt);
+    m_answerBox->setPlainText(m_reading.rawResponse);
+    m_promptBox->verticalScrollBar()->setValue(0);
+    render();
+}
+
+std::pair<qsizetype, qsizetype> SentimentDetailsPanel::textSpan(const SentimentReading &reading)
+{
+    const qsizetype start = SentimentScore::promptOpening.size();
+    if (!reading.prompt.startsWith(SentimentScore::promptOpening) || reading.prompt.size() < start + reading.text.size())
+        return {0, 0};
+    return {start, reading.text.size()};
+}
+
+QString SentimentDetailsPanel::quoted(const QString &value)
+{
+    if (value.isEmpty())
+        return QStringLiteral("(empty)");
+    return QStringLiteral("“") + value + QStringLiteral("”");
+}
+
+void SentimentDetailsPanel::changeEvent(QEvent *event)
+{
+    RoundedPanel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        render();
+}
+
+void SentimentDetailsPanel::render()
+{
+    const QPalette &pal = palette();
+    const QColor secondary = NamedColors::secondaryText(pal);
+
+    setFillColor(NamedColors::withOpacity(pal.color(QPalette::WindowText), 0.04));
+    setBorderColor(NamedColors::withOpacity(secondary, 0.25));
+    for (RoundedPanel *frame : {m_promptFrame, m_answerFrame}) {
+        frame->setFillColor(pal.color(QPalette::Base));
+        frame->setBorderColor(NamedColors::withOpacity(secondary, 0.3));
+    }
+    for (QLabel *label : {m_promptNote, m_firstLineCaption, m_strippedCaption, m_outcomeCaption})
+        setForeground(label, secondary);
+
+    m_modelValue->setText(m_reading.model);
+
+    // The user's text in the prompt, marked with a pale yellow ground.
+    const auto [start, length] = textSpan(m_reading);
+    QList<QTextEdit::ExtraSelection> marks;
+    if (length > 0) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(m_promptBox->document());
+        mark.cursor.setPosition(int(start));
+        mark.cursor.setPosition(int(start + length), QTextCursor::KeepAnchor);
+        mark.format.setBackground(NamedColors::color(NamedColor::Yellow, NamedColors::isDark(pal) ? 0.3 : 0.22, pal));
+        marks.append(mark);
+    }
+    m_promptBox->setExtraSelections(marks);
+
+    m_firstLineValue->setText(quoted(m_reading.firstLine));
+    m_strippedValue->setText(quoted(m_reading.stripped));
+    SentimentSteps steps;
+    steps.firstLine = m_reading.firstLine;
+    steps.stripped = m_reading.stripped;
+    steps.score = m_reading.score;
+    steps.usedFallback = m_reading.usedFallback;
+    const QString outcome = SentimentReadingText::outcome(steps);
+    m_outcomeValue->setText(outcome.left(1).toUpper() + outcome.mid(1) + QLatin1Char('.'));
+    setForeground(m_outcomeValue, m_reading.usedFallback ? NamedColors::color(NamedColor::Orange, pal)
+                                                         : pal.color(QPalette::WindowText));
+
+    // Shown only when the reply carried any of the server's figures.
+    const QString timing = SentimentReadingText::serverTiming(m_reading);
+    m_timingSection->setVisible(!timing.isEmpty());
+    m_timingValue->setText(timing);
+}

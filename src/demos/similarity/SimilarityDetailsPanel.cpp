@@ -1,0 +1,232 @@
+#include "SimilarityDetailsPanel.h"
+
+#include "VectorStripView.h"
+#include "widgets/NamedColors.h"
+#include "widgets/TextStyles.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace {
+
+constexpr int inset = 16;
+constexpr int sectionSpacing = 14;
+constexpr int captionSpacing = 6;
+
+QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
+                  std::optional<QFont::Weight> weight = std::nullopt)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(objectName);
+    if (weight)
+        TextStyles::apply(label, style, *weight);
+    else
+        TextStyles::apply(label, style);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel *makeCaption(const QString &objectName, const QString &text)
+{
+    return makeLabel(objectName, text, TextStyle::Subheadline, QFont::DemiBold);
+}
+
+// A number the user may want to copy, in a monospaced face so that digits
+// line up from row to row.
+QLabel *makeValue(const QString &objectName, TextStyle style = TextStyle::Body)
+{
+    auto *label = new QLabel;
+    label->setObjectName(objectName);
+    label->setFont(TextStyles::monospaced(style));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+void setForeground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+QGridLayout *makeGrid(QWidget *owner)
+{
+    auto *grid = new QGridLayout(owner);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(captionSpacing);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+} // namespace
+
+SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
+    : RoundedPanel(parent)
+    , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), QStringLiteral("Model")))
+    , m_modelValue(makeValue(QStringLiteral("detailsModel")))
+    , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), QStringLiteral("The two vectors")))
+    , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), QStringLiteral("First sentence, a"),
+                               TextStyle::Caption))
+    , m_firstDimensions(makeLabel(QStringLiteral("detailsFirstDimensions"), QString(), TextStyle::Body))
+    , m_firstComponents(makeValue(QStringLiteral("detailsFirstComponents"), TextStyle::Caption))
+    , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), QStringLiteral("Second sentence, b"),
+                                TextStyle::Caption))
+    , m_secondDimensions(makeLabel(QStringLiteral("detailsSecondDimensions"), QString(), TextStyle::Body))
+    , m_secondComponents(makeValue(QStringLiteral("detailsSecondComponents"), TextStyle::Caption))
+    , m_strips(new VectorStripView)
+    , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), QStringLiteral("The arithmetic")))
+    , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), QStringLiteral("Length of a, ‖a‖"),
+                               TextStyle::Caption))
+    , m_normAValue(makeValue(QStringLiteral("detailsNormA")))
+    , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), QStringLiteral("Length of b, ‖b‖"),
+                               TextStyle::Caption))
+    , m_normBValue(makeValue(QStringLiteral("detailsNormB")))
+    , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), QStringLiteral("Dot product, a · b"),
+                             TextStyle::Caption))
+    , m_dotValue(makeValue(QStringLiteral("detailsDot")))
+    , m_cosineCaption(makeLabel(QStringLiteral("detailsCosineCaption"),
+                                QStringLiteral("Cosine, a · b ÷ (‖a‖ × ‖b‖)"), TextStyle::Caption))
+    , m_cosineValue(makeValue(QStringLiteral("detailsCosine")))
+    , m_guardNote(makeLabel(QStringLiteral("detailsGuardNote"), QString(), TextStyle::Caption))
+    , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), QStringLiteral("Kept within 0 to 1"),
+                                 TextStyle::Caption))
+    , m_clampedValue(makeValue(QStringLiteral("detailsClamped")))
+    , m_truncatedCaption(makeLabel(QStringLiteral("detailsTruncatedCaption"),
+                                   QStringLiteral("Percentage, cut off (picks the description)"),
+                                   TextStyle::Caption))
+    , m_truncatedValue(makeValue(QStringLiteral("detailsTruncated")))
+    , m_roundedCaption(makeLabel(QStringLiteral("detailsRoundedCaption"),
+                                 QStringLiteral("Percentage, rounded (shown on the gauge)"), TextStyle::Caption))
+    , m_roundedValue(makeValue(QStringLiteral("detailsRounded")))
+    , m_percentageNote(makeLabel(QStringLiteral("detailsPercentageNote"), QString(), TextStyle::Caption))
+{
+    setObjectName(QStringLiteral("detailsPanel"));
+    setAccessibleName(QStringLiteral("How the similarity was computed"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(inset, inset, inset, inset);
+    layout->setSpacing(sectionSpacing);
+
+    // Created and laid out in reading order, which is also the order in
+    // which assistive technology visits them.
+    auto *modelSection = new QWidget;
+    modelSection->setObjectName(QStringLiteral("detailsModelSection"));
+    auto *modelLayout = new QVBoxLayout(modelSection);
+    modelLayout->setContentsMargins(0, 0, 0, 0);
+    modelLayout->setSpacing(captionSpacing);
+    modelLayout->addWidget(m_modelCaption);
+    modelLayout->addWidget(m_modelValue);
+    m_modelValue->setAccessibleName(m_modelCaption->text());
+    layout->addWidget(modelSection);
+
+    auto *vectors = new QWidget;
+    vectors->setObjectName(QStringLiteral("detailsVectorsSection"));
+    QGridLayout *vectorGrid = makeGrid(vectors);
+    vectorGrid->addWidget(m_vectorsCaption, 0, 0, 1, 2);
+    int row = 1;
+    for (const auto &[caption, dimensions, components] :
+         {std::tuple{m_firstCaption, m_firstDimensions, m_firstComponents},
+          std::tuple{m_secondCaption, m_secondDimensions, m_secondComponents}}) {
+        caption->setWordWrap(false);
+        dimensions->setAccessibleName(caption->text());
+        components->setAccessibleName(caption->text() + QStringLiteral(", leading components"));
+        vectorGrid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        vectorGrid->addWidget(dimensions, row, 1);
+        vectorGrid->addWidget(components, row + 1, 1);
+        row += 2;
+    }
+    m_strips->setObjectName(QStringLiteral("detailsStrips"));
+    vectorGrid->addWidget(m_strips, row, 0, 1, 2);
+    layout->addWidget(vectors);
+
+    auto *arithmetic = new QWidget;
+    arithmetic->setObjectName(QStringLiteral("detailsArithmeticSection"));
+    QGridLayout *grid = makeGrid(arithmetic);
+    grid->addWidget(m_arithmeticCaption, 0, 0, 1, 2);
+    row = 1;
+    const auto addRow = [&](QLabel *caption, QLabel *value) {
+        caption->setWordWrap(false);
+        value->setAccessibleName(caption->text());
+        grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, row, 1, Qt::AlignTop);
+        ++row;
+    };
+    addRow(m_normACaption, m_normAValue);
+    addRow(m_normBCaption, m_normBValue);
+    addRow(m_dotCaption, m_dotValue);
+    addRow(m_cosineCaption, m_cosineValue);
+    grid->addWidget(m_guardNote, row++, 0, 1, 2);
+    addRow(m_clampedCaption, m_clampedValue);
+    addRow(m_truncatedCaption, m_truncatedValue);
+    addRow(m_roundedCaption, m_roundedValue);
+    grid->addWidget(m_percentageNote, row++, 0, 1, 2);
+    layout->addWidget(arithmetic);
+
+    render();
+}
+
+SimilarityDetailsPanel::~SimilarityDetailsPanel() = default;
+
+void SimilarityDetailsPanel::setReading(const SimilarityReading &reading, float clampedSimilarity)
+{
+    if (reading == m_reading && clampedSimilarity == m_clamped)
+        return;
+    m_reading = reading;
+    m_clamped = clampedSimilarity;
+    m_strips->setVectors(m_reading.first, m_reading.second);
+    render();
+}
+
+void SimilarityDetailsPanel::changeEvent(QEvent *event)
+{
+    RoundedPanel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        render();
+}
+
+void SimilarityDetailsPanel::render()
+{
+    using namespace SimilarityReadingText;
+    const QPalette &pal = palette();
+    const QColor secondary = NamedColors::secondaryText(pal);
+    const SimilarityArithmetic &steps = m_reading.arithmetic;
+
+    setFillColor(NamedColors::withOpacity(pal.color(QPalette::WindowText), 0.04));
+    setBorderColor(NamedColors::withOpacity(secondary, 0.25));
+    for (QLabel *label : {m_firstCaption, m_secondCaption, m_firstComponents, m_secondComponents, m_normACaption,
+                          m_normBCaption, m_dotCaption, m_cosineCaption, m_clampedCaption, m_truncatedCaption,
+                          m_roundedCaption, m_percentageNote})
+        setForeground(label, secondary);
+
+    m_modelValue->setText(m_reading.model);
+    m_firstDimensions->setText(dimensions(m_reading.first.size()));
+    m_firstComponents->setText(leadingComponents(m_reading.first));
+    m_secondDimensions->setText(dimensions(m_reading.second.size()));
+    m_secondComponents->setText(leadingComponents(m_reading.second));
+
+    const bool lengthsDiffer = steps.guard == SimilarityArithmetic::Guard::lengthsDiffer;
+    m_normAValue->setText(number(steps.normA));
+    m_normBValue->setText(number(steps.normB));
+    m_dotValue->setText(lengthsDiffer ? QStringLiteral("not taken") : number(steps.dot));
+    m_cosineValue->setText(number(steps.cosine));
+    const QString guard = guardNote(steps, m_reading.first.size(), m_reading.second.size());
+    m_guardNote->setVisible(!guard.isEmpty());
+    m_guardNote->setText(guard);
+    setForeground(m_guardNote, NamedColors::color(NamedColor::Orange, pal));
+
+    m_clampedValue->setText(number(m_clamped));
+    const int truncated = truncatedPercentage(m_clamped);
+    m_truncatedValue->setText(QStringLiteral("%1 → %2").arg(truncated).arg(similarityDescription(m_clamped)));
+    const int rounded = gaugePercentage(m_clamped);
+    m_roundedValue->setText(QStringLiteral("%1%").arg(rounded));
+    m_percentageNote->setText(percentageNote(m_clamped, rounded));
+}

@@ -1,0 +1,149 @@
+#include "HistoryCsv.h"
+
+#include "demos/similarity/SimilarityReading.h"
+
+#include <QSaveFile>
+
+namespace HistoryCsv {
+
+namespace {
+
+const QByteArray lineEnd = QByteArrayLiteral("\r\n");
+
+QString isoTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return {};
+    // With the offset written out, so that the time means the same wherever
+    // the file is opened.
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+QString valueText(const HistoryEntry &entry)
+{
+    if (entry.isFailure() || !entry.value)
+        return {};
+    if (entry.demo == DemoType::sentenceSimilarity)
+        return SimilarityReadingText::number(float(*entry.value));
+    return QString::number(qRound(*entry.value));
+}
+
+QByteArray row(const QStringList &values)
+{
+    QStringList quoted;
+    quoted.reserve(values.size());
+    for (const QString &value : values)
+        quoted.append(field(value));
+    return quoted.join(QLatin1Char(',')).toUtf8() + lineEnd;
+}
+
+} // namespace
+
+QStringList header()
+{
+    return {QStringLiteral("Time"),        QStringLiteral("Demo"),   QStringLiteral("Model"),
+            QStringLiteral("Text"),        QStringLiteral("Second Text"), QStringLiteral("Result"),
+            QStringLiteral("Value"),       QStringLiteral("Error")};
+}
+
+QStringList fields(const HistoryEntry &entry)
+{
+    return {isoTime(entry.time),
+            DemoTypes::title(entry.demo),
+            entry.model,
+            entry.texts.value(0),
+            entry.texts.value(1),
+            entry.isFailure() ? QString() : entry.result,
+            valueText(entry),
+            entry.error.value_or(QString())};
+}
+
+QString field(const QString &text)
+{
+    const bool needsQuotes = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+        || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray write(const QList<HistoryEntry> &entries)
+{
+    QByteArray data = row(header());
+    for (const HistoryEntry &entry : entries)
+        data += row(fields(entry));
+    return data;
+}
+
+QList<QStringList> read(const QByteArray &data)
+{
+    const QString text = QString::fromUtf8(data);
+    QList<QStringList> rows;
+    QStringList current;
+    QString value;
+    bool quoted = false;
+    // Whether anything of the current row has been read, so that a final
+    // line end does not make an empty row.
+    bool inRow = false;
+
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
+                    value += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                value += c;
+            }
+            continue;
+        }
+        if (c == u'"') {
+            quoted = true;
+            inRow = true;
+        } else if (c == u',') {
+            current.append(value);
+            value.clear();
+            inRow = true;
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            current.append(value);
+            rows.append(current);
+            current.clear();
+            value.clear();
+            inRow = false;
+        } else {
+            value += c;
+            inRow = true;
+        }
+    }
+    if (inRow) {
+        current.append(value);
+        rows.append(current);
+    }
+    return rows;
+}
+
+std::optional<QString> writeFile(const QString &path, const QList<HistoryEntry> &entries)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    const QByteArray data = write(entries);
+    if (file.write(data) != data.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+} // namespace HistoryCsv

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "SessionHistory.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The session history as comma-separated values: a header row, then one row
+// per entry; UTF-8, CRLF line ends, and a field quoted when it holds a comma,
+// a double quote, a CR or an LF (quotes inside doubled).
+namespace HistoryCsv {
+
+// "Time", "Demo", "Model", "Text", "Second Text", "Result", "Value", "Error".
+QStringList header();
+
+// One entry's fields: the time in ISO 8601 with its UTC offset, the demo's
+// title, the model, both texts in full (the second empty for sentiment), the
+// result in words, its number (the score, or the similarity from 0 to 1),
+// and the error line (empty for a result; result and number empty for a
+// failure).
+QStringList fields(const HistoryEntry &entry);
+
+// One field, quoted only when it has to be.
+QString field(const QString &text);
+
+// The whole file: header row and one row per entry, in the given order.
+QByteArray write(const QList<HistoryEntry> &entries);
+
+// Reads comma-separated values back into rows of fields: quoted fields may
+// hold commas, doubled quotes and line breaks; rows end at CRLF or a lone LF.
+// A final line end adds no empty row.
+QList<QStringList> read(const QByteArray &data);
+
+// Writes the file at `path` in one go (the file is replaced only once it is
+// complete). Returns the reason on failure, nothing on success.
+std::optional<QString> writeFile(const QString &path, const QList<HistoryEntry> &entries);
+
+} // namespace HistoryCsv
