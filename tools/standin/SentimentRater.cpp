@@ -37,17 +37,17 @@ const std::unordered_map<std::string, double> &lexicon()
                 "proud", "polite", "generous", "warm", "bright", "sweet", "fascinating", "creative", "clever",
                 "smart", "efficient", "convenient", "affordable", "valuable", "superior", "praise", "admire"});
         add(-1, {"bad", "poor", "sad", "unhappy", "disappointed", "disappointing", "disappoints", "boring",
-                 "bored", "dull", "slow", "broken", "broke", "wrong", "problem", "problems", "issue",
+                 "bored", "dull", "slow", "broken", "broke", "damaged", "damage", "wrong", "problem", "problems", "issue",
                  "issues", "bug", "bugs", "annoying", "annoyed", "angry", "upset", "worse", "difficult", "confusing", "confused", "expensive", "overpriced", "noisy", "dirty", "rude", "bland",
                  "mediocre", "weak", "fail", "failed", "fails", "failure", "lost", "lose", "loses", "mess", "messy",
                  "sorry", "unfortunately", "complaint", "complain", "dislike", "disliked", "negative", "worried",
                  "worry", "afraid", "scared", "tired", "painful", "pain", "ugly", "unpleasant", "unfair",
                  "useless", "unhelpful", "crash", "crashed", "crashes", "error", "errors", "delay", "delayed",
                  "stupid", "silly", "lacking", "lacks", "flimsy", "frustrating", "frustrated",
-                 "regret", "hate", "hated", "hates", "missing", "nervous", "lonely", "sick", "ill", "hurt"});
+                 "regret", "missing", "nervous", "lonely", "sick", "ill", "hurt"});
         add(-2, {"awful", "terrible", "horrible", "horrendous", "dreadful", "appalling", "atrocious", "abysmal",
                  "disgusting", "disgusted", "worst", "pathetic", "miserable", "furious", "outraged", "outrageous",
-                 "unbearable", "unacceptable", "disaster", "disastrous", "catastrophe", "nightmare", "garbage",
+                 "hate", "hated", "hates", "unbearable", "unacceptable", "disaster", "disastrous", "catastrophe", "nightmare", "garbage",
                  "trash", "rubbish", "loathe", "despise", "detest", "hideous", "vile", "toxic", "scam",
                  "heartbroken", "devastated", "tragic", "worthless", "dangerous", "furiously", "infuriating"});
         return table;

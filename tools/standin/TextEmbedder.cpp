@@ -45,11 +45,19 @@ const std::unordered_map<std::string, std::string> &synonyms()
             {"run", "ran", "running", "sprint", "sprinted", "jog", "jogged"},
             {"eat", "ate", "eating", "dine", "dined", "consume", "consumed"},
             {"food", "meal", "dish", "meals", "dinner", "lunch", "breakfast"},
-            {"good", "great", "fine", "excellent", "nice", "wonderful"},
+            {"good", "great", "fine", "excellent", "wonderful"},
             {"bad", "awful", "terrible", "poor", "horrible"},
-            {"love", "adore", "loved", "adored", "loves"},
+            {"love", "adore", "loved", "adored", "loves", "enjoy", "enjoys", "enjoyed", "enjoying", "like", "likes",
+             "liked", "fond"},
+            {"code", "programming", "program", "programs", "coding", "software", "programmer", "developer"},
+            {"write", "writing", "wrote", "written", "writes", "author"},
+            {"age", "old", "aged", "years"},
+            {"loyal", "faithful", "devoted", "trusty"},
+            {"pet", "pets", "companion", "companions", "friend", "friends", "buddy"},
+            {"sunny", "sunshine", "warm", "clear", "bright"},
+            {"nice", "pleasant", "lovely", "beautiful"},
             {"hate", "detest", "loathe", "hated", "despise"},
-            {"smart", "clever", "intelligent", "bright", "brilliant"},
+            {"smart", "clever", "intelligent", "brilliant"},
             {"rain", "raining", "rained", "rainy", "shower", "showers", "drizzle"},
             {"weather", "climate", "forecast"},
             {"sea", "ocean", "seas", "oceans"},
@@ -87,7 +95,8 @@ bool isStopWord(const std::string &word)
         "that", "these", "those", "as", "into",  "onto", "over", "under", "i",    "you",  "he",   "she",
         "we",   "they", "me",   "him",  "her",   "us",   "them", "my",   "your",  "his",  "our",  "their",
         "has",  "have", "had",  "do",   "does",  "did",  "will", "would", "can",  "could", "shall", "should",
-        "may",  "might", "must", "there", "here", "then", "than", "so",  "very",  "just", "also", "some"};
+        "may",  "might", "must", "there", "here", "then", "than", "so",  "very",  "just", "also", "some",
+        "what", "who",  "how",  "why",  "when",  "where", "which", "not",  "no",   "all",  "any",  "if"};
     return words.count(word) > 0;
 }
 
