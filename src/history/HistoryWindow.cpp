@@ -106,7 +106,7 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     , m_stack(new QStackedWidget)
     , m_table(new QTableView)
     , m_emptyCard(new RoundedPanel)
-    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), QStringLiteral("Nothing analysed yet"),
+    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), QStringLiteral("Nothing analyzed yet"),
                                   TextStyle::Headline))
     , m_emptyTextLabel(makeLabel(QStringLiteral("emptyTextLabel"),
                                  QStringLiteral("Results from both demos appear here as soon as they come back."),
@@ -150,12 +150,12 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     QHeaderView *header = m_table->horizontalHeader();
     header->setHighlightSections(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(SessionHistory::TimeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(SessionHistory::DemoColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(SessionHistory::TextColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(SessionHistory::SecondTextColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(SessionHistory::ResultColumn, QHeaderView::Stretch);
-    header->resizeSection(SessionHistory::TimeColumn, 80);
-    header->resizeSection(SessionHistory::DemoColumn, 140);
-    header->resizeSection(SessionHistory::ModelColumn, 140);
+    header->resizeSection(SessionHistory::ModelColumn, 130);
     // Unsorted (newest first) until the user picks a column; a third click
     // on a column goes back to that order.
     header->setSortIndicatorClearable(true);
@@ -238,7 +238,11 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &HistoryWindow::render);
     connect(m_proxy, &QAbstractItemModel::rowsInserted, this, &HistoryWindow::render);
     connect(m_proxy, &QAbstractItemModel::rowsRemoved, this, &HistoryWindow::render);
-    connect(m_proxy, &QAbstractItemModel::modelReset, this, &HistoryWindow::render);
+    // An emptied history takes the last export's message with it.
+    connect(m_proxy, &QAbstractItemModel::modelReset, this, [this] {
+        m_exportStatus.reset();
+        render();
+    });
 
     render();
 }
@@ -335,8 +339,6 @@ void HistoryWindow::exportWithDialog()
 void HistoryWindow::clearHistory()
 {
     m_history.clear();
-    m_exportStatus.reset();
-    render();
 }
 
 void HistoryWindow::changeEvent(QEvent *event)

@@ -1,6 +1,7 @@
 #include "SentimentAnalysisView.h"
 
 #include "SentimentClient.h"
+#include "DisclosureButton.h"
 #include "SentimentDetailsPanel.h"
 #include "SentimentScore.h"
 #include "catalogue/AppSettings.h"
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -225,7 +225,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     , m_scoreLabel(makeLabel(QStringLiteral("sentimentLabel"), QString(), TextStyle::Title3, QFont::Medium))
     , m_descriptionLabel(makeLabel(QStringLiteral("sentimentDescriptionLabel"), QString(), TextStyle::Body))
     , m_detailsGroup(new QWidget)
-    , m_detailsToggle(new QToolButton)
+    , m_detailsToggle(new DisclosureButton(detailsTitle))
     , m_detailsPanel(new SentimentDetailsPanel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
@@ -331,14 +331,8 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     detailsLayout->setContentsMargins(0, 0, 0, 0);
     detailsLayout->setSpacing(groupSpacing);
     m_detailsToggle->setObjectName(QStringLiteral("detailsToggle"));
-    m_detailsToggle->setText(detailsTitle);
-    m_detailsToggle->setAccessibleName(detailsTitle);
     m_detailsToggle->setAccessibleDescription(QStringLiteral("Shows the prompt, the model's answer and how the "
                                                              "score was read from it"));
-    m_detailsToggle->setCheckable(true);
-    m_detailsToggle->setAutoRaise(true);
-    m_detailsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_detailsToggle->setFocusPolicy(Qt::StrongFocus);
     TextStyles::apply(m_detailsToggle, TextStyle::Subheadline);
     detailsLayout->addWidget(m_detailsToggle, 0, Qt::AlignLeft);
     detailsLayout->addWidget(m_detailsPanel);
@@ -368,14 +362,13 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     setFocusProxy(m_editor);
     QWidget::setTabOrder(m_editor, m_button);
     QWidget::setTabOrder(m_button, m_detailsToggle);
-    QWidget::setTabOrder(m_detailsToggle, m_detailsPanel);
 
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
         m_inputText = m_editor->toPlainText();
         render();
     });
     connect(m_button, &QPushButton::clicked, this, &SentimentAnalysisView::analyzeSentiment);
-    connect(m_detailsToggle, &QToolButton::toggled, this, &SentimentAnalysisView::setShowingDetails);
+    connect(m_detailsToggle, &DisclosureButton::toggled, this, &SentimentAnalysisView::setShowingDetails);
     for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto *shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -541,7 +534,6 @@ void SentimentAnalysisView::render()
     m_detailsGroup->setVisible(canExplain);
     if (m_detailsToggle->isChecked() != m_isShowingDetails)
         m_detailsToggle->setChecked(m_isShowingDetails);
-    m_detailsToggle->setArrowType(m_isShowingDetails ? Qt::DownArrow : Qt::RightArrow);
     m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
     if (canExplain)
         m_detailsPanel->setReading(*m_reading);

@@ -15,8 +15,8 @@ class HttpClient;
 class OllamaService;
 class QLabel;
 class QPlainTextEdit;
+class DisclosureButton;
 class QScrollArea;
-class QToolButton;
 class RoundedPanel;
 class SentimentDetailsPanel;
 class SessionHistory;
@@ -116,7 +116,7 @@ private:
     QLabel *const m_scoreLabel;
     QLabel *const m_descriptionLabel;
     QWidget *const m_detailsGroup;
-    QToolButton *const m_detailsToggle;
+    DisclosureButton *const m_detailsToggle;
     SentimentDetailsPanel *const m_detailsPanel;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;

@@ -7,6 +7,7 @@
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
 #include "catalogue/TextTrimming.h"
+#include "demos/sentiment/DisclosureButton.h"
 #include "history/SessionHistory.h"
 #include "widgets/BusyIndicator.h"
 #include "widgets/CircularProgressGauge.h"
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -235,7 +235,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     , m_gauge(new CircularProgressGauge)
     , m_descriptionLabel(makeLabel(QStringLiteral("similarityDescriptionLabel"), QString(), TextStyle::Body))
     , m_detailsGroup(new QWidget)
-    , m_detailsToggle(new QToolButton)
+    , m_detailsToggle(new DisclosureButton(detailsTitle))
     , m_detailsPanel(new SimilarityDetailsPanel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
@@ -348,14 +348,8 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     detailsLayout->setContentsMargins(0, 0, 0, 0);
     detailsLayout->setSpacing(groupSpacing);
     m_detailsToggle->setObjectName(QStringLiteral("detailsToggle"));
-    m_detailsToggle->setText(detailsTitle);
-    m_detailsToggle->setAccessibleName(detailsTitle);
     m_detailsToggle->setAccessibleDescription(QStringLiteral("Shows both vectors and each step from them to "
                                                              "the percentage"));
-    m_detailsToggle->setCheckable(true);
-    m_detailsToggle->setAutoRaise(true);
-    m_detailsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_detailsToggle->setFocusPolicy(Qt::StrongFocus);
     TextStyles::apply(m_detailsToggle, TextStyle::Subheadline);
     detailsLayout->addWidget(m_detailsToggle, 0, Qt::AlignLeft);
     detailsLayout->addWidget(m_detailsPanel);
@@ -396,7 +390,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
         render();
     });
     connect(m_button, &QPushButton::clicked, this, &SentenceSimilarityView::calculateSimilarity);
-    connect(m_detailsToggle, &QToolButton::toggled, this, &SentenceSimilarityView::setShowingDetails);
+    connect(m_detailsToggle, &DisclosureButton::toggled, this, &SentenceSimilarityView::setShowingDetails);
     for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto *shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -562,7 +556,6 @@ void SentenceSimilarityView::render()
     m_detailsGroup->setVisible(canExplain);
     if (m_detailsToggle->isChecked() != m_isShowingDetails)
         m_detailsToggle->setChecked(m_isShowingDetails);
-    m_detailsToggle->setArrowType(m_isShowingDetails ? Qt::DownArrow : Qt::RightArrow);
     m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
     if (canExplain)
         m_detailsPanel->setReading(*m_reading, m_similarity);

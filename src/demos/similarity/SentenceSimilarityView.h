@@ -15,8 +15,8 @@ class HttpClient;
 class OllamaService;
 class QLabel;
 class QPlainTextEdit;
+class DisclosureButton;
 class QScrollArea;
-class QToolButton;
 class RoundedPanel;
 class SessionHistory;
 class SimilarityDetailsPanel;
@@ -128,7 +128,7 @@ private:
     CircularProgressGauge *const m_gauge;
     QLabel *const m_descriptionLabel;
     QWidget *const m_detailsGroup;
-    QToolButton *const m_detailsToggle;
+    DisclosureButton *const m_detailsToggle;
     SimilarityDetailsPanel *const m_detailsPanel;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;

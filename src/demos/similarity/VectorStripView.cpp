@@ -34,7 +34,7 @@ QColor mix(const QColor &from, const QColor &to, float amount)
 VectorStripView::VectorStripView(QWidget *parent)
     : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Colour strips of the two vectors"));
+    setAccessibleName(QStringLiteral("Color strips of the two vectors"));
     setAccessibleDescription(describe(m_first, m_second));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
