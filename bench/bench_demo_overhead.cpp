@@ -18,10 +18,11 @@
 
 #include <cstdio>
 #include <random>
+#include <thread>
 
 namespace {
 
-constexpr int runs = 200;
+constexpr int runs = 100;
 
 double rawExchange(HttpClient &http, const QString &url, const QByteArray &body, int requests)
 {
@@ -63,6 +64,14 @@ int main(int argc, char *argv[])
         server.setEmbedding(sentence, vector);
     }
 
+    // The server takes 20 ms to answer, as a (very fast) model would: the
+    // busy state is drawn while it works, as it is in real use, and the same
+    // wait is in the HTTP exchange that is subtracted.
+    server.setHandler([](const FakeOllamaServer::Request &) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return std::optional<FakeOllamaServer::Reply>();
+    });
+
     TestSettings prefs;
     prefs.settings().setOllamaURL(server.baseURL());
     prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
@@ -77,12 +86,16 @@ int main(int argc, char *argv[])
     sentiment.findChild<QPlainTextEdit *>()->setPlainText(text);
 
     std::vector<double> sentimentTimes;
+    std::vector<double> sentimentStateTimes;
+    std::vector<double> sentimentActionTimes; // the button's action alone, up to the busy state
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         sentiment.analyzeSentiment();
+        sentimentActionTimes.push_back(timer.nsecsElapsed() / 1e6);
         BenchSupport::spinUntil([&] { return !sentiment.isAnalyzing(); });
-        QCoreApplication::processEvents(); // the redraw
+        sentimentStateTimes.push_back(timer.nsecsElapsed() / 1e6);
+        sentiment.repaint(); // the result drawn
         sentimentTimes.push_back(timer.nsecsElapsed() / 1e6);
         if (sentiment.sentimentScore() < 1)
             return 1;
@@ -97,12 +110,14 @@ int main(int argc, char *argv[])
     editors.at(0)->setPlainText(QStringLiteral("The cat sat on the mat"));
     editors.at(1)->setPlainText(QStringLiteral("A feline rested on the rug"));
     std::vector<double> similarityTimes;
+    std::vector<double> similarityStateTimes;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         similarity.calculateSimilarity();
         BenchSupport::spinUntil([&] { return !similarity.isCalculating(); });
-        QCoreApplication::processEvents();
+        similarityStateTimes.push_back(timer.nsecsElapsed() / 1e6);
+        similarity.repaint();
         similarityTimes.push_back(timer.nsecsElapsed() / 1e6);
         if (!similarity.hasCalculated())
             return 1;
@@ -116,6 +131,9 @@ int main(int argc, char *argv[])
     const double s = BenchSupport::median(sentimentTimes);
     const double m = BenchSupport::median(similarityTimes);
     std::printf("demo request overhead, median of %d runs\n", runs);
+    std::printf("  sentiment:  the action itself (to the busy state) %.3f ms\n", BenchSupport::median(sentimentActionTimes));
+    std::printf("  sentiment:  action to result state %.3f ms; similarity: %.3f ms\n",
+                BenchSupport::median(sentimentStateTimes), BenchSupport::median(similarityStateTimes));
     std::printf("  sentiment:  action to result %.3f ms, HTTP exchange alone %.3f ms, overhead %.3f ms (goal < 1)\n",
                 s, sentimentRaw, s - sentimentRaw);
     std::printf("  similarity: action to result %.3f ms, two HTTP exchanges alone %.3f ms, overhead %.3f ms (goal < 1)\n",
