@@ -1,0 +1,264 @@
+// The main window on each demo, in the states a learner meets: before a model
+// is chosen, ready, waiting for the server, with a result and its details,
+// after a failure.
+
+#include "Scenes.h"
+#include "Studio.h"
+
+#include "app/ContentView.h"
+#include "app/MainWindow.h"
+#include "catalogue/AppSettings.h"
+#include "demos/sentiment/SentimentAnalysisView.h"
+#include "demos/similarity/SentenceSimilarityView.h"
+#include "widgets/CircularProgressGauge.h"
+
+#include <QAbstractButton>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+using Reply = FakeOllamaServer::Reply;
+
+// What the scenes need to know about one demo screen, so that both demos go
+// through the same states.
+struct DemoDriver
+{
+    QString prefix;
+    QString title;
+    DemoType demo;
+    QString model;
+    void (AppSettings::*selectModel)(const std::optional<QString> &);
+    std::string endpoint;
+    QString button;
+    // Editor object names and what to type into each.
+    QList<std::pair<QString, QString>> inputs;
+    // Readings of the screen's state.
+    std::function<bool(QWidget *)> isBusy;
+    std::function<bool(QWidget *)> hasResult;
+    std::function<bool(QWidget *)> hasError;
+    std::function<bool(QWidget *)> isShowingDetails;
+    // Scripts the server so that the next press gives the result shown.
+    std::function<void(Studio &)> scriptResult;
+    // Scripts the server (or the settings) so that the next press fails.
+    std::function<void(Studio &)> scriptFailure;
+    QString failureSummary;
+};
+
+// Whether a child of the screen is shown (as far as the screen decides).
+bool shows(QWidget *screen, const char *name)
+{
+    QWidget *child = screen->findChild<QWidget *>(QString::fromLatin1(name));
+    return child && child->isVisibleTo(screen);
+}
+
+// A main window tall enough for a result card and the warning card together,
+// or for most of a result's details.
+constexpr QSize tallWindowSize{Studio::mainWindowSize.width(), 940};
+
+QWidget *openScreen(Studio &studio, const DemoDriver &demo, bool withModel, QSize size = Studio::mainWindowSize)
+{
+    if (withModel)
+        (studio.settings().*demo.selectModel)(demo.model);
+    MainWindow *window = studio.openMainWindow(demo.demo, size);
+    QWidget *screen = window->contentView()->currentScreen();
+    studio.waitUntil(demo.title + QStringLiteral(" screen laid out"), [&] {
+        return screen->isVisible() && shows(screen, "warningCard") == !withModel;
+    });
+    return screen;
+}
+
+void fillInputs(Studio &studio, const DemoDriver &demo, QWidget *screen)
+{
+    for (const auto &[name, text] : demo.inputs) {
+        auto *editor = studio.child<QPlainTextEdit>(screen, name);
+        editor->setFocus();
+        Studio::type(editor, text);
+    }
+}
+
+void press(Studio &studio, const DemoDriver &demo, QWidget *screen)
+{
+    auto *button = studio.child<QPushButton>(screen, demo.button);
+    studio.waitUntil(QStringLiteral("\"%1\" enabled").arg(button->text()), [button] { return button->isEnabled(); });
+    // click() presses the button without moving the pointer onto it, so it
+    // is not drawn hovered.
+    button->click();
+}
+
+QWidget *showResult(Studio &studio, const DemoDriver &demo, QWidget *screen)
+{
+    demo.scriptResult(studio);
+    fillInputs(studio, demo, screen);
+    press(studio, demo, screen);
+    studio.waitUntil(demo.title + QStringLiteral(" result"),
+                     [&] { return demo.hasResult(screen) && !demo.isBusy(screen) && shows(screen, "resultCard"); });
+    return screen;
+}
+
+QList<Scene> scenesFor(const DemoDriver &demo)
+{
+    const QString &p = demo.prefix;
+    return {
+        {p + QStringLiteral("-fresh"), demo.title + QStringLiteral(": no model chosen yet, the warning card"),
+         [demo](Studio &studio) { return openScreen(studio, demo, false)->window(); }},
+
+        {p + QStringLiteral("-fresh-model"), demo.title + QStringLiteral(": a model chosen, nothing typed"),
+         [demo](Studio &studio) { return openScreen(studio, demo, true)->window(); }},
+
+        {p + QStringLiteral("-ready"), demo.title + QStringLiteral(": text typed, the button enabled"),
+         [demo](Studio &studio) {
+             QWidget *screen = openScreen(studio, demo, true);
+             fillInputs(studio, demo, screen);
+             auto *button = studio.child<QPushButton>(screen, demo.button);
+             studio.waitUntil(QStringLiteral("button enabled"), [button] { return button->isEnabled(); });
+             return screen->window();
+         }},
+
+        {p + QStringLiteral("-busy"), demo.title + QStringLiteral(": waiting for the server, the spinner"),
+         [demo](Studio &studio) {
+             studio.server().setRoute("POST", demo.endpoint, studio.heldReply());
+             QWidget *screen = openScreen(studio, demo, true);
+             fillInputs(studio, demo, screen);
+             press(studio, demo, screen);
+             studio.waitUntil(demo.title + QStringLiteral(" busy with a request on the server"), [&] {
+                 return demo.isBusy(screen) && !studio.server().requests(demo.endpoint).empty();
+             });
+             return screen->window();
+         }},
+
+        {p + QStringLiteral("-result"), demo.title + QStringLiteral(": a result"),
+         [demo](Studio &studio) { return showResult(studio, demo, openScreen(studio, demo, true))->window(); }},
+
+        {p + QStringLiteral("-details"),
+         demo.title + QStringLiteral(": a result with \"How was this computed?\" open, scrolled down to it"),
+         [demo](Studio &studio) {
+             QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
+             studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
+             studio.waitUntil(QStringLiteral("the details panel"),
+                              [&] { return demo.isShowingDetails(screen) && shows(screen, "detailsPanel"); });
+             Studio::settle();
+             auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
+             area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+             return screen->window();
+         }},
+
+        {p + QStringLiteral("-error"), demo.title + QStringLiteral(": ") + demo.failureSummary,
+         [demo](Studio &studio) {
+             demo.scriptFailure(studio);
+             QWidget *screen = openScreen(studio, demo, true);
+             fillInputs(studio, demo, screen);
+             press(studio, demo, screen);
+             studio.waitUntil(demo.title + QStringLiteral(" error line"), [&] {
+                 return demo.hasError(screen) && !demo.isBusy(screen) && shows(screen, "errorLabel");
+             });
+             return screen->window();
+         }},
+
+        {p + QStringLiteral("-no-model"), demo.title + QStringLiteral(": text typed but no model, the button disabled"),
+         [demo](Studio &studio) {
+             QWidget *screen = openScreen(studio, demo, false);
+             fillInputs(studio, demo, screen);
+             return screen->window();
+         }},
+
+        {p + QStringLiteral("-model-cleared"),
+         demo.title + QStringLiteral(": the model cleared in Settings while a result is shown"),
+         [demo](Studio &studio) {
+             QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
+             (studio.settings().*demo.selectModel)(std::nullopt);
+             studio.waitUntil(QStringLiteral("result and warning cards together"),
+                              [&] { return shows(screen, "resultCard") && shows(screen, "warningCard"); });
+             return screen->window();
+         }},
+    };
+}
+
+SentimentAnalysisView *sentiment(QWidget *screen)
+{
+    return qobject_cast<SentimentAnalysisView *>(screen);
+}
+
+SentenceSimilarityView *similarity(QWidget *screen)
+{
+    return qobject_cast<SentenceSimilarityView *>(screen);
+}
+
+// The similarity the result pictures show.
+constexpr double shownSimilarity = 0.87;
+
+DemoDriver sentimentDriver()
+{
+    DemoDriver demo;
+    demo.prefix = QStringLiteral("sentiment");
+    demo.title = QStringLiteral("Sentiment Analysis");
+    demo.demo = DemoType::sentimentAnalysis;
+    demo.model = Studio::languageModel;
+    demo.selectModel = &AppSettings::setSelectedLLMModel;
+    demo.endpoint = "/api/generate";
+    demo.button = QStringLiteral("analyzeButton");
+    demo.inputs = {{QStringLiteral("inputEditor"),
+                    QStringLiteral("We spent a week by the sea. The little hotel was lovely and the food was "
+                                   "wonderful, even though it rained on the last two days.")}};
+    demo.isBusy = [](QWidget *screen) { return sentiment(screen) && sentiment(screen)->isAnalyzing(); };
+    demo.hasResult = [](QWidget *screen) { return sentiment(screen) && sentiment(screen)->sentimentScore() == 4; };
+    demo.hasError = [](QWidget *screen) { return sentiment(screen) && sentiment(screen)->errorMessage().has_value(); };
+    demo.isShowingDetails = [](QWidget *screen) { return sentiment(screen) && sentiment(screen)->isShowingDetails(); };
+    demo.scriptResult = [](Studio &studio) { studio.server().setGenerateResponse("4"); };
+    // The server is not running: nothing listens at the URL.
+    demo.scriptFailure = [](Studio &studio) { studio.settings().setOllamaURL(Studio::closedPortURL()); };
+    demo.failureSummary = QStringLiteral("the server is not running");
+    return demo;
+}
+
+DemoDriver similarityDriver()
+{
+    DemoDriver demo;
+    demo.prefix = QStringLiteral("similarity");
+    demo.title = QStringLiteral("Sentence Similarity");
+    demo.demo = DemoType::sentenceSimilarity;
+    demo.model = Studio::embeddingModel;
+    demo.selectModel = &AppSettings::setSelectedEmbeddingModel;
+    demo.endpoint = "/api/embed";
+    demo.button = QStringLiteral("calculateButton");
+    demo.inputs = {{QStringLiteral("sentence1Editor"), QStringLiteral("The cat sat on the mat.")},
+                   {QStringLiteral("sentence2Editor"), QStringLiteral("A cat was sitting on the rug.")}};
+    demo.isBusy = [](QWidget *screen) { return similarity(screen) && similarity(screen)->isCalculating(); };
+    demo.hasResult = [](QWidget *screen) {
+        return similarity(screen) && similarity(screen)->hasCalculated()
+            && CircularProgressGauge::percentageText(similarity(screen)->similarity())
+                   == CircularProgressGauge::percentageText(float(shownSimilarity));
+    };
+    demo.hasError = [](QWidget *screen) { return similarity(screen) && similarity(screen)->errorMessage().has_value(); };
+    demo.isShowingDetails = [](QWidget *screen) {
+        return similarity(screen) && similarity(screen)->isShowingDetails();
+    };
+    demo.scriptResult = [demo](Studio &studio) {
+        const auto [first, second] = Scenes::vectorsWithCosine(shownSimilarity);
+        studio.server().setEmbedding(demo.inputs.at(0).second.toStdString(), first);
+        studio.server().setEmbedding(demo.inputs.at(1).second.toStdString(), second);
+    };
+    // Something between the app and the server answers with a web page.
+    demo.scriptFailure = [demo](Studio &studio) {
+        studio.server().setRoute("POST", demo.endpoint,
+                                 Reply::text(502, "<html><body><h1>502 Bad Gateway</h1></body></html>"));
+    };
+    demo.failureSummary = QStringLiteral("an unreadable reply");
+    return demo;
+}
+
+} // namespace
+
+namespace Scenes {
+
+QList<Scene> demoScenes()
+{
+    return scenesFor(sentimentDriver()) + scenesFor(similarityDriver());
+}
+
+} // namespace Scenes
