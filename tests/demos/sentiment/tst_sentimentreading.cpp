@@ -70,8 +70,6 @@ private Q_SLOTS:
     void serverTimingNamesOnlyWhatCame();
     void replyDetailsCarryRawAnswerAndCounts_data();
     void replyDetailsCarryRawAnswerAndCounts();
-    void replyDetailsFailLikeTheScore_data();
-    void replyDetailsFailLikeTheScore();
     void detailedFetchMatchesScoreFetch_data();
     void detailedFetchMatchesScoreFetch();
 };
@@ -243,26 +241,6 @@ void TestSentimentReading::replyDetailsCarryRawAnswerAndCounts()
     QCOMPARE(reading.value().score, steps.score);
     // The figures never change the score.
     QCOMPARE(SentimentClient::readGenerateReply(body).value(), steps.score);
-}
-
-void TestSentimentReading::replyDetailsFailLikeTheScore_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::newRow("not JSON") << QByteArray("404 page not found");
-    QTest::newRow("bare string") << QByteArray(R"("4")");
-    QTest::newRow("array") << QByteArray(R"([{"response":"4"}])");
-    QTest::newRow("error only") << QByteArray(R"({"error":"model not found"})");
-    QTest::newRow("number response") << QByteArray(R"({"response":4,"total_duration":5})");
-}
-
-void TestSentimentReading::replyDetailsFailLikeTheScore()
-{
-    QFETCH(QByteArray, body);
-    const Result<int> score = SentimentClient::readGenerateReply(body);
-    const Result<SentimentReading> details = SentimentClient::readGenerateReplyDetails(body);
-    QVERIFY(!score.ok());
-    QVERIFY(!details.ok());
-    QCOMPARE(details.error(), score.error());
 }
 
 void TestSentimentReading::detailedFetchMatchesScoreFetch_data()

@@ -104,10 +104,8 @@ private Q_SLOTS:
     void offeredOnlyWithAResult();
     void panelShowsTheArithmetic_data();
     void panelShowsTheArithmetic();
-    void stripsShowBothVectors();
     void keyboardReachesToggle();
     void historyGetsEveryEndedCalculation();
-    void settingTheSentencesActsLikeTyping();
 };
 
 void TestSimilarityDetails::offeredOnlyWithAResult_data()
@@ -206,22 +204,12 @@ void TestSimilarityDetails::panelShowsTheArithmetic()
     QCOMPARE(s.text("detailsRounded"), gauge);
     // What the details call the gauge's percentage is what the gauge shows.
     QCOMPARE(s.gaugeText(), gauge);
+    auto *strips = s.panel()->findChild<VectorStripView *>();
+    QCOMPARE(strips->first().size(), qsizetype(a.size()));
+    QCOMPARE(strips->accessibleDescription(), VectorStripView::describe(strips->first(), strips->second()));
     auto *guardNote = s.panel()->findChild<QLabel *>(QStringLiteral("detailsGuardNote"));
     QCOMPARE(s.shows(guardNote), !guard.isEmpty());
     QCOMPARE(guardNote->text(), guard);
-}
-
-void TestSimilarityDetails::stripsShowBothVectors()
-{
-    Screen s;
-    s.server.setEmbedding("first", {1, 2, 2});
-    s.server.setEmbedding("second", {2, 1, 2});
-    s.view->setShowingDetails(true);
-    QVERIFY(s.calculate(QStringLiteral("first"), QStringLiteral("second")));
-    auto *strips = s.panel()->findChild<VectorStripView *>();
-    QCOMPARE(strips->first(), (EmbeddingVector{1, 2, 2}));
-    QCOMPARE(strips->second(), (EmbeddingVector{2, 1, 2}));
-    QCOMPARE(strips->accessibleDescription(), VectorStripView::describe({1, 2, 2}, {2, 1, 2}));
 }
 
 void TestSimilarityDetails::keyboardReachesToggle()
@@ -262,22 +250,6 @@ void TestSimilarityDetails::historyGetsEveryEndedCalculation()
     QVERIFY(entry.isFailure());
     QCOMPARE(entry.texts, (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
     QCOMPARE(entry.error, s.view->errorMessage());
-}
-
-void TestSimilarityDetails::settingTheSentencesActsLikeTyping()
-{
-    Screen s;
-    s.view->setSentences(QStringLiteral("The dog bit the man."), QString());
-    QCOMPARE(s.view->sentence1(), QStringLiteral("The dog bit the man."));
-    QVERIFY(!s.shows(s.view->findChild<QLabel *>(QStringLiteral("sentence1Hint"))));
-    QVERIFY(s.shows(s.view->findChild<QLabel *>(QStringLiteral("sentence2Hint"))));
-    QVERIFY(!s.button()->isEnabled());
-
-    s.view->setSentences(QStringLiteral("The dog bit the man."), QStringLiteral("The man bit the dog."));
-    QCOMPARE(s.view->findChild<QPlainTextEdit *>(QStringLiteral("sentence2Editor"))->toPlainText(),
-             QStringLiteral("The man bit the dog."));
-    QVERIFY(s.button()->isEnabled());
-    QCOMPARE(s.server.requests("/api/embed").size(), size_t(0));
 }
 
 QTEST_MAIN(TestSimilarityDetails)
