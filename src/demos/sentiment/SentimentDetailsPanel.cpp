@@ -9,7 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
-#include <QTextBlock>
+#include <QtMath>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
