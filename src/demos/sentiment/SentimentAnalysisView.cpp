@@ -283,6 +283,9 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     m_editor->setObjectName(QStringLiteral("inputEditor"));
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setTabChangesFocus(true);
+    // The text wraps at the editor's width; a horizontal bar would only
+    // flicker in when the column narrows by a few pixels.
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_editor->document()->setDocumentMargin(0);
     m_editor->viewport()->setAutoFillBackground(false);
     TextStyles::apply(m_editor, TextStyle::Body);
@@ -535,7 +538,9 @@ void SentimentAnalysisView::render()
     if (m_detailsToggle->isChecked() != m_isShowingDetails)
         m_detailsToggle->setChecked(m_isShowingDetails);
     m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
-    if (canExplain)
+    // The panel is filled only while open: building the highlighted prompt
+    // is work a closed panel does not need.
+    if (canExplain && m_isShowingDetails)
         m_detailsPanel->setReading(*m_reading);
 
     // Error line.

@@ -298,6 +298,9 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
         panelLayout->addWidget(editor);
         editor->setFrameShape(QFrame::NoFrame);
         editor->setTabChangesFocus(true);
+        // The text wraps at the editor's width; a horizontal bar would only
+        // flicker in when the column narrows by a few pixels.
+        editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         editor->document()->setDocumentMargin(0);
         editor->viewport()->setAutoFillBackground(false);
         TextStyles::apply(editor, TextStyle::Body);
@@ -557,7 +560,8 @@ void SentenceSimilarityView::render()
     if (m_detailsToggle->isChecked() != m_isShowingDetails)
         m_detailsToggle->setChecked(m_isShowingDetails);
     m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
-    if (canExplain)
+    // Filled only while open: a closed panel needs none of that work.
+    if (canExplain && m_isShowingDetails)
         m_detailsPanel->setReading(*m_reading, m_similarity);
 
     // Error line.
