@@ -1,6 +1,7 @@
 #include "HistoryWindow.h"
 
 #include "HistoryCsv.h"
+#include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
@@ -32,20 +33,6 @@ namespace {
 constexpr int inset = 16;
 constexpr int spacing = 12;
 
-QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
-                  std::optional<QFont::Weight> weight = std::nullopt)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(objectName);
-    if (weight)
-        TextStyles::apply(label, style, *weight);
-    else
-        TextStyles::apply(label, style);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QPushButton *makeButton(const QString &objectName, const QString &text)
 {
     auto *button = new QPushButton(text);
@@ -53,14 +40,6 @@ QPushButton *makeButton(const QString &objectName, const QString &text)
     button->setAccessibleName(QString(text).remove(QLatin1Char('&')));
     button->setAutoDefault(false);
     return button;
-}
-
-void setForeground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include "catalogue/OllamaService.h"
 #include "catalogue/TextTrimming.h"
 #include "history/SessionHistory.h"
+#include "widgets/Labels.h"
 #include "widgets/BusyIndicator.h"
+#include "widgets/ProminentButton.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"
@@ -44,151 +46,7 @@ const QString analyzeTitle = QStringLiteral("Analyze Sentiment");
 const QString analyzingTitle = QStringLiteral("Analyzing...");
 const QString detailsTitle = QStringLiteral("How was this computed?");
 
-QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
-                  std::optional<QFont::Weight> weight = std::nullopt)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(objectName);
-    if (weight)
-        TextStyles::apply(label, style, *weight);
-    else
-        TextStyles::apply(label, style);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-void setForeground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
-
 } // namespace
-
-// The prominent, accent-filled button with a label row of at most 200 pixels,
-// centred: the text alone, or while busy a small spinner before it.
-class SentimentAnalysisView::ActionButton : public QPushButton
-{
-public:
-    static constexpr int maxLabelWidth = 200;
-
-    explicit ActionButton(QWidget *parent = nullptr)
-        : QPushButton(parent)
-        , m_spinner(new BusyIndicator(16, this))
-    {
-        m_spinner->setObjectName(QStringLiteral("busyIndicator"));
-        m_spinner->setDrawScale(0.8);
-        m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_Hover);
-        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    }
-
-    // Shows or hides the spinner; called by the screen's render().
-    void setBusy(bool busy)
-    {
-        m_busy = busy;
-        m_spinner->setVisible(busy);
-        placeSpinner();
-        update();
-    }
-
-    QSize sizeHint() const override
-    {
-        const int textHeight = qMax(fontMetrics().height(), m_spinnerBox);
-        return {maxLabelWidth + 2 * (m_paddingH + m_ring), textHeight + 2 * (m_paddingV + m_ring)};
-    }
-
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPalette &pal = palette();
-        const QRectF box = QRectF(rect()).adjusted(m_ring, m_ring, -m_ring, -m_ring);
-        const QPainterPath shape = RoundedPanel::continuousRoundedRect(box, m_radius);
-
-        QColor fill = pal.color(QPalette::Active, QPalette::Highlight);
-        if (!isEnabled())
-            fill = NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::WindowText), 0.1);
-        else if (isDown())
-            fill = fill.darker(120);
-        else if (underMouse())
-            fill = fill.lighter(110);
-        painter.fillPath(shape, fill);
-
-        if (hasFocus() && isEnabled()) {
-            const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
-            const QPainterPath ring = RoundedPanel::continuousRoundedRect(outer, m_radius + m_ring - 1);
-            painter.setPen(QPen(NamedColors::withOpacity(pal.color(QPalette::Active, QPalette::Highlight), 0.5), 2));
-            painter.drawPath(ring);
-        }
-
-        painter.setPen(labelColor());
-        painter.setFont(font());
-        const QRect row = labelRow();
-        const QRect textRect = row.adjusted(m_busy ? m_spinnerBox + m_gap : 0, 0, 0, 0);
-        painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
-    }
-
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QPushButton::resizeEvent(event);
-        placeSpinner();
-    }
-
-    void changeEvent(QEvent *event) override
-    {
-        QPushButton::changeEvent(event);
-        if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
-            m_spinner->setColor(labelColor());
-    }
-
-private:
-    QColor labelColor() const
-    {
-        if (isEnabled())
-            return palette().color(QPalette::Active, QPalette::HighlightedText);
-        // The dimmed text of the active palette: the disabled group's own
-        // text colour barely shows on the grey fill.
-        QPalette active = palette();
-        active.setCurrentColorGroup(QPalette::Active);
-        return NamedColors::secondaryText(active);
-    }
-
-    // The label row: spinner (while busy) and text, centred, at most
-    // maxLabelWidth wide.
-    QRect labelRow() const
-    {
-        // One pixel of slack keeps the text from being elided by rounding.
-        const int textWidth = fontMetrics().horizontalAdvance(text()) + 1;
-        const int wanted = (m_busy ? m_spinnerBox + m_gap : 0) + textWidth;
-        const int available = qMin(maxLabelWidth, width() - 2 * (m_paddingH + m_ring));
-        const int rowWidth = qMin(wanted, available);
-        return {(width() - rowWidth) / 2, 0, rowWidth, height()};
-    }
-
-    void placeSpinner()
-    {
-        const QRect row = labelRow();
-        m_spinner->setGeometry(row.left(), (height() - m_spinnerBox) / 2, m_spinnerBox, m_spinnerBox);
-        m_spinner->setColor(labelColor());
-    }
-
-    BusyIndicator *const m_spinner;
-    bool m_busy = false;
-    const int m_spinnerBox = 16;
-    const int m_gap = 6;
-    const int m_paddingH = 12;
-    const int m_paddingV = 7;
-    const int m_ring = 3;
-    const qreal m_radius = 6;
-};
 
 SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings &settings, QWidget *parent)
     : SentimentAnalysisView(service, settings, HttpClient::shared(), parent)
@@ -217,7 +75,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     , m_editor(new QPlainTextEdit)
     , m_hintLabel(makeLabel(QStringLiteral("inputHint"), QStringLiteral("Example: \"I love this beautiful sunny day!\""),
                             TextStyle::Caption))
-    , m_button(new ActionButton)
+    , m_button(new ProminentButton)
     , m_resultCard(new RoundedPanel)
     , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), QStringLiteral("Sentiment Analysis:"),
                                    TextStyle::Headline))

@@ -17,6 +17,7 @@ class QLabel;
 class QPlainTextEdit;
 class DisclosureButton;
 class QScrollArea;
+class ProminentButton;
 class RoundedPanel;
 class SentimentDetailsPanel;
 class SessionHistory;
@@ -78,7 +79,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    class ActionButton;
 
     void render();
     // Tells assistive technology (when one is listening) about a change.
@@ -108,7 +108,7 @@ private:
     RoundedPanel *const m_editorPanel;
     QPlainTextEdit *const m_editor;
     QLabel *const m_hintLabel;
-    ActionButton *const m_button;
+    ProminentButton *const m_button;
     RoundedPanel *const m_resultCard;
     QLabel *const m_resultTitleLabel;
     QWidget *const m_starRow;

@@ -1,6 +1,7 @@
 #include "SentimentDetailsPanel.h"
 
 #include "SentimentScore.h"
+#include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/TextStyles.h"
 
@@ -22,20 +23,6 @@ constexpr int sectionSpacing = 14;
 constexpr int captionSpacing = 6;
 constexpr int boxMargin = 8;
 
-QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
-                  std::optional<QFont::Weight> weight = std::nullopt)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(objectName);
-    if (weight)
-        TextStyles::apply(label, style, *weight);
-    else
-        TextStyles::apply(label, style);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 // A value the user may want to copy: selectable with the mouse, in a
 // monospaced face so that spaces and punctuation are easy to count.
 QLabel *makeValue(const QString &objectName)
@@ -47,14 +34,6 @@ QLabel *makeValue(const QString &objectName)
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-void setForeground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
 }
 
 // A caption and the widgets under it, `captionSpacing` apart.

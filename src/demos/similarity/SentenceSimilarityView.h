@@ -17,6 +17,7 @@ class QLabel;
 class QPlainTextEdit;
 class DisclosureButton;
 class QScrollArea;
+class ProminentButton;
 class RoundedPanel;
 class SessionHistory;
 class SimilarityDetailsPanel;
@@ -86,7 +87,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    class ActionButton;
 
     void render();
     // Tells assistive technology (when one is listening) about a change.
@@ -122,7 +122,7 @@ private:
     RoundedPanel *const m_editor2Panel;
     QPlainTextEdit *const m_editor2;
     QLabel *const m_hint2Label;
-    ActionButton *const m_button;
+    ProminentButton *const m_button;
     RoundedPanel *const m_resultCard;
     QLabel *const m_resultTitleLabel;
     CircularProgressGauge *const m_gauge;

@@ -1,6 +1,7 @@
 #include "SimilarityDetailsPanel.h"
 
 #include "VectorStripView.h"
+#include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/TextStyles.h"
 
@@ -16,20 +17,6 @@ namespace {
 constexpr int inset = 16;
 constexpr int sectionSpacing = 14;
 constexpr int captionSpacing = 6;
-
-QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
-                  std::optional<QFont::Weight> weight = std::nullopt)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(objectName);
-    if (weight)
-        TextStyles::apply(label, style, *weight);
-    else
-        TextStyles::apply(label, style);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QLabel *makeCaption(const QString &objectName, const QString &text)
 {
@@ -47,14 +34,6 @@ QLabel *makeValue(const QString &objectName, TextStyle style = TextStyle::Body)
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-void setForeground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
 }
 
 QGridLayout *makeGrid(QWidget *owner)

@@ -1,0 +1,26 @@
+#include "Labels.h"
+
+#include <QLabel>
+#include <QPalette>
+
+QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style,
+                  std::optional<QFont::Weight> weight)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(objectName);
+    if (weight)
+        TextStyles::apply(label, style, *weight);
+    else
+        TextStyles::apply(label, style);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setForeground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
