@@ -341,7 +341,7 @@ std::string timestampNow()
     std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &utc);
     std::string stamp = buffer;
     if (nanos > 0) {
-        char fraction[16];
+        char fraction[32];
         std::snprintf(fraction, sizeof fraction, ".%09lld", static_cast<long long>(nanos));
         std::string digits = fraction;
         while (digits.back() == '0')
