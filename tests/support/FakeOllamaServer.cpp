@@ -6,6 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <cctype>
 #include <stdexcept>
 #include <variant>
@@ -44,6 +47,29 @@ FakeOllamaServer::Reply FakeOllamaServer::Reply::text(int status, const std::str
     reply.contentType = "text/plain";
     return reply;
 }
+
+namespace {
+
+// cpp-httplib listens with a backlog of five, so a burst of new connections
+// (thirty capability requests at once) loses SYNs and waits for the kernel's
+// retransmission, a second or more. A real server accepts the whole burst.
+// Listening again on the bound socket only raises its backlog.
+void widenListenBacklog(int port)
+{
+    for (int fd = 0; fd < 1024; ++fd) {
+        sockaddr_in address{};
+        socklen_t length = sizeof address;
+        if (getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0 || address.sin_family != AF_INET
+            || ntohs(address.sin_port) != port)
+            continue;
+        int accepting = 0;
+        socklen_t size = sizeof accepting;
+        if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &accepting, &size) == 0 && accepting)
+            ::listen(fd, SOMAXCONN);
+    }
+}
+
+} // namespace
 
 FakeOllamaServer::FakeOllamaServer()
     : m_server(std::make_unique<httplib::Server>())
@@ -106,6 +132,7 @@ FakeOllamaServer::FakeOllamaServer()
     m_port = m_server->bind_to_any_port("127.0.0.1");
     if (m_port <= 0)
         throw std::runtime_error("FakeOllamaServer: cannot bind to 127.0.0.1");
+    widenListenBacklog(m_port);
     m_thread = std::thread([this] { m_server->listen_after_bind(); });
     while (!m_server->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
