@@ -188,7 +188,9 @@ QWidget *QuillmereApp::openAboutWindow()
                                             | Qt::WindowCloseButtonHint);
     window->setObjectName(aboutWindowName);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QString());
+    // No title text. The platform shows the application's name in place of
+    // an empty title, so the title is a single space, which shows as blank.
+    window->setWindowTitle(QStringLiteral(" "));
     auto *view = new AboutView(window);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
