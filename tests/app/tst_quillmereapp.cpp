@@ -1,11 +1,9 @@
-#include "FakeOllamaServer.h"
 #include "TestSettings.h"
 #include "about/AboutView.h"
 #include "app/ContentView.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
 #include "app/SegmentedControl.h"
-#include "catalogue/OllamaService.h"
 #include "widgets/SymbolView.h"
 
 #include <QAction>
@@ -34,12 +32,6 @@ QList<QWidget *> openAboutWindows()
             windows.append(widget);
     }
     return windows;
-}
-
-std::unique_ptr<AboutView> aboutView(std::optional<QString> version, std::optional<QString> copyright,
-                                     std::optional<QString> icon)
-{
-    return std::make_unique<AboutView>(AppInfo{version, QStringLiteral("34"), copyright, icon});
 }
 
 const char redSquare[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">)"
@@ -83,7 +75,6 @@ private Q_SLOTS:
         QuillmereApp app(m_prefs->settings());
         MainWindow *window = app.openMainWindow();
         auto *picker = window->findChild<SegmentedControl *>(QStringLiteral("demoTypePicker"));
-        QCOMPARE(picker->count(), 2);
         const QHash<QString, QString> shown{
             {"window title", window->windowTitle()},
             {"title", window->findChild<QLabel *>(QStringLiteral("titleLabel"))->text()},
@@ -115,7 +106,8 @@ private Q_SLOTS:
     void aboutTexts()
     {
         QFETCH(QString, text);
-        const auto view = aboutView(QStringLiteral("1.2"), AppInfo::fromBuild().copyright, std::nullopt);
+        const auto view = std::make_unique<AboutView>(
+            AppInfo{QStringLiteral("1.2"), QStringLiteral("34"), AppInfo::fromBuild().copyright, std::nullopt});
         const QWidget *shown = view->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
         auto *label = qobject_cast<const QLabel *>(shown);
         QCOMPARE(label ? label->text() : qobject_cast<const QPushButton *>(shown)->text(), text);
@@ -125,34 +117,24 @@ private Q_SLOTS:
 
     void aboutShowsWhatIsPresent_data()
     {
-        QTest::addColumn<std::optional<QString>>("version");
-        QTest::addColumn<std::optional<QString>>("copyright");
-        QTest::addColumn<std::optional<QString>>("icon");
+        QTest::addColumn<AppInfo>("info"); // version, build number, copyright, icon
         QTest::addColumn<QStringList>("order");
-
-        const std::optional<QString> none, version(QStringLiteral("1.0")), icon(QStringLiteral(":/icons/AppIcon.svg"));
-        const std::optional<QString> copyright(QStringLiteral("Copyright © 2026 The Quillmere Team ").repeated(6));
+        const QString version = QStringLiteral("1.0"), build = QStringLiteral("7");
         QTest::newRow("everything, long copyright wraps")
-            << version << copyright << icon
+            << AppInfo{version, build, QStringLiteral("Copyright © 2026 The Quillmere Team ").repeated(6),
+                       QStringLiteral(":/icons/AppIcon.svg")}
             << QStringList{"appIcon", "nameLabel", "versionLabel", "descriptionLabel", "divider", "createdByLabel",
                            "authorLabel", "copyrightLabel", "okButton"};
-        QTest::newRow("no version, no icon resource")
-            << none << copyright << none
+        QTest::newRow("no build number, no copyright, icon resource missing")
+            << AppInfo{version, std::nullopt, std::nullopt, QStringLiteral(":/icons/Missing.svg")}
             << QStringList{"appIconSymbol", "nameLabel", "descriptionLabel", "divider", "createdByLabel",
-                           "authorLabel", "copyrightLabel", "okButton"};
-        QTest::newRow("no copyright, icon resource missing")
-            << version << none << std::optional<QString>(QStringLiteral(":/icons/Missing.svg"))
-            << QStringList{"appIconSymbol", "nameLabel", "versionLabel", "descriptionLabel", "divider",
-                           "createdByLabel", "authorLabel", "okButton"};
+                           "authorLabel", "okButton"};
     }
     void aboutShowsWhatIsPresent()
     {
-        QFETCH(std::optional<QString>, version);
-        QFETCH(std::optional<QString>, copyright);
-        QFETCH(std::optional<QString>, icon);
+        QFETCH(AppInfo, info);
         QFETCH(QStringList, order);
-
-        const auto view = aboutView(version, copyright, icon);
+        const auto view = std::make_unique<AboutView>(info);
         QPalette palette;
         palette.setColor(QPalette::Highlight, QColor(200, 30, 120));
         view->setPalette(palette);
@@ -167,7 +149,8 @@ private Q_SLOTS:
             shown << child;
             QVERIFY2(view->rect().contains(child->geometry()), qPrintable(child->objectName()));
             auto *label = qobject_cast<QLabel *>(child);
-            const int needed = label && label->wordWrap() ? label->heightForWidth(label->width()) : child->sizeHint().height();
+            const int needed =
+                label && label->wordWrap() ? label->heightForWidth(label->width()) : child->sizeHint().height();
             QVERIFY2(child->height() >= needed, qPrintable(child->objectName()));
         }
         std::sort(shown.begin(), shown.end(), [](QWidget *a, QWidget *b) { return a->y() < b->y(); });
@@ -193,7 +176,7 @@ private Q_SLOTS:
         QVERIFY(square.open());
         square.write(redSquare);
         square.close();
-        const auto view = aboutView(std::nullopt, std::nullopt, square.fileName());
+        const auto view = std::make_unique<AboutView>(AppInfo{{}, {}, {}, square.fileName()});
         QWidget *icon = view->findChild<QWidget *>(QStringLiteral("appIcon"));
         QCOMPARE(icon->size(), QSize(128, 128));
         auto *shadow = qobject_cast<QGraphicsDropShadowEffect *>(icon->graphicsEffect());
@@ -227,13 +210,12 @@ private Q_SLOTS:
         const QList<QWidget *> windows = openAboutWindows();
         QCOMPARE(windows.size(), 2);
         for (QWidget *window : windows) {
-            QVERIFY(window->findChild<AboutView *>());
+            QCOMPARE(window->accessibleName(), QStringLiteral("About Quillmere"));
             // Platforms show the application's name in place of an empty
             // title, so the title handed to the platform is blank, not empty.
             QVERIFY(window->windowHandle());
             QVERIFY(!window->windowHandle()->title().isEmpty());
             QCOMPARE(window->windowHandle()->title().trimmed(), QString());
-            QCOMPARE(window->windowTitle().trimmed(), QString());
             QCOMPARE(window->minimumSize(), window->maximumSize());
             QCOMPARE(window->width(), 500);
             QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
@@ -252,71 +234,30 @@ private Q_SLOTS:
         windows[1]->close();
     }
 
-    void keysReachTheCommands_data()
+    void aboutWindowCloses_data()
     {
-        QTest::addColumn<bool>("inAbout"); // pressed in an About window, else in the main window
-        QTest::addColumn<int>("key");      // 0: "OK" clicked
+        QTest::addColumn<int>("key"); // 0: "OK" clicked
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("mainWindows");
-        QTest::addColumn<bool>("aboutOpen");
-        QTest::addColumn<bool>("settingsOpen");
-
-        const int ctrl = Qt::ControlModifier;
-        QTest::newRow("About: Return") << true << int(Qt::Key_Return) << 0 << 1 << false << false;
-        QTest::newRow("About: keypad Enter") << true << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1 << false
-                                             << false;
-        QTest::newRow("About: OK clicked") << true << 0 << 0 << 1 << false << false;
-        QTest::newRow("About: Ctrl+W") << true << int(Qt::Key_W) << ctrl << 1 << false << false;
-        QTest::newRow("About: a letter") << true << int(Qt::Key_A) << 0 << 1 << true << false;
-        QTest::newRow("Ctrl+N") << false << int(Qt::Key_N) << ctrl << 2 << false << false;
-        QTest::newRow("Ctrl+W") << false << int(Qt::Key_W) << ctrl << 0 << false << false;
-        QTest::newRow("Ctrl+,") << false << int(Qt::Key_Comma) << ctrl << 1 << false << true;
-        QTest::newRow("Ctrl+Shift+,") << false << int(Qt::Key_Comma) << int(ctrl | Qt::ShiftModifier) << 1 << false
-                                      << true;
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("OK clicked") << 0 << 0 << true;
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier) << true;
+        QTest::newRow("a letter") << int(Qt::Key_A) << 0 << false;
     }
-    void keysReachTheCommands()
+    void aboutWindowCloses()
     {
-        QFETCH(bool, inAbout);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        QFETCH(int, mainWindows);
-        QFETCH(bool, aboutOpen);
-        QFETCH(bool, settingsOpen);
-
+        QFETCH(bool, closes);
         QuillmereApp app(m_prefs->settings());
-        QWidget *window = app.openMainWindow();
-        if (inAbout)
-            window = app.openAboutWindow();
+        QWidget *window = app.openAboutWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         if (key == 0)
             QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
         else
             QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QTRY_COMPARE(openAboutWindows().size(), aboutOpen ? 1 : 0);
-        QTRY_COMPARE(app.mainWindows().size(), mainWindows);
-        QCOMPARE(app.settingsWindow() != nullptr, settingsOpen);
-    }
-
-    void mainWindowsAreIndependent()
-    {
-        FakeOllamaServer server;
-        m_prefs->settings().setOllamaURL(server.baseURL());
-        QuillmereApp app(m_prefs->settings());
-        QPointer<MainWindow> first = app.openMainWindow();
-        MainWindow *second = app.openMainWindow();
-        ContentView *a = first->contentView();
-        ContentView *b = second->contentView();
-        // Each window fetches once, on its own service, and has its own demo.
-        QTRY_VERIFY(!a->service().isLoadingModels() && !b->service().isLoadingModels());
-        QVERIFY(&a->service() != &b->service());
-        QCOMPARE(server.requests("/api/tags").size(), size_t(2));
-        a->setSelectedDemo(DemoType::sentenceSimilarity);
-        QCOMPARE(b->currentScreen()->metaObject()->className(), "SentimentAnalysisView");
-        // Closing one deletes it with its service.
-        QPointer<OllamaService> service = &a->service();
-        first->close();
-        QTRY_VERIFY(first.isNull() && service.isNull());
-        QCOMPARE(app.mainWindows(), QList<MainWindow *>{second});
+        QTRY_COMPARE(openAboutWindows().size(), closes ? 0 : 1);
     }
 
 private:
