@@ -139,7 +139,9 @@ struct Models : Screen
         llmPicker = get<ModelPicker>("llmPicker");
     }
     bool loaded() const { return !models->ollamaService().isLoadingModels(); }
-    bool showAndLoad() const { view->show(); return QTest::qWaitFor([this] { return loaded(); }); }
+    // Generous waits: a loaded machine under a sanitizer is slow.
+    bool waitLoaded() const { return QTest::qWaitFor([this] { return loaded(); }, 30'000); }
+    bool showAndLoad() const { view->show(); return waitLoaded(); }
     bool canSave() const { return get("saveSelectionButton")->isEnabled(); }
     QString configured() const { return get<StatusRow>("configuredRow")->text(); }
     QString detail(const char *section) const
@@ -317,9 +319,9 @@ private Q_SLOTS:
         QCOMPARE(symbolOf(screen.get<StatusRow>("llmEmptyNotice")), QStringLiteral("info.circle orange"));
         QVERIFY(screen.canSave()); // stored choices count before the list arrives
         QCOMPARE(screen.configured(), QStringLiteral("Both models configured"));
-        QTRY_COMPARE(server->requests("/api/tags").size(), size_t(1));
+        QTRY_COMPARE_WITH_TIMEOUT(server->requests("/api/tags").size(), size_t(1), 30'000);
         server->releaseStalled();
-        QTRY_VERIFY(screen.loaded());
+        QVERIFY(screen.waitLoaded());
         QCOMPARE(status->text(), QStringLiteral("Models loaded"));
         QCOMPARE(symbolOf(status), QStringLiteral("checkmark.circle.fill green"));
         QVERIFY(!status->isSpinning());
@@ -328,7 +330,7 @@ private Q_SLOTS:
         // A good fetch clears the error. Stored names outside the lists stay
         // chosen, without a detail panel, and saving writes them back.
         screen.click("refreshButton");
-        QTRY_VERIFY(screen.loaded());
+        QVERIFY(screen.waitLoaded());
         QVERIFY(!screen.shown("errorRow"));
         QCOMPARE(screen.embeddingPicker->currentIndex(), -1);
         QCOMPARE(screen.llmPicker->value(), QStringLiteral("llava"));
@@ -341,9 +343,9 @@ private Q_SLOTS:
         server->enqueue("GET", "/api/tags", stalled);
         screen.click("refreshButton");
         QVERIFY(!screen.get("refreshButton")->isEnabled());
-        QTRY_COMPARE(server->requests("/api/tags").size(), size_t(3));
+        QTRY_COMPARE_WITH_TIMEOUT(server->requests("/api/tags").size(), size_t(3), 30'000);
         server->releaseStalled();
-        QTRY_VERIFY(screen.loaded());
+        QVERIFY(screen.waitLoaded());
         QVERIFY(screen.shown("errorRow") && screen.shown("llmPickerRow"));
         QCOMPARE(Models::offered(screen.llmPicker), (QStringList{"llama3.2 (4.66 GB)", "phi", "qwen3"}));
     }
@@ -396,8 +398,8 @@ private Q_SLOTS:
         server->clearRequests();
         screen.reappear();
         QCOMPARE(screen.llmPicker->currentText(), QStringLiteral("llama3.2"));
-        QTRY_COMPARE(server->requests("/api/tags").size(), size_t(1)); // every appearance fetches
-        QTRY_VERIFY(screen.loaded());
+        QTRY_COMPARE_WITH_TIMEOUT(server->requests("/api/tags").size(), size_t(1), 30'000); // every appearance fetches
+        QVERIFY(screen.waitLoaded());
         screen.prefs.settings().setSelectedLLMModel(std::nullopt);
         QCOMPARE(screen.configured(), QStringLiteral("Please select both models to use the app"));
     }
