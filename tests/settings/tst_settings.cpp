@@ -1,7 +1,6 @@
 #include "FakeOllamaServer.h"
 #include "TestSettings.h"
 #include "catalogue/OllamaService.h"
-#include "settings/ModelChoices.h"
 #include "settings/ModelDetailView.h"
 #include "settings/ModelPicker.h"
 #include "settings/ModelSettingsView.h"
