@@ -1,6 +1,7 @@
 #include "AboutView.h"
 
 #include "widgets/NamedColors.h"
+#include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"
 
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSvgRenderer>
@@ -27,7 +27,7 @@ constexpr int fallbackSymbolSide = 100;
 constexpr int textSideMargin = 40;
 
 // The application icon: the artwork stretched to the widget's square and
-// clipped to rounded corners.
+// clipped to continuous rounded corners.
 class AppIconView : public QWidget
 {
 public:
@@ -45,9 +45,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        QPainterPath clip;
-        clip.addRoundedRect(QRectF(rect()), iconCornerRadius, iconCornerRadius);
-        p.setClipPath(clip);
+        p.setClipPath(RoundedPanel::continuousRoundedRect(QRectF(rect()), iconCornerRadius));
         m_renderer.render(&p, QRectF(rect()));
     }
 

@@ -188,7 +188,11 @@ QWidget *QuillmereApp::openAboutWindow()
                                             | Qt::WindowCloseButtonHint);
     window->setObjectName(aboutWindowName);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QString());
+    // No title text. The platform shows the application's name in place of
+    // an empty title, so the title is a single space, which shows as blank.
+    // Assistive tools still get a name for the window.
+    window->setWindowTitle(QStringLiteral(" "));
+    window->setAccessibleName(QStringLiteral("About Quillmere"));
     auto *view = new AboutView(window);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 namespace {
 
@@ -97,6 +98,8 @@ ModelPicker::ModelPicker(QWidget *parent)
     setItemDelegate(new ChoiceDelegate(this));
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setMinimumContentsLength(16);
+    // Focus comes from Tab or a click, not from the wheel passing over it.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, &ModelPicker::userChoseIndex);
     setModels({});
 }
@@ -208,6 +211,11 @@ void ModelPicker::paintEvent(QPaintEvent *)
     const QColor text = palette().color(group, QPalette::ButtonText);
     drawChoice(&painter, field.adjusted(2, 0, -2, 0), name, itemData(index, SizeTextRole).toString(), font(), text,
                NamedColors::secondaryText(palette()));
+}
+
+void ModelPicker::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
 }
 
 void ModelPicker::changeEvent(QEvent *event)

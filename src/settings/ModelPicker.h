@@ -50,6 +50,9 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Ignored, so that scrolling the page over a closed picker scrolls the
+    // page and never changes the choice.
+    void wheelEvent(QWheelEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -1,22 +1,30 @@
-#include "FakeOllamaServer.h"
 #include "TestSettings.h"
 #include "about/AboutView.h"
 #include "app/ContentView.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
-#include "catalogue/OllamaService.h"
-#include "settings/SettingsView.h"
+#include "app/SegmentedControl.h"
+#include "widgets/SymbolView.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QMenuBar>
+#include <QDir>
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
 
 // The About windows now open (closed ones are hidden until deleted).
-static QList<QWidget *> openAboutWindows()
+QList<QWidget *> openAboutWindows()
 {
     QList<QWidget *> windows;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -26,245 +34,232 @@ static QList<QWidget *> openAboutWindows()
     return windows;
 }
 
-static QList<QAction *> menuActions(QMainWindow *window)
-{
-    QList<QAction *> actions;
-    for (QAction *menu : window->menuBar()->actions()) {
-        if (menu->menu())
-            actions += menu->menu()->actions();
-    }
-    return actions;
-}
+const char redSquare[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">)"
+                         R"(<rect width="64" height="64" fill="#ff0000"/></svg>)";
+
+} // namespace
 
 class TestQuillmereApp : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void mainWindowsAreIndependent();
-    void closingAMainWindowDeletesIt();
-    void aboutOpensANewWindowEachTime();
-    void aboutWindowCloses_data();
-    void aboutWindowCloses();
-    void settingsOpensOneWindow();
-    void shortcutsReachTheActions_data();
-    void shortcutsReachTheActions();
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init()
+    {
+        // Nothing listens on this port, so each window's first fetch fails at once.
+        m_prefs = std::make_unique<TestSettings>();
+        m_prefs->settings().setOllamaURL(QStringLiteral("http://127.0.0.1:1"));
+    }
+    void cleanup()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(openAboutWindows().isEmpty());
+    }
+
+    void mainWindowTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("window title") << "Quillmere";
+        QTest::newRow("title") << "Quillmere";
+        QTest::newRow("demo picker") << "Demo Type";
+        QTest::newRow("first segment") << "Sentiment Analysis";
+        QTest::newRow("second segment") << "Sentence Similarity";
+        QTest::newRow("about item") << "About Quillmere";
+        QTest::newRow("settings item") << "Settings…";
+        QTest::newRow("settings window") << "Settings";
+    }
+    void mainWindowTexts()
+    {
+        QFETCH(QString, text);
+        QuillmereApp app(m_prefs->settings());
+        MainWindow *window = app.openMainWindow();
+        auto *picker = window->findChild<SegmentedControl *>(QStringLiteral("demoTypePicker"));
+        const QHash<QString, QString> shown{
+            {"window title", window->windowTitle()},
+            {"title", window->findChild<QLabel *>(QStringLiteral("titleLabel"))->text()},
+            {"demo picker", picker->accessibleName()},
+            {"first segment", picker->segment(0)->text()},
+            {"second segment", picker->segment(1)->text()},
+            {"about item", app.aboutAction()->text().remove(QLatin1Char('&'))},
+            {"settings item", app.settingsAction()->text().remove(QLatin1Char('&'))},
+            {"settings window", app.openSettingsWindow()->windowTitle()},
+        };
+        QCOMPARE(shown.value(QString::fromLatin1(QTest::currentDataTag())), text);
+        // It opens on the sentiment demo and cannot be made smaller than 600 by 500.
+        QCOMPARE(picker->currentIndex(), 0);
+        QCOMPARE(window->contentView()->currentScreen()->metaObject()->className(), "SentimentAnalysisView");
+        QCOMPARE(window->contentView()->minimumSize(), QSize(600, 500));
+    }
+
+    void aboutTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nameLabel") << "Quillmere";
+        QTest::newRow("versionLabel") << "Version 1.2 (34)";
+        QTest::newRow("descriptionLabel") << "Two Quillmere to introduce important concepts about transformers";
+        QTest::newRow("createdByLabel") << "Created by";
+        QTest::newRow("authorLabel") << "The Quillmere Team";
+        QTest::newRow("copyrightLabel") << "Copyright © 2026 The Quillmere Team";
+        QTest::newRow("okButton") << "OK";
+    }
+    void aboutTexts()
+    {
+        QFETCH(QString, text);
+        const auto view = std::make_unique<AboutView>(
+            AppInfo{QStringLiteral("1.2"), QStringLiteral("34"), AppInfo::fromBuild().copyright, std::nullopt});
+        const QWidget *shown = view->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
+        auto *label = qobject_cast<const QLabel *>(shown);
+        QCOMPARE(label ? label->text() : qobject_cast<const QPushButton *>(shown)->text(), text);
+        QCOMPARE(view->findChild<SymbolView *>(QStringLiteral("creditSymbol"))->symbolName(),
+                 QStringLiteral("person.circle.fill"));
+    }
+
+    void aboutShowsWhatIsPresent_data()
+    {
+        QTest::addColumn<AppInfo>("info"); // version, build number, copyright, icon
+        QTest::addColumn<QStringList>("order");
+        const QString version = QStringLiteral("1.0"), build = QStringLiteral("7");
+        QTest::newRow("everything, long copyright wraps")
+            << AppInfo{version, build, QStringLiteral("Copyright © 2026 The Quillmere Team ").repeated(6),
+                       QStringLiteral(":/icons/AppIcon.svg")}
+            << QStringList{"appIcon", "nameLabel", "versionLabel", "descriptionLabel", "divider", "createdByLabel",
+                           "authorLabel", "copyrightLabel", "okButton"};
+        QTest::newRow("no build number, no copyright, icon resource missing")
+            << AppInfo{version, std::nullopt, std::nullopt, QStringLiteral(":/icons/Missing.svg")}
+            << QStringList{"appIconSymbol", "nameLabel", "descriptionLabel", "divider", "createdByLabel",
+                           "authorLabel", "okButton"};
+    }
+    void aboutShowsWhatIsPresent()
+    {
+        QFETCH(AppInfo, info);
+        QFETCH(QStringList, order);
+        const auto view = std::make_unique<AboutView>(info);
+        QPalette palette;
+        palette.setColor(QPalette::Highlight, QColor(200, 30, 120));
+        view->setPalette(palette);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        // From top to bottom, and nothing cut off or squeezed.
+        QList<QWidget *> shown;
+        for (QWidget *child : view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!child->isVisibleTo(view.get()) || child->objectName() == QStringLiteral("creditSymbol"))
+                continue;
+            shown << child;
+            QVERIFY2(view->rect().contains(child->geometry()), qPrintable(child->objectName()));
+            auto *label = qobject_cast<QLabel *>(child);
+            const int needed =
+                label && label->wordWrap() ? label->heightForWidth(label->width()) : child->sizeHint().height();
+            QVERIFY2(child->height() >= needed, qPrintable(child->objectName()));
+        }
+        std::sort(shown.begin(), shown.end(), [](QWidget *a, QWidget *b) { return a->y() < b->y(); });
+        QStringList names;
+        for (QWidget *w : shown)
+            names << w->objectName();
+        QCOMPARE(names, order);
+        // Without artwork: the symbol, 100 points, in the accent colour, no shadow.
+        if (auto *symbol = view->findChild<SymbolView *>(QStringLiteral("appIconSymbol"))) {
+            QCOMPARE(symbol->symbolName(), QStringLiteral("brain.head.profile"));
+            QCOMPARE(symbol->side(), 100);
+            QCOMPARE(symbol->color(), QColor(200, 30, 120));
+            QCOMPARE(symbol->graphicsEffect(), nullptr);
+        }
+    }
+
+    void aboutIconHasContinuousCornersAndShadow()
+    {
+        // Artwork that fills its square, so that only the clipping shapes the corners.
+        QTemporaryFile square(QDir::tempPath() + QStringLiteral("/XXXXXX.svg"));
+        QVERIFY(square.open());
+        square.write(redSquare);
+        square.close();
+        const auto view = std::make_unique<AboutView>(AppInfo{{}, {}, {}, square.fileName()});
+        QWidget *icon = view->findChild<QWidget *>(QStringLiteral("appIcon"));
+        QCOMPARE(icon->size(), QSize(128, 128));
+        auto *shadow = qobject_cast<QGraphicsDropShadowEffect *>(icon->graphicsEffect());
+        QVERIFY(shadow);
+        QCOMPARE(shadow->blurRadius(), 10.0);
+        QCOMPARE(shadow->offset(), QPointF(0, 5));
+        QCOMPARE(shadow->color(), QColor(0, 0, 0, 51));
+
+        // Drawn four times larger over white, without the shadow. The corner
+        // curve leaves the edges more gently than a quarter circle of radius
+        // 20, which would cover (0.4, 17.6) and (17.6, 0.4).
+        shadow->setEnabled(false);
+        QImage image(512, 512, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(4, 4);
+        icon->render(&painter);
+        painter.end();
+        for (const QPoint p : {QPoint(0, 0), QPoint(1, 70), QPoint(70, 1), QPoint(510, 441), QPoint(441, 510)})
+            QVERIFY2(image.pixelColor(p).green() > 191, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        for (const QPoint p : {QPoint(1, 256), QPoint(256, 1), QPoint(32, 32), QPoint(1, 120), QPoint(510, 256)})
+            QVERIFY2(image.pixelColor(p).green() < 64, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+    }
+
+    void aboutOpensANewBlankTitledWindowEachTime()
+    {
+        QuillmereApp app(m_prefs->settings());
+        QVERIFY(QTest::qWaitForWindowExposed(app.openMainWindow()));
+        app.aboutAction()->trigger();
+        app.aboutAction()->trigger();
+        const QList<QWidget *> windows = openAboutWindows();
+        QCOMPARE(windows.size(), 2);
+        for (QWidget *window : windows) {
+            QCOMPARE(window->accessibleName(), QStringLiteral("About Quillmere"));
+            // Platforms show the application's name in place of an empty
+            // title, so the title handed to the platform is blank, not empty.
+            QVERIFY(window->windowHandle());
+            QVERIFY(!window->windowHandle()->title().isEmpty());
+            QCOMPARE(window->windowHandle()->title().trimmed(), QString());
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+            QCOMPARE(window->width(), 500);
+            QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+            QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            // Centred, unless the screen is too low for it: then its top shows.
+            const QRect available = window->screen()->availableGeometry();
+            const QRect frame = window->frameGeometry();
+            QVERIFY(qAbs(frame.center().x() - available.center().x()) <= 3);
+            QVERIFY(qAbs(frame.center().y() - available.center().y()) <= 3 || frame.top() == available.top());
+        }
+        // Closing one leaves the other open.
+        QPointer<QWidget> first = windows[0];
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(windows[1]->isVisible());
+        windows[1]->close();
+    }
+
+    void aboutWindowCloses_data()
+    {
+        QTest::addColumn<int>("key"); // 0: "OK" clicked
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("OK clicked") << 0 << 0 << true;
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier) << true;
+        QTest::newRow("a letter") << int(Qt::Key_A) << 0 << false;
+    }
+    void aboutWindowCloses()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, closes);
+        QuillmereApp app(m_prefs->settings());
+        QWidget *window = app.openAboutWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        if (key == 0)
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
+        else
+            QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTRY_COMPARE(openAboutWindows().size(), closes ? 0 : 1);
+    }
 
 private:
     std::unique_ptr<TestSettings> m_prefs;
 };
-
-void TestQuillmereApp::initTestCase()
-{
-    // Closing the last main window must not end the test run.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void TestQuillmereApp::init()
-{
-    // Nothing listens on this loopback port, so the fetch at each window's
-    // first appearance fails at once. Tests about the fetch start a server.
-    m_prefs = std::make_unique<TestSettings>();
-    m_prefs->settings().setOllamaURL(QStringLiteral("http://127.0.0.1:1"));
-}
-
-void TestQuillmereApp::cleanup()
-{
-    // Windows closed in a test are deleted on the next turn of the loop.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(openAboutWindows().isEmpty());
-}
-
-void TestQuillmereApp::mainWindowsAreIndependent()
-{
-    FakeOllamaServer server;
-    m_prefs->settings().setOllamaURL(server.baseURL());
-    QuillmereApp app(m_prefs->settings());
-    MainWindow *first = app.openMainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(first));
-    QCOMPARE(first->windowTitle(), QStringLiteral("Quillmere"));
-    app.newWindowAction()->trigger();
-    QCOMPARE(app.mainWindows().size(), 2);
-    MainWindow *second = app.mainWindows().at(1);
-    QVERIFY(second != first);
-    QVERIFY(QTest::qWaitForWindowExposed(second));
-
-    ContentView *a = first->contentView();
-    ContentView *b = second->contentView();
-    QVERIFY(a != b);
-    QVERIFY(&a->service() != &b->service());
-    QCOMPARE(b->selectedDemo(), DemoType::sentimentAnalysis);
-
-    // Each window fetched once, on its own service.
-    QTRY_VERIFY(!a->service().isLoadingModels() && !b->service().isLoadingModels());
-    QCOMPARE(server.requests("/api/tags").size(), size_t(2));
-
-    a->setSelectedDemo(DemoType::sentenceSimilarity);
-    QCOMPARE(b->selectedDemo(), DemoType::sentimentAnalysis);
-    QCOMPARE(b->currentScreen()->metaObject()->className(), "SentimentAnalysisView");
-
-    // Both menu bars offer the same commands.
-    const QList<QAction *> expected = {app.newWindowAction(), app.closeWindowAction(), app.quitAction(),
-                                       app.settingsAction(), app.aboutAction()};
-    for (MainWindow *window : {first, second}) {
-        const QList<QAction *> actions = menuActions(window);
-        for (QAction *action : expected)
-            QVERIFY2(actions.contains(action), qPrintable(action->objectName()));
-    }
-}
-
-void TestQuillmereApp::closingAMainWindowDeletesIt()
-{
-    QuillmereApp app(m_prefs->settings());
-    QPointer<MainWindow> first = app.openMainWindow();
-    QPointer<MainWindow> second = app.openMainWindow();
-    QPointer<OllamaService> firstService = &first->contentView()->service();
-
-    QVERIFY(first->close());
-    QTRY_VERIFY(first.isNull());
-    QVERIFY(firstService.isNull());
-    QCOMPARE(app.mainWindows(), QList<MainWindow *>{second.data()});
-    QVERIFY(second->isVisible());
-}
-
-void TestQuillmereApp::aboutOpensANewWindowEachTime()
-{
-    QuillmereApp app(m_prefs->settings());
-    MainWindow *main = app.openMainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(main));
-    QCOMPARE(app.aboutAction()->text().remove(QLatin1Char('&')), QStringLiteral("About Quillmere"));
-
-    app.aboutAction()->trigger();
-    app.aboutAction()->trigger();
-    const QList<QWidget *> windows = openAboutWindows();
-    QCOMPARE(windows.size(), 2);
-    QVERIFY(windows[0] != windows[1]);
-
-    const QRect available = main->screen()->availableGeometry();
-    for (QWidget *window : windows) {
-        QVERIFY(window->findChild<AboutView *>());
-        QVERIFY(window->windowTitle().isEmpty());
-        QCOMPARE(window->minimumSize(), window->maximumSize());
-        QCOMPARE(window->width(), 500);
-        const Qt::WindowFlags flags = window->windowFlags();
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
-        // Centred (give or take the frame), unless the screen is too low for
-        // it: then its top shows.
-        const QRect frame = window->frameGeometry();
-        QVERIFY(qAbs(frame.center().x() - available.center().x()) <= 3);
-        if (frame.height() <= available.height())
-            QVERIFY(qAbs(frame.center().y() - available.center().y()) <= 3);
-        else
-            QCOMPARE(frame.top(), available.top());
-    }
-
-    // Closing one leaves the other open.
-    QPointer<QWidget> first = windows[0];
-    QPointer<QWidget> second = windows[1];
-    first->close();
-    QTRY_VERIFY(first.isNull());
-    QVERIFY(second && second->isVisible());
-    second->close();
-    QTRY_VERIFY(second.isNull());
-}
-
-void TestQuillmereApp::aboutWindowCloses_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Return") << QStringLiteral("return");
-    QTest::newRow("keypad Enter") << QStringLiteral("enter");
-    QTest::newRow("OK clicked") << QStringLiteral("click");
-    QTest::newRow("Ctrl+W") << QStringLiteral("ctrl+w");
-}
-
-void TestQuillmereApp::aboutWindowCloses()
-{
-    QFETCH(QString, how);
-
-    QuillmereApp app(m_prefs->settings());
-    QPointer<QWidget> window = app.openAboutWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    if (how == QLatin1String("return"))
-        QTest::keyClick(window, Qt::Key_Return);
-    else if (how == QLatin1String("enter"))
-        QTest::keyClick(window, Qt::Key_Enter, Qt::KeypadModifier);
-    else if (how == QLatin1String("click"))
-        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
-    else
-        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
-    QTRY_VERIFY(window.isNull());
-}
-
-void TestQuillmereApp::settingsOpensOneWindow()
-{
-    QuillmereApp app(m_prefs->settings());
-    app.openMainWindow();
-    QCOMPARE(app.settingsWindow(), nullptr);
-
-    app.settingsAction()->trigger();
-    QPointer<QWidget> window = app.settingsWindow();
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Settings"));
-    QVERIFY(window->findChild<SettingsView *>());
-    const QRect available = window->screen()->availableGeometry();
-    QVERIFY(window->height() <= available.height());
-    QVERIFY((window->frameGeometry().center() - available.center()).manhattanLength() <= 6);
-
-    window->showMinimized();
-    app.settingsAction()->trigger();
-    QCOMPARE(app.settingsWindow(), window.data());
-    QVERIFY(!(window->windowState() & Qt::WindowMinimized));
-    QVERIFY(window->isVisible());
-    int settingsWindows = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        settingsWindows += widget->objectName() == QStringLiteral("settingsWindow") ? 1 : 0;
-    QCOMPARE(settingsWindows, 1);
-
-    // Once closed it is gone, and the command opens a new one.
-    window->close();
-    QTRY_VERIFY(window.isNull());
-    QCOMPARE(app.settingsWindow(), nullptr);
-    app.settingsAction()->trigger();
-    QVERIFY(app.settingsWindow());
-    QVERIFY(app.settingsWindow()->isVisible());
-}
-
-void TestQuillmereApp::shortcutsReachTheActions_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("mainWindows");
-    QTest::addColumn<bool>("settingsOpen");
-
-    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << 2 << false;
-    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier) << 0 << false;
-    QTest::newRow("Ctrl+,") << int(Qt::Key_Comma) << int(Qt::ControlModifier) << 1 << true;
-    QTest::newRow("Ctrl+Shift+,") << int(Qt::Key_Comma) << int(Qt::ControlModifier | Qt::ShiftModifier)
-                                  << 1 << true;
-}
-
-void TestQuillmereApp::shortcutsReachTheActions()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(int, mainWindows);
-    QFETCH(bool, settingsOpen);
-
-    QuillmereApp app(m_prefs->settings());
-    MainWindow *window = app.openMainWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-
-    QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QTRY_COMPARE(app.mainWindows().size(), mainWindows);
-    QCOMPARE(app.settingsWindow() != nullptr, settingsOpen);
-}
 
 QTEST_MAIN(TestQuillmereApp)
 #include "tst_quillmereapp.moc"
