@@ -14,13 +14,14 @@
 #include <QVBoxLayout>
 
 ContentView::ContentView(QWidget *parent)
-    : ContentView(AppSettings::shared(), parent)
+    : ContentView(AppSettings::shared(), nullptr, parent)
 {
 }
 
-ContentView::ContentView(AppSettings &settings, QWidget *parent)
+ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget *parent)
     : QWidget(parent)
     , m_settings(settings)
+    , m_history(history)
     , m_service(new OllamaService(settings, this))
     , m_header(new QWidget(this))
     , m_title(new QLabel(QStringLiteral("Quillmere"), m_header))
@@ -130,8 +131,8 @@ void ContentView::render()
 QWidget *ContentView::makeScreen(DemoType demo)
 {
     switch (demo) {
-    case DemoType::sentenceSimilarity: return new SentenceSimilarityView(*m_service, m_settings, m_demoArea);
+    case DemoType::sentenceSimilarity: return new SentenceSimilarityView(*m_service, m_settings, m_history, m_demoArea);
     case DemoType::sentimentAnalysis: break;
     }
-    return new SentimentAnalysisView(*m_service, m_settings, m_demoArea);
+    return new SentimentAnalysisView(*m_service, m_settings, m_history, m_demoArea);
 }

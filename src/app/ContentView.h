@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QVBoxLayout;
 class SegmentedControl;
+class SessionHistory;
 
 // The main window's content: the title, the "Demo Type" switch, a divider and
 // the chosen demo's screen below. The view owns one OllamaService, lent to the
@@ -24,7 +25,8 @@ class ContentView : public QWidget
 public:
     // Uses AppSettings::shared().
     explicit ContentView(QWidget *parent = nullptr);
-    explicit ContentView(AppSettings &settings, QWidget *parent = nullptr);
+    // The demo screens add their results to `history` when there is one.
+    explicit ContentView(AppSettings &settings, SessionHistory *history = nullptr, QWidget *parent = nullptr);
     ~ContentView() override;
 
     DemoType selectedDemo() const { return m_selectedDemo; }
@@ -52,6 +54,7 @@ private:
     QWidget *makeScreen(DemoType demo);
 
     AppSettings &m_settings;
+    SessionHistory *const m_history;
     // A child object, so it is deleted after the child widgets that use it.
     OllamaService *const m_service;
     DemoType m_selectedDemo = DemoType::sentimentAnalysis;

@@ -4,9 +4,9 @@
 
 #include <QEvent>
 
-MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
+MainWindow::MainWindow(AppSettings &settings, SessionHistory *history, QWidget *parent)
     : QMainWindow(parent)
-    , m_contentView(new ContentView(settings, this))
+    , m_contentView(new ContentView(settings, history, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Quillmere"));

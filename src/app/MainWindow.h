@@ -4,6 +4,7 @@
 
 class AppSettings;
 class ContentView;
+class SessionHistory;
 
 // A main window: its content is a ContentView, with its own demo selection
 // and its own OllamaService. The menus are added by QuillmereApp.
@@ -12,7 +13,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(AppSettings &settings, QWidget *parent = nullptr);
+    // Results of the window's demos go to `history` when there is one.
+    explicit MainWindow(AppSettings &settings, SessionHistory *history = nullptr, QWidget *parent = nullptr);
 
     ContentView *contentView() const { return m_contentView; }
 

@@ -66,6 +66,7 @@ QuillmereApp::QuillmereApp(QObject *parent)
 QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_history(new SessionHistory(this))
     , m_newWindowAction(new QAction(QStringLiteral("&New Window"), this))
     , m_closeWindowAction(new QAction(QStringLiteral("&Close Window"), this))
     , m_quitAction(new QAction(QStringLiteral("&Quit"), this))
@@ -74,6 +75,7 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     , m_historyAction(new QAction(QStringLiteral("&History"), this))
 {
     setObjectName(QStringLiteral("quillmereApp"));
+    m_history->setObjectName(QStringLiteral("sessionHistory"));
 
     m_newWindowAction->setObjectName(QStringLiteral("newWindowAction"));
     m_newWindowAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -133,7 +135,7 @@ MainWindow *QuillmereApp::openMainWindow()
     // A further window opens a little below and to the right of the active one.
     auto *previous = qobject_cast<MainWindow *>(QApplication::activeWindow());
 
-    auto *window = new MainWindow(m_settings);
+    auto *window = new MainWindow(m_settings, m_history);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &MainWindow::activated, this, [this, window] { m_lastActiveMainWindow = window; });
     installMenus(window);
@@ -210,7 +212,7 @@ QWidget *QuillmereApp::openAboutWindow()
 HistoryWindow *QuillmereApp::openHistoryWindow()
 {
     if (!m_historyWindow) {
-        auto *window = new HistoryWindow(SessionHistory::shared());
+        auto *window = new HistoryWindow(*m_history);
         window->setWindowFlag(Qt::Window);
         window->setAttribute(Qt::WA_DeleteOnClose);
         connect(window, &HistoryWindow::useAgainRequested, this,

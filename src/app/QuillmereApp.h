@@ -10,6 +10,7 @@ class AppSettings;
 class HistoryWindow;
 class MainWindow;
 class QAction;
+class SessionHistory;
 class QWidget;
 
 // The application: its main windows, the Settings window and the About
@@ -51,6 +52,9 @@ public:
     // opening a main window if none is open, and brings it forward.
     MainWindow *useTexts(DemoType demo, const QStringList &texts);
 
+    // Every analysis and calculation of this run, from every main window.
+    SessionHistory &history() const { return *m_history; }
+
     // The open main windows, oldest first.
     QList<MainWindow *> mainWindows() const;
     // The Settings window while it is open, else null.
@@ -72,6 +76,8 @@ private:
     void closeActiveWindow();
 
     AppSettings &m_settings;
+    // A child object, so it outlives the windows that the destructor deletes.
+    SessionHistory *const m_history;
     QAction *const m_newWindowAction;
     QAction *const m_closeWindowAction;
     QAction *const m_quitAction;

@@ -106,6 +106,19 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     setMinimumSize(600, 320);
     resize(900, 460);
 
+    setUpTable();
+    setUpActions();
+    buildEmptyCard();
+    buildStatusRow();
+    buildLayout();
+    connectSignals();
+    render();
+}
+
+HistoryWindow::~HistoryWindow() = default;
+
+void HistoryWindow::setUpTable()
+{
     m_proxy->setObjectName(QStringLiteral("historyProxy"));
     m_proxy->setSourceModel(&m_history);
     m_proxy->setSortRole(SessionHistory::SortRole);
@@ -140,7 +153,10 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
+}
 
+void HistoryWindow::setUpActions()
+{
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setShortcut(QKeySequence::Copy);
     m_copyAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -150,7 +166,10 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     m_table->addAction(m_useAgainAction);
     m_table->addAction(m_copyAction);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
 
+void HistoryWindow::buildEmptyCard()
+{
     m_emptyCard->setObjectName(QStringLiteral("emptyCard"));
     auto *emptyLayout = new QVBoxLayout(m_emptyCard);
     emptyLayout->setContentsMargins(inset, inset, inset, inset);
@@ -165,7 +184,10 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     m_stack->setObjectName(QStringLiteral("historyStack"));
     m_stack->addWidget(m_emptyCard);
     m_stack->addWidget(m_table);
+}
 
+void HistoryWindow::buildStatusRow()
+{
     m_statusRow->setObjectName(QStringLiteral("exportStatusRow"));
     auto *statusLayout = new QHBoxLayout(m_statusRow);
     statusLayout->setContentsMargins(0, 0, 0, 0);
@@ -174,7 +196,10 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     statusLayout->addWidget(m_statusSymbol, 0, Qt::AlignTop);
     statusLayout->addWidget(m_statusLabel, 1);
     m_statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
 
+void HistoryWindow::buildLayout()
+{
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     buttons->addWidget(m_useAgainButton);
@@ -205,7 +230,10 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     QWidget::setTabOrder(m_copyButton, m_clearButton);
     QWidget::setTabOrder(m_clearButton, m_exportButton);
     setFocusProxy(m_table);
+}
 
+void HistoryWindow::connectSignals()
+{
     connect(m_useAgainButton, &QPushButton::clicked, this, &HistoryWindow::useAgain);
     connect(m_copyButton, &QPushButton::clicked, this, &HistoryWindow::copySelection);
     connect(m_clearButton, &QPushButton::clicked, this, &HistoryWindow::clearHistory);
@@ -222,11 +250,7 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
         m_exportStatus.reset();
         render();
     });
-
-    render();
 }
-
-HistoryWindow::~HistoryWindow() = default;
 
 QList<HistoryEntry> HistoryWindow::shownEntries() const
 {

@@ -70,6 +70,14 @@ protected:
 private:
     class TintedProxy;
 
+    // Steps of the constructor.
+    void setUpTable();
+    void setUpActions();
+    void buildEmptyCard();
+    void buildStatusRow();
+    void buildLayout();
+    void connectSignals();
+
     void render();
     QList<int> selectedSourceRows() const;
 

@@ -4,8 +4,6 @@
 #include "demos/similarity/SimilarityMath.h"
 #include "demos/similarity/SimilarityReading.h"
 
-#include <QCoreApplication>
-
 HistoryEntry HistoryEntry::sentiment(const QString &model, const QString &text, int score)
 {
     HistoryEntry entry;
@@ -40,18 +38,6 @@ HistoryEntry HistoryEntry::failure(DemoType demo, const QString &model, const QS
     entry.texts = texts;
     entry.error = errorLine;
     return entry;
-}
-
-SessionHistory &SessionHistory::shared()
-{
-    // Parented to the application so that it goes before the application
-    // object does; a process without one keeps it to the end.
-    static SessionHistory *history = [] {
-        auto *h = new SessionHistory(QCoreApplication::instance());
-        h->setObjectName(QStringLiteral("sessionHistory"));
-        return h;
-    }();
-    return *history;
 }
 
 SessionHistory::SessionHistory(QObject *parent)

@@ -47,7 +47,8 @@ struct HistoryEntry
 };
 
 // The analyses and calculations of this run, across both demos and every
-// main window, newest first. Kept in memory only: nothing is written to disk
+// main window, newest first. The application owns the one history and hands
+// it to the screens and the History window. Kept in memory only: nothing is written to disk
 // or to the settings, and it is empty at every start.
 //
 // It is a table model (time, demo, model, text, second text, result) so that
@@ -76,9 +77,6 @@ public:
     };
 
     using Clock = std::function<QDateTime()>;
-
-    // The one history of the process, created on first use.
-    static SessionHistory &shared();
 
     explicit SessionHistory(QObject *parent = nullptr);
     ~SessionHistory() override;

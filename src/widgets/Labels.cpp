@@ -17,6 +17,17 @@ QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle styl
     return label;
 }
 
+QLabel *makeValueLabel(const QString &objectName, TextStyle style)
+{
+    auto *label = new QLabel;
+    label->setObjectName(objectName);
+    label->setFont(TextStyles::monospaced(style));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
 void setForeground(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();

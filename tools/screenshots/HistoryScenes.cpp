@@ -4,6 +4,7 @@
 #include "Studio.h"
 
 #include "app/MainWindow.h"
+#include "app/QuillmereApp.h"
 #include "catalogue/AppSettings.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -16,9 +17,8 @@
 namespace {
 
 // A morning's worth of analyses, oldest first, one of them failed.
-void fillHistory()
+void fillHistory(SessionHistory &history)
 {
-    SessionHistory &history = SessionHistory::shared();
     history.add(HistoryEntry::sentiment(Studio::languageModel,
                                         QStringLiteral("We spent a week by the sea. The little hotel was lovely."), 4));
     history.add(HistoryEntry::similarity(Studio::embeddingModel, QStringLiteral("The cat sat on the mat."),
@@ -41,7 +41,7 @@ QList<Scene> historyScenes()
     return {
         {QStringLiteral("history"), QStringLiteral("History: five entries of both demos, one failed"),
          [](Studio &studio) {
-             fillHistory();
+             fillHistory(studio.app().history());
              HistoryWindow *window = studio.openHistory();
              studio.waitUntil(QStringLiteral("five rows in the table"),
                               [window] { return window->table()->model()->rowCount() == 5; });

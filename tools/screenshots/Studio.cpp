@@ -21,7 +21,6 @@ Studio::Studio(const QPalette &palette, std::chrono::milliseconds waitTimeout)
     QApplication::setPalette(palette);
     m_server.setModels(standardModels());
     settings().setOllamaURL(m_server.baseURL());
-    resetHistory();
 }
 
 Studio::~Studio()
@@ -34,7 +33,6 @@ Studio::~Studio()
     QCoreApplication::processEvents();
     for (const auto &action : m_teardown)
         action();
-    resetHistory();
     // The server stops when this object's members are destroyed, then the
     // settings go.
 }
@@ -46,8 +44,10 @@ AppSettings &Studio::settings()
 
 QuillmereApp &Studio::app()
 {
-    if (!m_app)
+    if (!m_app) {
         m_app = std::make_unique<QuillmereApp>(settings());
+        resetHistory(m_app->history());
+    }
     return *m_app;
 }
 
@@ -179,11 +179,10 @@ std::vector<FakeOllamaServer::Model> Studio::standardModels()
     };
 }
 
-void Studio::resetHistory()
+void Studio::resetHistory(SessionHistory &history)
 {
     // Every picture starts with an empty history whose clock gives the same
     // times on every run, a little over a minute apart.
-    SessionHistory &history = SessionHistory::shared();
     history.clear();
     auto next = std::make_shared<QDateTime>(historyStart);
     history.setClock([next] {

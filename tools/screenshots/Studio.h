@@ -22,6 +22,7 @@ class AppSettings;
 class HistoryWindow;
 class MainWindow;
 class QuillmereApp;
+class SessionHistory;
 class SettingsView;
 class TestSettings;
 
@@ -108,7 +109,7 @@ public:
     static std::vector<FakeOllamaServer::Model> standardModels();
 
 private:
-    static void resetHistory();
+    static void resetHistory(SessionHistory &history);
     SceneFailure missingChild(const QWidget *root, const QString &objectName) const;
     void expose(QWidget *window);
 

@@ -23,19 +23,6 @@ constexpr int sectionSpacing = 14;
 constexpr int captionSpacing = 6;
 constexpr int boxMargin = 8;
 
-// A value the user may want to copy: selectable with the mouse, in a
-// monospaced face so that spaces and punctuation are easy to count.
-QLabel *makeValue(const QString &objectName)
-{
-    auto *label = new QLabel;
-    label->setObjectName(objectName);
-    label->setFont(TextStyles::monospaced(TextStyle::Body));
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 // A caption and the widgets under it, `captionSpacing` apart.
 QWidget *section(const QString &objectName, const QList<QWidget *> &items)
 {
@@ -97,7 +84,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
     , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), QStringLiteral("Model"),
                                TextStyle::Subheadline, QFont::DemiBold))
-    , m_modelValue(makeValue(QStringLiteral("detailsModel")))
+    , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
     , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), QStringLiteral("Prompt sent to the model"),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_promptNote(makeLabel(QStringLiteral("detailsPromptNote"),
@@ -115,11 +102,11 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_firstLineCaption(makeLabel(QStringLiteral("detailsFirstLineCaption"),
                                    QStringLiteral("1. First line, trimmed"), TextStyle::Caption))
-    , m_firstLineValue(makeValue(QStringLiteral("detailsFirstLine")))
+    , m_firstLineValue(makeValueLabel(QStringLiteral("detailsFirstLine")))
     , m_strippedCaption(makeLabel(QStringLiteral("detailsStrippedCaption"),
                                   QStringLiteral("2. Stripped of . ! ? , \" ' and spaces at both ends"),
                                   TextStyle::Caption))
-    , m_strippedValue(makeValue(QStringLiteral("detailsStripped")))
+    , m_strippedValue(makeValueLabel(QStringLiteral("detailsStripped")))
     , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), QStringLiteral("3. Score"),
                                  TextStyle::Caption))
     , m_outcomeValue(makeLabel(QStringLiteral("detailsOutcome"), QString(), TextStyle::Body))

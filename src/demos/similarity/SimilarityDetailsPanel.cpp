@@ -23,19 +23,6 @@ QLabel *makeCaption(const QString &objectName, const QString &text)
     return makeLabel(objectName, text, TextStyle::Subheadline, QFont::DemiBold);
 }
 
-// A number the user may want to copy, in a monospaced face so that digits
-// line up from row to row.
-QLabel *makeValue(const QString &objectName, TextStyle style = TextStyle::Body)
-{
-    auto *label = new QLabel;
-    label->setObjectName(objectName);
-    label->setFont(TextStyles::monospaced(style));
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 QGridLayout *makeGrid(QWidget *owner)
 {
     auto *grid = new QGridLayout(owner);
@@ -51,41 +38,41 @@ QGridLayout *makeGrid(QWidget *owner)
 SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
     , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), QStringLiteral("Model")))
-    , m_modelValue(makeValue(QStringLiteral("detailsModel")))
+    , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
     , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), QStringLiteral("The two vectors")))
     , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), QStringLiteral("First sentence, a"),
                                TextStyle::Caption))
     , m_firstDimensions(makeLabel(QStringLiteral("detailsFirstDimensions"), QString(), TextStyle::Body))
-    , m_firstComponents(makeValue(QStringLiteral("detailsFirstComponents"), TextStyle::Caption))
+    , m_firstComponents(makeValueLabel(QStringLiteral("detailsFirstComponents"), TextStyle::Caption))
     , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), QStringLiteral("Second sentence, b"),
                                 TextStyle::Caption))
     , m_secondDimensions(makeLabel(QStringLiteral("detailsSecondDimensions"), QString(), TextStyle::Body))
-    , m_secondComponents(makeValue(QStringLiteral("detailsSecondComponents"), TextStyle::Caption))
+    , m_secondComponents(makeValueLabel(QStringLiteral("detailsSecondComponents"), TextStyle::Caption))
     , m_strips(new VectorStripView)
     , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), QStringLiteral("The arithmetic")))
     , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), QStringLiteral("Length of a, ‖a‖"),
                                TextStyle::Caption))
-    , m_normAValue(makeValue(QStringLiteral("detailsNormA")))
+    , m_normAValue(makeValueLabel(QStringLiteral("detailsNormA")))
     , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), QStringLiteral("Length of b, ‖b‖"),
                                TextStyle::Caption))
-    , m_normBValue(makeValue(QStringLiteral("detailsNormB")))
+    , m_normBValue(makeValueLabel(QStringLiteral("detailsNormB")))
     , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), QStringLiteral("Dot product, a · b"),
                              TextStyle::Caption))
-    , m_dotValue(makeValue(QStringLiteral("detailsDot")))
+    , m_dotValue(makeValueLabel(QStringLiteral("detailsDot")))
     , m_cosineCaption(makeLabel(QStringLiteral("detailsCosineCaption"),
                                 QStringLiteral("Cosine, a · b ÷ (‖a‖ × ‖b‖)"), TextStyle::Caption))
-    , m_cosineValue(makeValue(QStringLiteral("detailsCosine")))
+    , m_cosineValue(makeValueLabel(QStringLiteral("detailsCosine")))
     , m_guardNote(makeLabel(QStringLiteral("detailsGuardNote"), QString(), TextStyle::Caption))
     , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), QStringLiteral("Kept within 0 to 1"),
                                  TextStyle::Caption))
-    , m_clampedValue(makeValue(QStringLiteral("detailsClamped")))
+    , m_clampedValue(makeValueLabel(QStringLiteral("detailsClamped")))
     , m_truncatedCaption(makeLabel(QStringLiteral("detailsTruncatedCaption"),
                                    QStringLiteral("Percentage, cut off (picks the description)"),
                                    TextStyle::Caption))
-    , m_truncatedValue(makeValue(QStringLiteral("detailsTruncated")))
+    , m_truncatedValue(makeValueLabel(QStringLiteral("detailsTruncated")))
     , m_roundedCaption(makeLabel(QStringLiteral("detailsRoundedCaption"),
                                  QStringLiteral("Percentage, rounded (shown on the gauge)"), TextStyle::Caption))
-    , m_roundedValue(makeValue(QStringLiteral("detailsRounded")))
+    , m_roundedValue(makeValueLabel(QStringLiteral("detailsRounded")))
     , m_percentageNote(makeLabel(QStringLiteral("detailsPercentageNote"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("detailsPanel"));

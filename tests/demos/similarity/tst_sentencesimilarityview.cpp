@@ -1,481 +1,266 @@
-#include "FakeOllamaServer.h"
-#include "TestSettings.h"
-#include "catalogue/ClientError.h"
-#include "catalogue/HttpClient.h"
-#include "catalogue/OllamaService.h"
+#include "DemoScreenRig.h"
 #include "demos/similarity/SentenceSimilarityView.h"
-#include "demos/similarity/SimilarityClient.h"
 #include "widgets/CircularProgressGauge.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QNetworkReply>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTcpServer>
-#include <QTest>
-#include <QVBoxLayout>
-
-#include <nlohmann/json.hpp>
-
-#include <cmath>
-#include <atomic>
-#include <limits>
-#include <memory>
-#include <thread>
 
 namespace {
 
+using Rig = DemoScreenRig<SentenceSimilarityView>;
 const QString model = QStringLiteral("nomic-embed-text");
 const QString first = QStringLiteral("The cat sat on the mat");
 const QString second = QStringLiteral("A feline rested on the rug");
 
-QString closedPortURL()
+// A screen with a model, the two sentences at cosine 0.7 on the server, and
+// optionally a finished calculation.
+void prepare(Rig &s, bool calculate)
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-}
-
-// Types as a user would; a line break is the Return key.
-void typeText(QWidget *widget, const QString &text)
-{
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(widget, Qt::Key_Return);
-        QTest::keyClicks(widget, lines.at(i));
+    s.settings().setSelectedEmbeddingModel(model);
+    s.server.setEmbedding(first.toStdString(), {1.0, 0.0});
+    s.server.setEmbedding(second.toStdString(), {0.7, 0.71414284285428499}); // cosine 0.7
+    s.view->setSentences(first, second);
+    if (calculate) {
+        s.view->calculateSimilarity();
+        QVERIFY(QTest::qWaitFor([&] { return !s.view->isCalculating(); }));
     }
 }
 
-// A unit vector at the given cosine to (1, 0).
-std::vector<double> atCosine(double cosine)
-{
-    return {cosine, std::sqrt(1.0 - cosine * cosine)};
-}
-
-// The screen in a window of its own, over a fake server and test settings.
-struct Screen
-{
-    FakeOllamaServer server;
-    TestSettings prefs;
-    HttpClient http;
-    OllamaService service{prefs.settings(), http};
-    std::shared_ptr<std::atomic<bool>> released = std::make_shared<std::atomic<bool>>(false);
-    QWidget window;
-    QPointer<SentenceSimilarityView> view = new SentenceSimilarityView(service, prefs.settings(), http);
-
-    explicit Screen(bool withModel = true)
-    {
-        settings().setOllamaURL(server.baseURL());
-        if (withModel)
-            settings().setSelectedEmbeddingModel(model);
-        server.setEmbedding(first.toStdString(), {1.0, 0.0});
-        server.setEmbedding(second.toStdString(), atCosine(0.7));
-        (new QVBoxLayout(&window))->addWidget(view);
-        window.resize(700, 640);
-        window.show();
-        QApplication::setActiveWindow(&window);
-    }
-    ~Screen() { *released = true; }
-
-    AppSettings &settings() { return prefs.settings(); }
-
-    // From now on, the embed request with the given number (1 or 2) is
-    // answered only once release() is called.
-    void holdRequest(int number)
-    {
-        auto seen = std::make_shared<std::atomic<int>>(0);
-        server.setHandler([released = released, seen, number](const FakeOllamaServer::Request &request)
-                              -> std::optional<FakeOllamaServer::Reply> {
-            if (request.path == "/api/embed" && ++*seen == number) {
-                while (!*released)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-            return std::nullopt;
-        });
-    }
-    void release() { *released = true; }
-    size_t embedRequests() const { return server.requests("/api/embed").size(); }
-
-    QPlainTextEdit *editor(int n) const
-    {
-        return view->findChild<QPlainTextEdit *>(QStringLiteral("sentence%1Editor").arg(n));
-    }
-    QPushButton *button() const { return view->findChild<QPushButton *>(QStringLiteral("calculateButton")); }
-    CircularProgressGauge *gauge() const
-    {
-        return view->findChild<CircularProgressGauge *>(QStringLiteral("similarityGauge"));
-    }
-    QLabel *label(const char *name) const { return view->findChild<QLabel *>(QString::fromLatin1(name)); }
-    bool shows(const char *name) const
-    {
-        return view->findChild<QWidget *>(QString::fromLatin1(name))->isVisibleTo(view);
-    }
-    // What the gauge draws in its centre.
-    QString gaugeText() const { return CircularProgressGauge::percentageText(gauge()->progress()); }
-
-    void enter(const QString &one, const QString &two)
-    {
-        typeText(editor(1), one);
-        typeText(editor(2), two);
-    }
-    bool showResult(const QString &one = first, const QString &two = second)
-    {
-        enter(one, two);
-        QTest::mouseClick(button(), Qt::LeftButton);
-        return QTest::qWaitFor([this] { return !view->isCalculating(); });
-    }
-};
+struct Inputs { QString one, two; bool withModel; };
+struct Shown { bool hint1, hint2, enabled; };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Inputs)
+Q_DECLARE_METATYPE(Shown)
 
 class TestSentenceSimilarityView : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void idleScreenFollowsSentencesAndModel_data();
-    void idleScreenFollowsSentencesAndModel();
-    void sendsTrimmedSentencesInOrder();
-    void gaugeAndDescriptionForResult_data();
-    void gaugeAndDescriptionForResult();
-    void failureReplacesResultWithErrorLine();
-    void nonFiniteEmbeddingIsAnErrorNotAFullGauge();
-    void warningFollowsSettingsLive();
-    void pressingAgainShowsBusyThenNewResult();
-    void actionStartsNothingWithoutModelOrText_data();
-    void actionStartsNothingWithoutModelOrText();
-    void ctrlReturnFiresOnlyWhenEnabled_data();
-    void ctrlReturnFiresOnlyWhenEnabled();
-    void tabMovesThroughEditorsToButton();
-    void lateReplyAfterScreenIsGoneIsDropped_data();
-    void lateReplyAfterScreenIsGoneIsDropped();
-    void clampedSimilarity_data();
-    void clampedSimilarity();
+    void visibleTexts_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("title") << "fresh" << "titleLabel" << "Sentence Similarity Demo";
+        QTest::newRow("intro") << "fresh" << "introLabel"
+                               << "This demo uses embeddings to measure how similar two sentences are. Embeddings convert "
+                                  "text into numerical vectors, and cosine similarity measures the angle between these "
+                                  "vectors (0% = completely different, 100% = identical).";
+        QTest::newRow("first label") << "fresh" << "sentence1Label" << "First Sentence:";
+        QTest::newRow("first editor") << "fresh" << "sentence1Editor" << "First Sentence:";
+        QTest::newRow("first hint") << "fresh" << "sentence1Hint" << "Example: \"The cat sat on the mat\"";
+        QTest::newRow("second label") << "fresh" << "sentence2Label" << "Second Sentence:";
+        QTest::newRow("second editor") << "fresh" << "sentence2Editor" << "Second Sentence:";
+        QTest::newRow("second hint") << "fresh" << "sentence2Hint" << "Example: \"A feline rested on the rug\"";
+        QTest::newRow("button") << "fresh" << "calculateButton" << "Calculate Similarity";
+        QTest::newRow("warning title") << "fresh" << "warningTitleLabel" << "No embedding model selected";
+        QTest::newRow("warning text") << "fresh" << "warningTextLabel"
+                                      << "Please select an embedding model in Settings to use this demo.";
+        QTest::newRow("busy button") << "busy" << "calculateButton" << "Calculating...";
+        QTest::newRow("card title") << "result" << "resultTitleLabel" << "Similarity Score:";
+        QTest::newRow("gauge") << "result" << "similarityGauge" << "Similarity 70 percent";
+        QTest::newRow("description") << "result" << "similarityDescriptionLabel" << "These sentences are quite similar.";
+        QTest::newRow("details toggle") << "result" << "detailsToggle" << "How was this computed?";
+        QTest::newRow("refused") << "refused" << "errorLabel" << "Please select an embedding model in Settings";
+    }
+
+    void visibleTexts()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, widget);
+        QFETCH(QString, text);
+        Rig s;
+        if (state != QLatin1String("fresh"))
+            prepare(s, state == QLatin1String("result"));
+        if (state == QLatin1String("busy")) {
+            s.hold("/api/embed");
+            s.view->calculateSimilarity();
+        } else if (state == QLatin1String("refused")) {
+            s.settings().setSelectedEmbeddingModel(std::nullopt);
+            s.view->calculateSimilarity();
+        }
+        QVERIFY(s.shows(widget));
+        QCOMPARE(s.text(widget), text);
+    }
+
+    void buttonFollowsSentencesAndModel_data()
+    {
+        // Sentences typed, whether a model is selected, then whether each hint
+        // shows and whether the button (and Ctrl+Return) starts a calculation.
+        QTest::addColumn<Inputs>("in");
+        QTest::addColumn<Shown>("out");
+        QTest::newRow("fresh") << Inputs{"", "", true} << Shown{true, true, false};
+        QTest::newRow("a space in the first") << Inputs{" ", "", true} << Shown{false, true, false};
+        QTest::newRow("second blank") << Inputs{"a", " \n ", true} << Shown{false, false, false};
+        QTest::newRow("both padded") << Inputs{"  a\n", " b ", true} << Shown{false, false, true};
+        QTest::newRow("both, no model") << Inputs{"a", "b", false} << Shown{false, false, false};
+    }
+
+    void buttonFollowsSentencesAndModel()
+    {
+        QFETCH(Inputs, in);
+        QFETCH(Shown, out);
+        Rig s;
+        if (in.withModel)
+            s.settings().setSelectedEmbeddingModel(QString()); // an empty name counts as a selection
+        typeText(s.child("sentence1Editor"), in.one);
+        typeText(s.child("sentence2Editor"), in.two);
+        QCOMPARE(s.shows("sentence1Hint"), out.hint1);
+        QCOMPARE(s.shows("sentence2Hint"), out.hint2);
+        QCOMPARE(s.button()->isEnabled(), out.enabled);
+        QCOMPARE(s.shows("warningCard"), !in.withModel);
+        QTest::keyClick(s.child("sentence2Editor"), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(s.view->isCalculating(), out.enabled);
+    }
+
+    void sendsBothSentencesAsTyped()
+    {
+        Rig s;
+        s.settings().setSelectedEmbeddingModel(model);
+        typeText(s.child("sentence1Editor"), QStringLiteral("  Le chat\u00a0: assis\u2028ici\n"));
+        typeText(s.child("sentence2Editor"), QStringLiteral("Un chat\u2029couché !  "));
+        QTest::mouseClick(s.button(), Qt::LeftButton);
+        QTRY_COMPARE(s.history.size(), 1);
+
+        const auto bodies = s.bodies("/api/embed");
+        QCOMPARE(bodies.size(), size_t(2));
+        const QStringList sent{QStringLiteral("Le chat\u00a0: assis\u2028ici"), QStringLiteral("Un chat\ncouché !")};
+        for (size_t i = 0; i < bodies.size(); ++i) {
+            QCOMPARE(bodies[i].size(), size_t(2));
+            QCOMPARE(QString::fromStdString(bodies[i]["model"].get<std::string>()), model);
+            QCOMPARE(QString::fromStdString(bodies[i]["input"].get<std::string>()), sent.at(qsizetype(i)));
+        }
+        // The editors keep what was typed.
+        QCOMPARE(s.view->sentence1(), QStringLiteral("  Le chat\u00a0: assis\u2028ici\n"));
+        QCOMPARE(s.view->sentence2(), QStringLiteral("Un chat\ncouché !  "));
+    }
+
+    void busyThenFailureReplacesResult()
+    {
+        Rig s;
+        prepare(s, true);
+        const float previous = s.view->similarity();
+        auto gate = s.hold("/api/embed", 2);
+        s.button()->click();
+        // The old result goes at once; the button turns busy until the second
+        // reply, which fails.
+        QVERIFY(s.view->isCalculating() && !s.shows("resultCard") && s.shows("busyIndicator") && !s.button()->isEnabled());
+        QTRY_COMPARE(gate->arrivals(), 1);
+        s.server.setRoute("POST", "/api/embed", FakeOllamaServer::Reply::text(500, "boom"));
+        gate->open();
+        QTRY_VERIFY(!s.view->isCalculating());
+        QVERIFY(s.text("errorLabel").startsWith(QLatin1String("Error: ")) && s.shows("errorLabel") && !s.shows("resultCard"));
+        QCOMPARE(s.view->similarity(), previous);
+        QCOMPARE(s.history.entries().first().error, s.view->errorMessage());
+    }
+
+    void nonFiniteEmbeddingIsAnErrorNotAFullGauge()
+    {
+        Rig s;
+        prepare(s, false);
+        // 1e39 is beyond the range of a 32-bit float.
+        s.server.setEmbedding(second.toStdString(), {1e39, 0.0});
+        s.view->calculateSimilarity();
+        QTRY_VERIFY(!s.view->isCalculating());
+        QCOMPARE(s.text("errorLabel"), QStringLiteral("Error: The operation could not be completed. (Invalid response from Ollama error -1.)"));
+        QVERIFY(!s.shows("resultCard"));
+    }
+
+    void columnsCentredAndEditorsGrow()
+    {
+        Rig s;
+        s.window.resize(640, 300);
+        typeText(s.child("sentence1Editor"), QStringLiteral("x"));
+        QTRY_COMPARE(s.window.height(), 300);
+        const auto centres = [&] { return s.child("sentence1Column")->geometry().center().y() - s.child("sentence2Column")->geometry().center().y(); };
+        QCOMPARE(centres(), 0);
+        QCOMPARE(s.child("sentence2Editor")->height(), 100);
+        s.window.resize(640, 900);
+        QTRY_VERIFY(s.child("sentence2Editor")->height() > 300);
+        QCOMPARE(centres(), 0);
+    }
+
+    void panelShowsTheArithmetic_data()
+    {
+        QTest::addColumn<std::vector<double>>("a");
+        QTest::addColumn<std::vector<double>>("b");
+        QTest::addColumn<QStringList>("lines"); // dims a, components a, |a|, |b|, dot, cosine, clamped
+        QTest::addColumn<QString>("truncated");
+        QTest::addColumn<QString>("gauge");
+        QTest::addColumn<QString>("guard");
+
+        QTest::newRow("known pair") << std::vector<double>{1, 2, 2} << std::vector<double>{2, 1, 2}
+                                    << QStringList{"3 dimensions", "1, 2, 2", "3", "3", "8", "0.8888889", "0.8888889"}
+                                    << "88 → These sentences are quite similar." << "89%" << QString();
+        QTest::newRow("opposite, clamped to 0") << std::vector<double>{1, 0} << std::vector<double>{-1, 0}
+                                                << QStringList{"2 dimensions", "1, 0", "1", "1", "-1", "-1", "0"}
+                                                << "0 → These sentences are quite different." << "0%" << QString();
+        QTest::newRow("lengths differ")
+            << std::vector<double>{3, 4} << std::vector<double>{1, 2, 2}
+            << QStringList{"2 dimensions", "3, 4", "5", "3", "not taken", "0", "0"}
+            << "0 → These sentences are quite different." << "0%"
+            << "The vectors have different lengths (2 and 3), so they cannot be compared and the cosine is taken as 0.";
+        QTest::newRow("long vectors")
+            << std::vector<double>(10, 1.0) << std::vector<double>(10, 1.0)
+            << QStringList{"10 dimensions", "1, 1, 1, 1, 1, 1, 1, 1, …", "3.1622777", "3.1622777", "10", "1", "1"}
+            << "100 → These sentences are nearly identical in meaning." << "100%" << QString();
+    }
+
+    void panelShowsTheArithmetic()
+    {
+        QFETCH(std::vector<double>, a);
+        QFETCH(std::vector<double>, b);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, truncated);
+        QFETCH(QString, gauge);
+        QFETCH(QString, guard);
+        Rig s;
+        s.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text"));
+        s.server.setEmbedding("first", a);
+        s.server.setEmbedding("second", b);
+        s.view->setShowingDetails(true);
+        QVERIFY(!s.shows("detailsToggle"));
+        s.view->setSentences(QStringLiteral("first"), QStringLiteral("second"));
+        s.view->calculateSimilarity();
+        QTRY_VERIFY(s.view->hasCalculated());
+        QVERIFY(s.shows("detailsPanel"));
+
+        const QList<std::pair<const char *, QString>> fixed = {
+            {"detailsPanel", "How the similarity was computed"},
+            {"detailsModelCaption", "Model"},
+            {"detailsModel", "nomic-embed-text"},
+            {"detailsVectorsCaption", "The two vectors"},
+            {"detailsFirstCaption", "First sentence, a"},
+            {"detailsSecondCaption", "Second sentence, b"},
+            {"detailsArithmeticCaption", "The arithmetic"},
+            {"detailsNormACaption", "Length of a, ‖a‖"},
+            {"detailsNormBCaption", "Length of b, ‖b‖"},
+            {"detailsDotCaption", "Dot product, a · b"},
+            {"detailsCosineCaption", "Cosine, a · b ÷ (‖a‖ × ‖b‖)"},
+            {"detailsClampedCaption", "Kept within 0 to 1"},
+            {"detailsTruncatedCaption", "Percentage, cut off (picks the description)"},
+            {"detailsRoundedCaption", "Percentage, rounded (shown on the gauge)"},
+            {"detailsTruncated", truncated},
+            {"detailsRounded", gauge},
+            {"detailsGuardNote", guard},
+        };
+        for (const auto &[name, text] : fixed)
+            QCOMPARE(s.text(name), text);
+        const QStringList shown = {s.text("detailsFirstDimensions"), s.text("detailsFirstComponents"),
+                                   s.text("detailsNormA"), s.text("detailsNormB"), s.text("detailsDot"),
+                                   s.text("detailsCosine"), s.text("detailsClamped")};
+        QCOMPARE(shown, lines);
+        QCOMPARE(s.shows("detailsGuardNote"), !guard.isEmpty());
+        // What the details call the gauge's percentage is what the gauge shows,
+        // and what the history records with the description.
+        QCOMPARE(CircularProgressGauge::percentageText(s.child<CircularProgressGauge>("similarityGauge")->progress()),
+                 gauge);
+        const QString description = truncated.section(QStringLiteral("→ "), 1);
+        QCOMPARE(s.text("similarityDescriptionLabel"), description);
+        QCOMPARE(s.text("similarityGauge"), "Similarity " + gauge.chopped(1) + " percent");
+        QCOMPARE(s.history.entries().first().result, gauge + " (" + description + ")");
+    }
 };
-
-void TestSentenceSimilarityView::idleScreenFollowsSentencesAndModel_data()
-{
-    QTest::addColumn<QString>("one");
-    QTest::addColumn<QString>("two");
-    QTest::addColumn<bool>("withModel");
-    QTest::addColumn<bool>("hint1");
-    QTest::addColumn<bool>("hint2");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("fresh") << QString() << QString() << true << true << true << false;
-    QTest::newRow("fresh, no model") << QString() << QString() << false << true << true << false;
-    QTest::newRow("a space in the first") << QStringLiteral(" ") << QString() << true << false << true << false;
-    QTest::newRow("first only") << first << QString() << true << false << true << false;
-    QTest::newRow("second blank") << first << QStringLiteral(" \n ") << true << false << false << false;
-    QTest::newRow("both") << first << second << true << false << false << true;
-    QTest::newRow("both padded") << QStringLiteral("  a\n") << QStringLiteral(" b ") << true << false << false << true;
-    QTest::newRow("both, no model") << first << second << false << false << false << false;
-}
-
-void TestSentenceSimilarityView::idleScreenFollowsSentencesAndModel()
-{
-    QFETCH(QString, one);
-    QFETCH(QString, two);
-    QFETCH(bool, withModel);
-    QFETCH(bool, hint1);
-    QFETCH(bool, hint2);
-    QFETCH(bool, enabled);
-    Screen s(withModel);
-    s.enter(one, two);
-    QCOMPARE(s.view->sentence1(), one);
-    QCOMPARE(s.view->sentence2(), two);
-    QCOMPARE(s.shows("sentence1Hint"), hint1);
-    QCOMPARE(s.shows("sentence2Hint"), hint2);
-    QCOMPARE(s.button()->isEnabled(), enabled);
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
-    QVERIFY(!s.shows("busyIndicator"));
-    QVERIFY(!s.shows("resultCard"));
-    QVERIFY(!s.shows("errorLabel"));
-    QCOMPARE(s.shows("warningCard"), !withModel);
-}
-
-void TestSentenceSimilarityView::sendsTrimmedSentencesInOrder()
-{
-    Screen s;
-    const QString typed1 = QStringLiteral("  ") + first + QStringLiteral("\n");
-    const QString typed2 = second + QStringLiteral("   ");
-    QVERIFY(s.showResult(typed1, typed2));
-    QVERIFY(s.view->hasCalculated());
-
-    const auto requests = s.server.requests("/api/embed");
-    QCOMPARE(requests.size(), size_t(2));
-    const QStringList expected{first, second};
-    for (size_t i = 0; i < requests.size(); ++i) {
-        const auto body = nlohmann::json::parse(requests[i].body);
-        QCOMPARE(body.size(), size_t(2));
-        QCOMPARE(QString::fromStdString(body["model"].get<std::string>()), model);
-        QCOMPARE(QString::fromStdString(body["input"].get<std::string>()), expected.at(qsizetype(i)));
-    }
-    QCOMPARE(s.editor(1)->toPlainText(), typed1);
-    QCOMPARE(s.editor(2)->toPlainText(), typed2);
-}
-
-void TestSentenceSimilarityView::gaugeAndDescriptionForResult_data()
-{
-    QTest::addColumn<std::vector<double>>("vector1");
-    QTest::addColumn<std::vector<double>>("vector2");
-    QTest::addColumn<QString>("gaugeText");
-    QTest::addColumn<QString>("description");
-    QTest::newRow("0.7") << std::vector<double>{1, 0} << atCosine(0.7) << QStringLiteral("70%")
-                         << QStringLiteral("These sentences are quite similar.");
-    // The gauge rounds 89.7 to 90; the description truncates it to 89.
-    QTest::newRow("89.7 percent") << std::vector<double>{1, 0} << atCosine(0.897) << QStringLiteral("90%")
-                                  << QStringLiteral("These sentences are quite similar.");
-    QTest::newRow("identical") << std::vector<double>{0.3, 0.5, 0.81} << std::vector<double>{0.3, 0.5, 0.81}
-                               << QStringLiteral("100%")
-                               << QStringLiteral("These sentences are nearly identical in meaning.");
-    QTest::newRow("negative") << std::vector<double>{1, 0} << atCosine(-0.4) << QStringLiteral("0%")
-                              << QStringLiteral("These sentences are quite different.");
-    QTest::newRow("orthogonal") << std::vector<double>{1, 0} << std::vector<double>{0, 1} << QStringLiteral("0%")
-                                << QStringLiteral("These sentences are quite different.");
-}
-
-void TestSentenceSimilarityView::gaugeAndDescriptionForResult()
-{
-    QFETCH(std::vector<double>, vector1);
-    QFETCH(std::vector<double>, vector2);
-    QFETCH(QString, gaugeText);
-    QFETCH(QString, description);
-    Screen s;
-    s.server.setEmbedding("one", vector1);
-    s.server.setEmbedding("two", vector2);
-    QVERIFY(s.showResult(QStringLiteral("one"), QStringLiteral("two")));
-
-    QVERIFY(s.view->similarity() >= 0.0f && s.view->similarity() <= 1.0f);
-    QVERIFY(s.shows("resultCard"));
-    QCOMPARE(s.gauge()->progress(), s.view->similarity());
-    QCOMPARE(s.gaugeText(), gaugeText);
-    QCOMPARE(s.gauge()->accessibleName(), QStringLiteral("Similarity %1 percent").arg(gaugeText.chopped(1)));
-    QCOMPARE(s.label("similarityDescriptionLabel")->text(), description);
-}
-
-void TestSentenceSimilarityView::failureReplacesResultWithErrorLine()
-{
-    Screen s;
-    QVERIFY(s.showResult());
-    const float previous = s.view->similarity();
-
-    s.settings().setOllamaURL(closedPortURL());
-    // What the client itself reports for this failure.
-    std::optional<Result<float>> direct;
-    QObject context;
-    computeSimilarity(first, second, model, &context, [&](const Result<float> &r) { direct = r; }, s.settings(),
-                      s.http);
-    QTRY_VERIFY(direct.has_value() && !direct->ok());
-
-    QTest::mouseClick(s.button(), Qt::LeftButton);
-    QTRY_VERIFY(!s.view->isCalculating());
-    const QString expected = QStringLiteral("Error: ") + direct->error().description;
-    QCOMPARE(s.view->errorMessage(), std::optional<QString>(expected));
-    QVERIFY(s.shows("errorLabel"));
-    QCOMPARE(s.label("errorLabel")->text(), expected);
-    QVERIFY(!s.view->hasCalculated());
-    QVERIFY(!s.shows("resultCard"));
-    QCOMPARE(s.view->similarity(), previous);
-}
-
-void TestSentenceSimilarityView::nonFiniteEmbeddingIsAnErrorNotAFullGauge()
-{
-    Screen s;
-    // 1e39 is beyond the range of a 32-bit float.
-    s.server.setEmbedding(second.toStdString(), {1e39, 0.0});
-    QVERIFY(s.showResult());
-    QCOMPARE(s.view->errorMessage(),
-             std::optional<QString>(QStringLiteral("Error: ") + ClientError::invalidResponse().description));
-    QVERIFY(s.shows("errorLabel"));
-    QVERIFY(!s.view->hasCalculated());
-    QVERIFY(!s.shows("resultCard"));
-    QVERIFY(s.gaugeText() != QStringLiteral("100%"));
-}
-
-void TestSentenceSimilarityView::warningFollowsSettingsLive()
-{
-    Screen s;
-    QVERIFY(s.showResult());
-    QVERIFY(!s.shows("warningCard"));
-
-    s.settings().setSelectedEmbeddingModel(std::nullopt);
-    QVERIFY(s.shows("warningCard"));
-    QCOMPARE(s.label("warningTitleLabel")->text(), QStringLiteral("No embedding model selected"));
-    QCOMPARE(s.label("warningTextLabel")->text(),
-             QStringLiteral("Please select an embedding model in Settings to use this demo."));
-    QVERIFY(s.shows("resultCard"));
-    QVERIFY(!s.button()->isEnabled());
-
-    // An empty name counts as a selection.
-    s.settings().setSelectedEmbeddingModel(QString(""));
-    QVERIFY(!s.shows("warningCard"));
-    QVERIFY(s.shows("resultCard"));
-    QVERIFY(s.button()->isEnabled());
-}
-
-void TestSentenceSimilarityView::pressingAgainShowsBusyThenNewResult()
-{
-    Screen s;
-    QVERIFY(s.showResult());
-    s.server.setEmbedding(second.toStdString(), {1.0, 0.0});
-    s.holdRequest(2);
-    QTest::mouseClick(s.button(), Qt::LeftButton);
-
-    // The old card goes at once; the button turns busy.
-    QVERIFY(s.view->isCalculating());
-    QVERIFY(!s.view->hasCalculated());
-    QVERIFY(!s.shows("resultCard"));
-    QVERIFY(s.shows("busyIndicator"));
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculating..."));
-    QVERIFY(!s.button()->isEnabled());
-    QTRY_COMPARE(s.embedRequests(), size_t(4));
-    QVERIFY(s.view->isCalculating());
-
-    s.release();
-    QTRY_VERIFY(!s.view->isCalculating());
-    QVERIFY(s.shows("resultCard"));
-    QCOMPARE(s.gaugeText(), QStringLiteral("100%"));
-    QVERIFY(!s.shows("busyIndicator"));
-    QCOMPARE(s.button()->text(), QStringLiteral("Calculate Similarity"));
-    QVERIFY(s.button()->isEnabled());
-}
-
-void TestSentenceSimilarityView::actionStartsNothingWithoutModelOrText_data()
-{
-    QTest::addColumn<bool>("clearModel");
-    QTest::addColumn<QString>("two");
-    QTest::addColumn<std::optional<QString>>("error");
-    QTest::newRow("no model") << true << second
-                              << std::optional<QString>(QStringLiteral("Please select an embedding model in Settings"));
-    QTest::newRow("blank second sentence") << false << QStringLiteral(" \n ") << std::optional<QString>();
-}
-
-void TestSentenceSimilarityView::actionStartsNothingWithoutModelOrText()
-{
-    QFETCH(bool, clearModel);
-    QFETCH(QString, two);
-    QFETCH(std::optional<QString>, error);
-    Screen s;
-    QVERIFY(s.showResult());
-    if (clearModel)
-        s.settings().setSelectedEmbeddingModel(std::nullopt);
-    s.editor(2)->clear();
-    typeText(s.editor(2), two);
-
-    s.view->calculateSimilarity();
-    QCOMPARE(s.view->errorMessage(), error);
-    QCOMPARE(s.shows("errorLabel"), error.has_value());
-    QCOMPARE(s.label("errorLabel")->text(), error.value_or(QString()));
-    // Whatever was shown stays.
-    QVERIFY(!s.view->isCalculating());
-    QVERIFY(s.view->hasCalculated());
-    QVERIFY(s.shows("resultCard"));
-    QCOMPARE(s.embedRequests(), size_t(2));
-}
-
-void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled_data()
-{
-    QTest::addColumn<QString>("two");
-    QTest::addColumn<bool>("withModel");
-    QTest::addColumn<bool>("alreadyBusy");
-    QTest::addColumn<bool>("fires");
-    QTest::newRow("both sentences and model") << second << true << false << true;
-    QTest::newRow("second blank") << QStringLiteral("  ") << true << false << false;
-    QTest::newRow("no model") << second << false << false << false;
-    QTest::newRow("busy") << second << true << true << false;
-}
-
-void TestSentenceSimilarityView::ctrlReturnFiresOnlyWhenEnabled()
-{
-    QFETCH(QString, two);
-    QFETCH(bool, withModel);
-    QFETCH(bool, alreadyBusy);
-    QFETCH(bool, fires);
-    Screen s(withModel);
-    QVERIFY(QTest::qWaitForWindowActive(&s.window));
-    s.holdRequest(1);
-    s.enter(first, two);
-    s.editor(2)->setFocus();
-    if (alreadyBusy) {
-        QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
-        QVERIFY(s.view->isCalculating());
-        QTRY_COMPARE(s.embedRequests(), size_t(1));
-    }
-
-    QTest::keyClick(s.editor(2), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(s.view->isCalculating(), fires || alreadyBusy);
-    QVERIFY(!s.view->errorMessage());
-    QCOMPARE(s.editor(2)->toPlainText(), two);
-
-    s.release();
-    QTRY_VERIFY(!s.view->isCalculating());
-    QCOMPARE(s.embedRequests(), size_t(fires || alreadyBusy ? 2 : 0));
-}
-
-void TestSentenceSimilarityView::tabMovesThroughEditorsToButton()
-{
-    Screen s;
-    QVERIFY(QTest::qWaitForWindowActive(&s.window));
-    s.editor(1)->setFocus();
-    QTest::keyClicks(s.editor(1), first);
-    QTest::keyClick(s.editor(1), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), s.editor(2));
-    QTest::keyClicks(s.editor(2), second);
-    QTest::keyClick(s.editor(2), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), s.button());
-    QCOMPARE(s.view->sentence1(), first);
-    QCOMPARE(s.view->sentence2(), second);
-    QCOMPARE(s.editor(1)->accessibleName(), QStringLiteral("First Sentence:"));
-    QCOMPARE(s.editor(2)->accessibleName(), QStringLiteral("Second Sentence:"));
-}
-
-void TestSentenceSimilarityView::lateReplyAfterScreenIsGoneIsDropped_data()
-{
-    QTest::addColumn<int>("heldRequest");
-    QTest::addColumn<size_t>("requestsSent");
-    // Gone during the first request: the second is never sent.
-    QTest::newRow("first request") << 1 << size_t(1);
-    QTest::newRow("second request") << 2 << size_t(2);
-}
-
-void TestSentenceSimilarityView::lateReplyAfterScreenIsGoneIsDropped()
-{
-    QFETCH(int, heldRequest);
-    QFETCH(size_t, requestsSent);
-    Screen s;
-    s.holdRequest(heldRequest);
-    s.enter(first, second);
-    QTest::mouseClick(s.button(), Qt::LeftButton);
-    QTRY_COMPARE(s.embedRequests(), size_t(heldRequest));
-
-    delete s.view.data();
-    QVERIFY(s.view.isNull());
-    s.release();
-    QTRY_VERIFY(s.http.findChildren<QNetworkReply *>().isEmpty());
-    QCoreApplication::processEvents();
-    QCOMPARE(s.embedRequests(), requestsSent);
-}
-
-void TestSentenceSimilarityView::clampedSimilarity_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<std::optional<float>>("stored");
-    QTest::newRow("inside") << 0.7f << std::optional<float>(0.7f);
-    QTest::newRow("just above 1") << std::nextafter(1.0f, 2.0f) << std::optional<float>(1.0f);
-    QTest::newRow("negative") << -0.4f << std::optional<float>(0.0f);
-    QTest::newRow("infinite") << std::numeric_limits<float>::infinity() << std::optional<float>();
-    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << std::optional<float>();
-}
-
-void TestSentenceSimilarityView::clampedSimilarity()
-{
-    QFETCH(float, value);
-    QFETCH(std::optional<float>, stored);
-    QCOMPARE(SentenceSimilarityView::clampedSimilarity(value), stored);
-}
 
 QTEST_MAIN(TestSentenceSimilarityView)
 #include "tst_sentencesimilarityview.moc"

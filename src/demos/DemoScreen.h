@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QAccessible>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class AppSettings;
+class DisclosureButton;
+class HttpClient;
+class OllamaService;
+class ProminentButton;
+class QLabel;
+class QPlainTextEdit;
+class QScrollArea;
+class QVBoxLayout;
+class RoundedPanel;
+class SessionHistory;
+class SymbolView;
+
+// The text of a plain-text editor exactly as typed. QPlainTextEdit's
+// toPlainText() turns no-break spaces into plain spaces and line separators
+// (U+2028) into line feeds; this keeps them and turns only the breaks between
+// the editor's paragraphs into line feeds.
+QString typedText(const QPlainTextEdit *editor);
+
+// What the two demo screens have in common: a vertically scrolling column
+// with a header, the screen's own inputs, the main button, a result card with
+// "How was this computed?" and its panel under it, an error line and a
+// warning for a missing model. The main button and Ctrl+Return start the
+// screen's work; the screen redraws when the settings or the service change.
+//
+// A screen adds its inputs, the content of its result card and its details
+// panel, and keeps its own state. Its render() draws its own parts and ends
+// with renderShared(), which draws the common ones from the state the screen
+// passes in.
+class DemoScreen : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~DemoScreen() override;
+
+    // Whether the details panel is open (when there is a result to explain).
+    // The choice lasts as long as the screen.
+    bool isShowingDetails() const { return m_isShowingDetails; }
+    void setShowingDetails(bool showing);
+
+protected:
+    // The screen's fixed texts and names.
+    struct Texts
+    {
+        QString objectName;
+        QString title;
+        QString intro;
+        QString buttonObjectName;
+        QString buttonTitle;
+        QString busyButtonTitle;
+        QString resultTitle;
+        QString detailsDescription;
+        QString warningTitle;
+        QString warningText;
+    };
+
+    // The state of the common parts, as the screen's render() sees it.
+    struct SharedState
+    {
+        bool isBusy = false;
+        bool canStart = false;
+        bool showsResult = false;
+        // A result whose details can be shown.
+        bool canExplain = false;
+        std::optional<QString> errorMessage;
+        bool hasModel = false;
+        // Announced once when a new result appears.
+        QWidget *resultWidget = nullptr;
+        QString resultSummary;
+    };
+
+    // Requests go through `http`; finished work is recorded in `history`
+    // when there is one.
+    DemoScreen(OllamaService &service, AppSettings &settings, HttpClient &http, SessionHistory *history,
+               const Texts &texts, QWidget *parent);
+
+    // Steps of a screen's construction, in this order.
+    // Puts the inputs between the header and the button; `stretch` lets
+    // them take the height the column has to spare.
+    void setInputs(QWidget *inputs, int stretch);
+    // Gives an editor its rounded field, at least `minimumHeight` tall for
+    // the text itself, named after the label above it.
+    void setUpEditor(RoundedPanel *field, QPlainTextEdit *editor, QLabel *label, int minimumHeight);
+    // The panel that "How was this computed?" opens.
+    void setDetailsPanel(QWidget *panel);
+    // Tab goes through the editors, then the button and the details toggle.
+    void finishTabOrder();
+
+    // The result card's column, below its title.
+    QVBoxLayout *resultLayout() const { return m_resultLayout; }
+    RoundedPanel *resultCard() const { return m_resultCard; }
+
+    // Whether the button (and Ctrl+Return) would start the screen's work now.
+    virtual bool canStart() const = 0;
+    // The button's action.
+    virtual void start() = 0;
+    virtual void render() = 0;
+    void renderShared(const SharedState &state);
+
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    OllamaService &m_service;
+    AppSettings &m_settings;
+    HttpClient &m_http;
+    QPointer<SessionHistory> m_history;
+
+private:
+    void buildColumn();
+    void buildResultCard();
+    void buildDetailsGroup();
+    void buildWarningCard();
+    void connectActions();
+    // Tells assistive technology (when one is listening) about a change.
+    static void announce(QWidget *widget, QAccessible::Event type);
+
+    const Texts m_texts;
+    bool m_isShowingDetails = false;
+    // What was last announced to assistive technology, so that each new
+    // result or error is announced once.
+    QString m_announced;
+    QList<std::pair<RoundedPanel *, QPlainTextEdit *>> m_editors;
+    QWidget *m_detailsPanel = nullptr;
+
+    QScrollArea *const m_scrollArea;
+    QWidget *const m_content;
+    QVBoxLayout *const m_column;
+    QLabel *const m_titleLabel;
+    QLabel *const m_introLabel;
+    ProminentButton *const m_button;
+    RoundedPanel *const m_resultCard;
+    QVBoxLayout *const m_resultLayout;
+    QLabel *const m_resultTitleLabel;
+    QWidget *const m_detailsGroup;
+    DisclosureButton *const m_detailsToggle;
+    QLabel *const m_errorLabel;
+    RoundedPanel *const m_warningCard;
+    SymbolView *const m_warningSymbol;
+    QLabel *const m_warningTitleLabel;
+    QLabel *const m_warningTextLabel;
+};
