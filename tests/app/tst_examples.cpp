@@ -80,7 +80,7 @@ void TestExamples::init()
 
 void TestExamples::eachDemoHasItsLessons()
 {
-    const QSet<QString> sentiment = {"praise", "complaint", "neutral", "negation", "sarcasm", "mixed"};
+    const QSet<QString> sentiment = {"praise", "complaint", "neutral", "negation", "sarcasm", "mixed", "split"};
     const QSet<QString> similarity = {"paraphrase", "negation-pair", "word-order", "unrelated", "translation"};
     QSet<QString> ids;
     for (const Example &example : Examples::all()) {
