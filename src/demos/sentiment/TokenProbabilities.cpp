@@ -146,17 +146,14 @@ QString visibleToken(const QString &token)
     for (const QChar c : token) {
         const char16_t u = c.unicode();
         if (u == u' ')
-            shown += QStringLiteral("␠");
+            shown += QStringLiteral("␣");
         else if (u == u'\n')
             shown += QStringLiteral("↵");
         else if (u == u'\t')
             shown += QStringLiteral("⇥");
-        else if (u < 0x20)
-            shown += QChar(char16_t(0x2400 + u)); // the control pictures: ␀ to ␟
-        else if (u == 0x7f)
-            shown += QStringLiteral("␡");
-        else if (c.isSpace() || c.category() == QChar::Other_Format || c.category() == QChar::Other_Control)
-            shown += QStringLiteral("⟨U+%1⟩").arg(u, 4, 16, QLatin1Char('0')).toUpper();
+        else if (u < 0x20 || u == 0x7f || c.isSpace() || c.category() == QChar::Other_Format
+                 || c.category() == QChar::Other_Control)
+            shown += QStringLiteral("⟨U+%1⟩").arg(QString::number(u, 16).toUpper().rightJustified(4, u'0'));
         else
             shown += c;
     }

@@ -80,9 +80,10 @@ Result<TokenProbabilityReading> readReply(const QByteArray &body);
 // The learner-facing sentence for each problem.
 QString problemMessage(TokenProbabilityProblem problem);
 
-// A token with its invisible characters drawn: a space as "␠", a line break
-// as "↵", a tab as "⇥", other control and format characters as their code
-// point; "(empty)" for an empty token.
+// A token with its invisible characters drawn: a space as "␣", a line break
+// as "↵", a tab as "⇥", other control, format and space characters as their
+// code point ("⟨U+000D⟩"); "(empty)" for an empty token. (The symbols are
+// ones that common interface fonts carry.)
 QString visibleToken(const QString &token);
 
 // A probability as a whole percentage: "81 %", "0 %", "<1 %" for a value
