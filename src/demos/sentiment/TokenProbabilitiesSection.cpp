@@ -25,8 +25,6 @@ constexpr int captionSpacing = 6;
 
 TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     : QWidget(parent)
-    , m_settings(&AppSettings::shared())
-    , m_http(&HttpClient::shared())
     , m_caption(makeLabel(QStringLiteral("probabilitiesCaption"), QStringLiteral("How sure was the model?"),
                           TextStyle::Subheadline, QFont::DemiBold))
     , m_note(makeLabel(QStringLiteral("probabilitiesNote"),
@@ -102,6 +100,7 @@ void TokenProbabilitiesSection::setServices(AppSettings &settings, HttpClient &h
 {
     m_settings = &settings;
     m_http = &http;
+    m_hasOwnServices = true;
 }
 
 void TokenProbabilitiesSection::setSubject(const QString &text, const QString &model)
@@ -119,6 +118,12 @@ void TokenProbabilitiesSection::setSubject(const QString &text, const QString &m
 
 void TokenProbabilitiesSection::requestProbabilities()
 {
+    // The shared instances are looked up only now, so that building the
+    // section touches no preferences.
+    if (!m_hasOwnServices) {
+        m_settings = &AppSettings::shared();
+        m_http = &HttpClient::shared();
+    }
     if (m_isLoading || !m_settings || !m_http)
         return;
     m_isLoading = true;

@@ -59,6 +59,7 @@ private:
 
     QPointer<AppSettings> m_settings;
     QPointer<HttpClient> m_http;
+    bool m_hasOwnServices = false;
 
     QString m_text;
     QString m_model;
