@@ -30,6 +30,10 @@ const QList<Example> &all()
          QStringLiteral("Praise and complaint together: one number has to sum up both."),
          {QStringLiteral("The beach was beautiful and the sea was warm, but the hotel was noisy and the food "
                          "was disappointing.")}},
+        {QStringLiteral("split"), DemoType::sentimentAnalysis, QStringLiteral("Torn Between Two Ratings"),
+         QStringLiteral("One half praises, the other complains: under \"How sure was the model?\" the "
+                        "probability splits between two ratings."),
+         {QStringLiteral("The room was lovely and quiet, but the staff were rude and the breakfast was cold.")}},
 
         // Sentence Similarity.
         {QStringLiteral("paraphrase"), DemoType::sentenceSimilarity, QStringLiteral("Paraphrase"),

@@ -108,6 +108,14 @@ void putDurations(json &body, const Durations &durations, bool withEval)
     }
 }
 
+json tokenJson(const TokenLogprob &token)
+{
+    std::vector<int> bytes;
+    for (const char c : token.token)
+        bytes.push_back(static_cast<unsigned char>(c));
+    return {{"token", token.token}, {"logprob", token.logprob}, {"bytes", bytes}};
+}
+
 json generateFinal(const GenerateReply &reply, const std::string &response)
 {
     json body = {
@@ -120,10 +128,20 @@ json generateFinal(const GenerateReply &reply, const std::string &response)
     if (!reply.context.empty())
         body["context"] = reply.context;
     putDurations(body, reply.durations, reply.doneReason != "load");
+    if (!response.empty() && !reply.logprobs.is_null())
+        body["logprobs"] = reply.logprobs;
     return body;
 }
 
 } // namespace
+
+json logprobEntry(const TokenLogprob &generated, const std::vector<TokenLogprob> &candidates)
+{
+    json entry = tokenJson(generated);
+    for (const TokenLogprob &candidate : candidates)
+        entry["top_logprobs"].push_back(tokenJson(candidate));
+    return entry;
+}
 
 std::string generateBody(const GenerateReply &reply)
 {
@@ -134,8 +152,10 @@ std::string generateStreamBody(const GenerateReply &reply)
 {
     std::string body;
     if (!reply.response.empty()) {
-        body += json{{"model", reply.model}, {"created_at", reply.createdAt}, {"response", reply.response}, {"done", false}}
-                    .dump();
+        json chunk{{"model", reply.model}, {"created_at", reply.createdAt}, {"response", reply.response}, {"done", false}};
+        if (!reply.logprobs.is_null())
+            chunk["logprobs"] = reply.logprobs;
+        body += chunk.dump();
         body += '\n';
     }
     body += generateFinal(reply, "").dump();

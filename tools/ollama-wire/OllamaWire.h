@@ -110,11 +110,27 @@ struct GenerateReply
     std::string doneReason = "stop";
     std::vector<int> context;
     Durations durations;
+    // The "logprobs" array, when the request asked for it; null leaves the
+    // member out, as a server does when it was not asked.
+    nlohmann::json logprobs;
 };
 
+// A token with the natural logarithm of its probability.
+struct TokenLogprob
+{
+    std::string token;
+    double logprob = 0.0;
+};
+
+// One entry of a reply's "logprobs" array: the token generated, its bytes and
+// log-probability, and the candidates at that position (most likely first;
+// the member is left out when there are none).
+nlohmann::json logprobEntry(const TokenLogprob &generated, const std::vector<TokenLogprob> &candidates);
+
 std::string generateBody(const GenerateReply &reply);
-// The same answer as a stream: one chunk holding the response text, then the
-// final chunk with done true and the durations; each line one JSON object.
+// The same answer as a stream: one chunk holding the response text (and the
+// logprobs), then the final chunk with done true and the durations; each line
+// one JSON object.
 std::string generateStreamBody(const GenerateReply &reply);
 
 // The reply of POST /api/embed: one vector per input.

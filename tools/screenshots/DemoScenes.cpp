@@ -8,7 +8,10 @@
 #include "app/ContentView.h"
 #include "app/MainWindow.h"
 #include "catalogue/AppSettings.h"
+#include "catalogue/HttpClient.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
+#include "demos/sentiment/SentimentDetailsPanel.h"
+#include "demos/sentiment/TokenProbabilitiesSection.h"
 #include "demos/similarity/SentenceSimilarityView.h"
 #include "widgets/CircularProgressGauge.h"
 
@@ -252,13 +255,46 @@ DemoDriver similarityDriver()
     return demo;
 }
 
+// The rating's token probabilities under the details, as a server that sends
+// them answers: most of the mass on 4, some on 5, a little elsewhere.
+Scene probabilitiesScene(const DemoDriver &demo)
+{
+    return {QStringLiteral("sentiment-probabilities"),
+            QStringLiteral("Sentiment Analysis: \"How sure was the model?\" open, the probabilities charted"),
+            [demo](Studio &studio) {
+                studio.server().setHandler([](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+                    if (request.path != "/api/generate" || request.body.find("\"logprobs\"") == std::string::npos)
+                        return std::nullopt;
+                    return Reply::json(
+                        R"({"model":"llama3.2","response":"4","done":true,"logprobs":[{"token":"4","logprob":-0.25,)"
+                        R"("top_logprobs":[{"token":"4","logprob":-0.25},{"token":"5","logprob":-1.95},)"
+                        R"({"token":"3","logprob":-3.4},{"token":" 4","logprob":-4.1},{"token":"\n","logprob":-5.5},)"
+                        R"({"token":"Rating","logprob":-6.4},{"token":"4.","logprob":-6.9},{"token":"2","logprob":-8.1},)"
+                        R"({"token":"**","logprob":-9.0},{"token":"1","logprob":-11.3}]}]})");
+                });
+                QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
+                studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
+                auto *panel = studio.child<SentimentDetailsPanel>(screen, QStringLiteral("detailsPanel"));
+                TokenProbabilitiesSection *section = panel->probabilitiesSection();
+                section->setServices(studio.settings(), HttpClient::shared());
+                studio.child<QAbstractButton>(section, QStringLiteral("probabilitiesButton"))->click();
+                studio.waitUntil(QStringLiteral("the probabilities"),
+                                 [section] { return section->probabilities().has_value(); });
+                Studio::settle();
+                auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
+                area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+                return screen->window();
+            }};
+}
+
 } // namespace
 
 namespace Scenes {
 
 QList<Scene> demoScenes()
 {
-    return scenesFor(sentimentDriver()) + scenesFor(similarityDriver());
+    return scenesFor(sentimentDriver()) + QList<Scene>{probabilitiesScene(sentimentDriver())}
+        + scenesFor(similarityDriver());
 }
 
 } // namespace Scenes

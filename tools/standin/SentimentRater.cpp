@@ -2,9 +2,12 @@
 
 #include "TextTokens.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace SentimentRater {
 
@@ -205,6 +208,56 @@ int ratingForPolarity(double value)
 int rating(std::string_view text)
 {
     return ratingForPolarity(polarity(text));
+}
+
+std::array<double, 5> ratingProbabilities(std::string_view text)
+{
+    // A softmax over the five ratings around one centre: the centre gets
+    // about 79 %, each neighbour about 11 %.
+    const auto around = [](int centre) {
+        std::array<double, 5> p{};
+        double sum = 0.0;
+        for (int r = 1; r <= 5; ++r)
+            sum += p[size_t(r - 1)] = std::exp(-2.0 * (r - centre) * (r - centre));
+        for (double &value : p)
+            value /= sum;
+        return p;
+    };
+
+    // The ratings of the clauses that carry any sentiment of their own.
+    std::vector<int> clauseRatings;
+    std::string clause;
+    const auto endClause = [&] {
+        if (const double value = polarity(clause); value != 0.0)
+            clauseRatings.push_back(ratingForPolarity(value));
+        clause.clear();
+    };
+    for (const TextTokens::Token &token : TextTokens::tokenize(text)) {
+        if (token.kind != TextTokens::Token::Kind::Word || isContrast(token.text)) {
+            endClause();
+            continue;
+        }
+        clause += token.text + ' ';
+    }
+    endClause();
+
+    std::array<double, 5> result{};
+    const int overall = rating(text);
+    const bool divided = std::any_of(clauseRatings.begin(), clauseRatings.end(),
+                                     [overall](int r) { return r != overall; });
+    const double overallShare = divided ? 0.6 : 1.0;
+    for (size_t i = 0; i < result.size(); ++i)
+        result[i] = overallShare * around(overall)[i];
+    if (divided) {
+        for (const int r : clauseRatings) {
+            const auto p = around(r);
+            for (size_t i = 0; i < result.size(); ++i)
+                result[i] += (1.0 - overallShare) * p[i] / double(clauseRatings.size());
+        }
+    }
+    for (double &value : result)
+        value *= ratingMass;
+    return result;
 }
 
 } // namespace SentimentRater

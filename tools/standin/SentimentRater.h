@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,5 +28,14 @@ int rating(std::string_view text);
 
 // The rating of a polarity: the mapping rating() uses.
 int ratingForPolarity(double polarity);
+
+// How likely each rating (index 0 for 1) would be as the answer of a model
+// that is fairly sure of rating(text): most of the mass on that rating, a
+// little on its neighbours. Where the clauses of a text pull different ways
+// ("lovely beach, but awful food"), part of the mass goes to each clause's
+// own rating. The ratings add up to `ratingMass`; the rest belongs to tokens
+// that are not ratings.
+inline constexpr double ratingMass = 0.96;
+std::array<double, 5> ratingProbabilities(std::string_view text);
 
 } // namespace SentimentRater

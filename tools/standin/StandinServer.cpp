@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <thread>
@@ -133,6 +134,38 @@ Reply answerShow(std::string_view body)
     return OllamaWire::jsonReply(OllamaWire::showBody(reply));
 }
 
+// The "logprobs" of an answer: its one token, with up to `top` candidates.
+// For a rating they come from the rater's probabilities, the rating also
+// offered with a leading space, as tokenizers have both; the rest of the
+// mass goes to tokens that are not ratings.
+json answerLogprobs(const std::optional<std::string> &ratedText, const std::string &response, int top)
+{
+    std::vector<OllamaWire::TokenLogprob> candidates;
+    if (ratedText) {
+        const auto ratings = SentimentRater::ratingProbabilities(*ratedText);
+        const double spaced = 0.015;
+        for (int r = 1; r <= 5; ++r) {
+            const double p = ratings[size_t(r - 1)] - (std::to_string(r) == response ? spaced : 0.0);
+            candidates.push_back({std::to_string(r), std::log(std::max(p, 1e-9))});
+        }
+        candidates.push_back({" " + response, std::log(spaced)});
+        const double rest = 1.0 - SentimentRater::ratingMass;
+        candidates.push_back({"\n", std::log(rest * 0.5)});
+        candidates.push_back({"Rating", std::log(rest * 0.3)});
+        candidates.push_back({"The", std::log(rest * 0.2)});
+    } else {
+        candidates.push_back({response.substr(0, response.find(' ')), 0.0});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const auto &a, const auto &b) { return a.logprob > b.logprob; });
+    const auto generated = std::find_if(candidates.begin(), candidates.end(), [&](const auto &c) {
+        return c.token == response || !ratedText;
+    });
+    const OllamaWire::TokenLogprob chosen = *generated;
+    candidates.resize(std::min(candidates.size(), size_t(top)));
+    return json::array({OllamaWire::logprobEntry(chosen, candidates)});
+}
+
 Reply answerGenerate(std::string_view body)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -169,13 +202,20 @@ Reply answerGenerate(std::string_view body)
     OllamaWire::GenerateReply reply;
     reply.model = name;
     reply.createdAt = OllamaWire::timestampNow();
+    const auto text = SentimentRater::ratedText(prompt);
     if (prompt.empty()) {
         // An empty prompt only loads the model.
         reply.doneReason = "load";
-    } else if (const auto text = SentimentRater::ratedText(prompt)) {
+    } else if (text) {
         reply.response = std::to_string(SentimentRater::rating(*text));
     } else {
         reply.response = StandinServer::standinReply;
+    }
+    // Token probabilities only when asked for, with at most 20 candidates.
+    if (!reply.response.empty() && request.value("logprobs", json()) == true) {
+        const json top = request.value("top_logprobs", json());
+        const std::int64_t wanted = top.is_number_integer() ? top.get<std::int64_t>() : 0;
+        reply.logprobs = answerLogprobs(text, reply.response, int(std::clamp<std::int64_t>(wanted, 0, 20)));
     }
     reply.durations.promptEvalCount = wordCount(prompt);
     reply.durations.evalCount = std::max(1, wordCount(reply.response));

@@ -3,6 +3,7 @@
 #include "SentimentClient.h"
 #include "SentimentDetailsPanel.h"
 #include "SentimentScore.h"
+#include "TokenProbabilitiesSection.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
@@ -67,6 +68,9 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     buildInput();
     buildResult();
     setDetailsPanel(m_detailsPanel);
+    // The probabilities request goes to the same server, model and client as
+    // the screen's own.
+    m_detailsPanel->probabilitiesSection()->setServices(m_settings, m_http);
     finishTabOrder();
     render();
 }

@@ -24,6 +24,19 @@ QByteArray generateRequestBody(const QString &text, const QString &model)
     return QByteArray::fromStdString(body.dump());
 }
 
+QByteArray probabilitiesRequestBody(const QString &text, const QString &model)
+{
+    const nlohmann::json body = {
+        {"model", model.toStdString()},
+        {"prompt", SentimentScore::sentimentPrompt(text).toStdString()},
+        {"stream", false},
+        {"logprobs", true},
+        {"top_logprobs", TokenProbabilityText::maxCandidates},
+        {"options", {{"num_predict", 8}}},
+    };
+    return QByteArray::fromStdString(body.dump());
+}
+
 Result<int> readGenerateReply(const QByteArray &body)
 {
     const Result<SentimentReading> reading = readGenerateReplyDetails(body);
@@ -85,6 +98,25 @@ Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
 
 } // namespace SentimentClient
 
+namespace {
+
+// Posts a generate body to the server named in the settings and hands the
+// reply body (or the failure) to `done`; an unusable URL fails from the event
+// loop, like every other outcome.
+void postGenerate(const QByteArray &body, QObject *context, AppSettings &settings, HttpClient &http,
+                  HttpClient::Callback done)
+{
+    const auto url = ServerEndpoint::endpointURL(settings.ollamaURL(), ServerEndpoint::generatePath);
+    if (!url) {
+        QMetaObject::invokeMethod(
+            context ? context : &http, [done] { done(ClientError::invalidURL()); }, Qt::QueuedConnection);
+        return;
+    }
+    http.postJSON(*url, body, context, std::move(done));
+}
+
+} // namespace
+
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback)
 {
@@ -112,15 +144,8 @@ void fetchSentimentDetails(const QString &text, const QString &model, QObject *c
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
                            SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http)
 {
-    const auto url = ServerEndpoint::endpointURL(settings.ollamaURL(), ServerEndpoint::generatePath);
-    if (!url) {
-        // Delivered from the event loop, like every other outcome.
-        QMetaObject::invokeMethod(
-            context ? context : &http, [callback] { callback(ClientError::invalidURL()); }, Qt::QueuedConnection);
-        return;
-    }
-    http.postJSON(*url, SentimentClient::generateRequestBody(text, model), context,
-                  [text, model, callback](const Result<QByteArray> &reply) {
+    postGenerate(SentimentClient::generateRequestBody(text, model), context, settings, http,
+                 [text, model, callback](const Result<QByteArray> &reply) {
         if (!reply) {
             callback(reply.error());
             return;
@@ -132,5 +157,25 @@ void fetchSentimentDetails(const QString &text, const QString &model, QObject *c
             reading.value().model = model;
         }
         callback(reading);
+    });
+}
+
+void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
+                             SentimentClient::ProbabilitiesCallback callback)
+{
+    fetchTokenProbabilities(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
+}
+
+void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
+                             SentimentClient::ProbabilitiesCallback callback, AppSettings &settings,
+                             HttpClient &http)
+{
+    postGenerate(SentimentClient::probabilitiesRequestBody(text, model), context, settings, http,
+                 [callback](const Result<QByteArray> &reply) {
+        if (!reply) {
+            callback(reply.error());
+            return;
+        }
+        callback(TokenProbabilityText::readReply(reply.value()));
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SentimentReading.h"
+#include "TokenProbabilities.h"
 #include "catalogue/ClientError.h"
 
 #include <QObject>
@@ -15,9 +16,16 @@ namespace SentimentClient {
 
 using Callback = std::function<void(const Result<int> &)>;
 using DetailsCallback = std::function<void(const Result<SentimentReading> &)>;
+using ProbabilitiesCallback = std::function<void(const Result<TokenProbabilityReading> &)>;
 
 // The generate request body: exactly "model", "prompt" and "stream": false.
 QByteArray generateRequestBody(const QString &text, const QString &model);
+
+// The body of the request for the rating's token probabilities: the same
+// model and prompt as generateRequestBody, not streamed, asking for the most
+// candidates a server sends per token, and for a short answer (the rating
+// is its first token).
+QByteArray probabilitiesRequestBody(const QString &text, const QString &model);
 
 // Reads a generate reply: the body must be a JSON object or array; an object
 // with a string "response" gives the score parsed from it, anything else
@@ -48,3 +56,13 @@ void fetchSentimentDetails(const QString &text, const QString &model, QObject *c
                            SentimentClient::DetailsCallback callback);
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
                            SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);
+
+// Asks the model the same rating question again, this time for the
+// probabilities it gave the candidates of its first token. Delivered like
+// fetchSentimentScore; a reply of the right shape without usable
+// probabilities succeeds with the problem.
+void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
+                             SentimentClient::ProbabilitiesCallback callback);
+void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
+                             SentimentClient::ProbabilitiesCallback callback, AppSettings &settings,
+                             HttpClient &http);

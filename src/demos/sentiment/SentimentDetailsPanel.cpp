@@ -1,6 +1,7 @@
 #include "SentimentDetailsPanel.h"
 
 #include "SentimentScore.h"
+#include "TokenProbabilitiesSection.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/TextStyles.h"
@@ -113,6 +114,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), QStringLiteral("Server timing"),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_timingValue(makeLabel(QStringLiteral("detailsTiming"), QString(), TextStyle::Body))
+    , m_probabilitiesSection(new TokenProbabilitiesSection)
 {
     setObjectName(QStringLiteral("detailsPanel"));
     setAccessibleName(QStringLiteral("How the score was computed"));
@@ -171,6 +173,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     m_timingValue->setAccessibleName(m_timingCaption->text());
     m_timingSection = section(QStringLiteral("detailsTimingSection"), {m_timingCaption, m_timingValue});
     layout->addWidget(m_timingSection);
+    layout->addWidget(m_probabilitiesSection);
 
     setFocusProxy(m_promptBox);
     QWidget::setTabOrder(m_promptBox, m_answerBox);
@@ -190,6 +193,7 @@ void SentimentDetailsPanel::setReading(const SentimentReading &reading)
     m_promptBox->setPlainText(m_reading.prompt);
     m_answerBox->setPlainText(m_reading.rawResponse);
     m_promptBox->verticalScrollBar()->setValue(0);
+    m_probabilitiesSection->setSubject(m_reading.text, m_reading.model);
     render();
 }
 

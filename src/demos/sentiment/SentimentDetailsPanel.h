@@ -7,6 +7,7 @@
 
 class QLabel;
 class QTextEdit;
+class TokenProbabilitiesSection;
 
 // The answer to "How was this computed?" for one sentiment score: the model,
 // the exact prompt with the user's text highlighted, the model's raw answer,
@@ -31,6 +32,10 @@ public:
     // A step's value as shown: between curly quotes, so that spaces at its
     // ends stay visible, or "(empty)".
     static QString quoted(const QString &value);
+
+    // "How sure was the model?", which asks for the rating's token
+    // probabilities on request.
+    TokenProbabilitiesSection *probabilitiesSection() const { return m_probabilitiesSection; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -61,4 +66,5 @@ private:
     QLabel *const m_timingCaption;
     QLabel *const m_timingValue;
     QWidget *m_timingSection = nullptr;
+    TokenProbabilitiesSection *const m_probabilitiesSection;
 };

@@ -1,0 +1,225 @@
+#include "TokenProbabilities.h"
+
+#include "catalogue/JsonReading.h"
+#include "catalogue/TextTrimming.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+double TokenProbabilities::ratingMass() const
+{
+    return std::accumulate(ratings.begin(), ratings.end(), 0.0);
+}
+
+double TokenProbabilities::otherMass() const
+{
+    return std::clamp(1.0 - ratingMass(), 0.0, 1.0);
+}
+
+std::optional<double> TokenProbabilities::expectedRating() const
+{
+    const double mass = ratingMass();
+    if (!(mass > 0.0))
+        return std::nullopt;
+    double weighted = 0.0;
+    for (size_t i = 0; i < ratings.size(); ++i)
+        weighted += double(i + 1) * ratings[i];
+    return weighted / mass;
+}
+
+namespace {
+
+bool isBlank(const QString &token)
+{
+    return TextTrimming::trimmedWhitespaceAndLineBreaks(token).isEmpty();
+}
+
+// The rating a token stands for: exactly one digit from 1 to 5 once trimmed.
+std::optional<int> ratingOf(const QString &token)
+{
+    const QString trimmed = TextTrimming::trimmedWhitespaceAndLineBreaks(token);
+    if (trimmed.size() != 1 || trimmed.at(0) < u'1' || trimmed.at(0) > u'5')
+        return std::nullopt;
+    return trimmed.at(0).unicode() - u'0';
+}
+
+// A candidate's log-probability, when it is one: a finite number no larger
+// than zero (a hair above zero is rounding and reads as probability 1).
+std::optional<double> logprobOf(const nlohmann::json &candidate)
+{
+    const auto it = candidate.find("logprob");
+    if (it == candidate.end() || !it->is_number())
+        return std::nullopt;
+    const double value = it->get<double>();
+    if (!std::isfinite(value) || value > 1e-6)
+        return std::nullopt;
+    return std::min(value, 0.0);
+}
+
+TokenProbabilityReading readLogprobs(const nlohmann::json &logprobs)
+{
+    const auto first = std::find_if(logprobs.begin(), logprobs.end(), [](const nlohmann::json &entry) {
+        if (!entry.is_object())
+            return false;
+        const auto token = entry.find("token");
+        return token != entry.end() && token->is_string()
+            && !isBlank(JsonReading::toQString(token->get_ref<const std::string &>()));
+    });
+    if (first == logprobs.end())
+        return TokenProbabilityProblem::NoTokens;
+
+    const auto top = first->find("top_logprobs");
+    if (top == first->end() || !top->is_array() || top->empty())
+        return TokenProbabilityProblem::NoCandidates;
+
+    TokenProbabilities result;
+    result.producedToken = JsonReading::toQString(first->at("token").get_ref<const std::string &>());
+    for (const nlohmann::json &entry : *top) {
+        if (!entry.is_object())
+            return TokenProbabilityProblem::InvalidValue;
+        const auto token = entry.find("token");
+        const std::optional<double> logprob = logprobOf(entry);
+        if (token == entry.end() || !token->is_string() || !logprob)
+            return TokenProbabilityProblem::InvalidValue;
+        TokenCandidate candidate{JsonReading::toQString(token->get_ref<const std::string &>()), *logprob};
+        if (const auto rating = ratingOf(candidate.token))
+            result.ratings[size_t(*rating - 1)] += std::exp(candidate.logprob);
+        result.candidates.append(candidate);
+    }
+    // Each probability the server rounds can push the sum a little past 1.
+    if (const double mass = result.ratingMass(); mass > 1.0) {
+        for (double &p : result.ratings)
+            p /= mass;
+    }
+    return result;
+}
+
+} // namespace
+
+namespace TokenProbabilityText {
+
+Result<TokenProbabilityReading> readReply(const QByteArray &body)
+{
+    const auto parsed = JsonReading::parse(body, true);
+    if (!parsed)
+        return parsed.error();
+    const nlohmann::json &root = parsed.value();
+    if (!root.is_object())
+        return ClientError::invalidResponse();
+    const auto response = root.find("response");
+    if (response == root.end() || !response->is_string())
+        return ClientError::invalidResponse();
+
+    const auto logprobs = root.find("logprobs");
+    if (logprobs == root.end() || logprobs->is_null())
+        return TokenProbabilityReading(TokenProbabilityProblem::NotSent);
+    if (!logprobs->is_array())
+        return ClientError::invalidResponse();
+    return readLogprobs(*logprobs);
+}
+
+QString problemMessage(TokenProbabilityProblem problem)
+{
+    switch (problem) {
+    case TokenProbabilityProblem::NotSent:
+        return QStringLiteral("This server does not send token probabilities. Newer Ollama versions do: "
+                              "update the server to see them.");
+    case TokenProbabilityProblem::NoTokens:
+        return QStringLiteral("The server sent token probabilities, but for no token other than white "
+                              "space, so there is nothing to show.");
+    case TokenProbabilityProblem::NoCandidates:
+        return QStringLiteral("The server sent no candidates for the model's first token, so there is "
+                              "nothing to show.");
+    case TokenProbabilityProblem::InvalidValue:
+        return QStringLiteral("The server sent a log-probability that is not a finite number of zero or "
+                              "less, so the probabilities cannot be shown.");
+    }
+    return {};
+}
+
+QString visibleToken(const QString &token)
+{
+    if (token.isEmpty())
+        return QStringLiteral("(empty)");
+    QString shown;
+    for (const QChar c : token) {
+        const char16_t u = c.unicode();
+        if (u == u' ')
+            shown += QStringLiteral("␣");
+        else if (u == u'\n')
+            shown += QStringLiteral("↵");
+        else if (u == u'\t')
+            shown += QStringLiteral("⇥");
+        else if (u < 0x20 || u == 0x7f || c.isSpace() || c.category() == QChar::Other_Format
+                 || c.category() == QChar::Other_Control)
+            shown += QStringLiteral("⟨U+%1⟩").arg(QString::number(u, 16).toUpper().rightJustified(4, u'0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+QString percent(double probability)
+{
+    const long whole = std::lround(probability * 100.0);
+    if (whole == 0 && probability > 0.0)
+        return QStringLiteral("<1 %");
+    if (whole == 100 && probability < 1.0)
+        return QStringLiteral(">99 %");
+    return QStringLiteral("%1 %").arg(whole);
+}
+
+QString percentSpoken(double probability)
+{
+    QString text = percent(probability);
+    text.replace(QStringLiteral("<"), QStringLiteral("less than "));
+    text.replace(QStringLiteral(">"), QStringLiteral("more than "));
+    text.replace(QStringLiteral(" %"), QStringLiteral(" percent"));
+    return text;
+}
+
+QString tablePercent(double probability)
+{
+    const double value = probability * 100.0;
+    if (value > 0.0 && value < 0.05)
+        return QStringLiteral("<0.1 %");
+    return QString::number(value, 'f', 1) + QStringLiteral(" %");
+}
+
+QString summary(const TokenProbabilities &probabilities)
+{
+    if (!probabilities.expectedRating())
+        return QStringLiteral("None of the model's most likely first tokens is a rating from 1 to 5, so its "
+                              "answer would not have been a rating.");
+    std::array<int, 5> order{1, 2, 3, 4, 5};
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return probabilities.ratings[size_t(a - 1)] > probabilities.ratings[size_t(b - 1)];
+    });
+    const int best = order[0];
+    const int second = order[1];
+    const double pBest = probabilities.ratings[size_t(best - 1)];
+    const double pSecond = probabilities.ratings[size_t(second - 1)];
+
+    QString sentence;
+    if (pSecond < 0.005) {
+        sentence = QStringLiteral("The model gave %1 a probability of %2 and the other ratings almost none: "
+                                  "it was sure of its answer")
+                       .arg(best)
+                       .arg(percent(pBest));
+    } else {
+        sentence = QStringLiteral("The model gave %1 a probability of %2 and %3 a probability of %4; the "
+                                  "answer is drawn from these odds, so the same text can get another rating "
+                                  "on another run")
+                       .arg(best)
+                       .arg(percent(pBest))
+                       .arg(second)
+                       .arg(percent(pSecond));
+    }
+    const std::optional<int> produced = ratingOf(probabilities.producedToken);
+    if (produced && *produced != best)
+        sentence += QStringLiteral(", and this time the draw gave %1").arg(*produced);
+    return sentence + QLatin1Char('.');
+}
+
+} // namespace TokenProbabilityText
