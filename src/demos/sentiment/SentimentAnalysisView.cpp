@@ -218,7 +218,6 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     column->addWidget(m_warningCard);
 
     column->addStretch(1);
-    m_scrollArea->setWidget(m_content);
 
     setFocusProxy(m_editor);
     QWidget::setTabOrder(m_editor, m_button);
@@ -247,6 +246,9 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     connect(&m_service, &OllamaService::modelErrorChanged, this, &SentimentAnalysisView::render);
 
     render();
+    // Only now, with the empty cards hidden, does the scroll area take the
+    // column: it measures its widget at once, and hidden widgets cost nothing.
+    m_scrollArea->setWidget(m_content);
 }
 
 SentimentAnalysisView::~SentimentAnalysisView() = default;
