@@ -3,6 +3,8 @@
 #include "AppInfoBuild.h"
 
 #include <QFile>
+#include <QIconEngine>
+#include <QPainter>
 #include <QSvgRenderer>
 
 namespace {
@@ -14,6 +16,37 @@ std::optional<QString> nonEmpty(const char *utf8)
         return std::nullopt;
     return text;
 }
+
+// Draws the icon's SVG at whatever size is asked. A QIcon made from the file
+// name would load the SVG icon engine plugin at once, before the first window
+// is painted; this engine renders only when a picture is asked for.
+class SvgIconEngine : public QIconEngine
+{
+public:
+    explicit SvgIconEngine(QString fileName)
+        : m_fileName(std::move(fileName))
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        QSvgRenderer(m_fileName).render(painter, rect);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new SvgIconEngine(m_fileName); }
+
+private:
+    QString m_fileName;
+};
 
 } // namespace
 
@@ -45,5 +78,5 @@ QIcon AppInfo::icon() const
 {
     if (!hasIcon())
         return {};
-    return QIcon(*iconResource);
+    return QIcon(new SvgIconEngine(*iconResource));
 }

@@ -116,7 +116,6 @@ void DemoScreen::buildColumn()
     m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_column->addWidget(m_errorLabel);
     m_column->addWidget(m_warningCard);
-    m_scrollArea->setWidget(m_content);
 }
 
 void DemoScreen::buildResultCard()
@@ -215,15 +214,20 @@ void DemoScreen::setDetailsPanel(QWidget *panel)
     m_detailsGroup->layout()->addWidget(panel);
 }
 
-void DemoScreen::finishTabOrder()
+void DemoScreen::finish()
 {
-    if (m_editors.isEmpty())
-        return;
-    setFocusProxy(m_editors.first().second);
-    for (qsizetype i = 1; i < m_editors.size(); ++i)
-        QWidget::setTabOrder(m_editors.at(i - 1).second, m_editors.at(i).second);
-    QWidget::setTabOrder(m_editors.last().second, m_button);
+    if (!m_editors.isEmpty()) {
+        setFocusProxy(m_editors.first().second);
+        for (qsizetype i = 1; i < m_editors.size(); ++i)
+            QWidget::setTabOrder(m_editors.at(i - 1).second, m_editors.at(i).second);
+        QWidget::setTabOrder(m_editors.last().second, m_button);
+    }
     QWidget::setTabOrder(m_button, m_detailsToggle);
+
+    render();
+    // Only now, with the empty cards hidden, does the scroll area take the
+    // column: it measures its widget at once, and hidden widgets cost nothing.
+    m_scrollArea->setWidget(m_content);
 }
 
 void DemoScreen::setShowingDetails(bool showing)

@@ -94,8 +94,10 @@ protected:
     void setUpEditor(RoundedPanel *field, QPlainTextEdit *editor, QLabel *label, int minimumHeight);
     // The panel that "How was this computed?" opens.
     void setDetailsPanel(QWidget *panel);
-    // Tab goes through the editors, then the button and the details toggle.
-    void finishTabOrder();
+    // The last step of a screen's constructor: Tab goes through the editors,
+    // then the button and the details toggle; the first state is drawn and
+    // the column handed to the scroll area.
+    void finish();
 
     // The result card's column, below its title.
     QVBoxLayout *resultLayout() const { return m_resultLayout; }

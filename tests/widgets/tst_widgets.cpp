@@ -2,6 +2,8 @@
 #include "widgets/Symbols.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTest>
 
 #include <cmath>
@@ -158,6 +160,20 @@ private Q_SLOTS:
                 }
             }
             QVERIFY2(used.contains(name) ? opaque > 100 && opaque < 920 : opaque == 0, qPrintable(name));
+            if (!used.contains(name))
+                continue;
+            // Drawn as the SVG renderer draws the same file, up to anti-aliasing.
+            QSvgRenderer svg(QStringLiteral(":/symbols/%1.svg").arg(name));
+            QImage expected(32, 32, QImage::Format_ARGB32);
+            expected.fill(Qt::transparent);
+            QPainter painter(&expected);
+            svg.render(&painter, QRectF(0, 0, 32, 32));
+            painter.end();
+            int worst = 0;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x)
+                    worst = qMax(worst, qAbs(qAlpha(image.pixel(x, y)) - qAlpha(expected.pixel(x, y))));
+            QVERIFY2(worst <= 32, qPrintable(QStringLiteral("%1: alpha off by %2").arg(name).arg(worst)));
         }
     }
 };

@@ -71,8 +71,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     // The probabilities request goes to the same server, model and client as
     // the screen's own.
     m_detailsPanel->probabilitiesSection()->setServices(m_settings, m_http);
-    finishTabOrder();
-    render();
+    finish();
 }
 
 SentimentAnalysisView::~SentimentAnalysisView() = default;

@@ -78,8 +78,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     buildInputs();
     buildResult();
     setDetailsPanel(m_detailsPanel);
-    finishTabOrder();
-    render();
+    finish();
 }
 
 SentenceSimilarityView::~SentenceSimilarityView() = default;
