@@ -24,14 +24,6 @@ QByteArray generateRequestBody(const QString &text, const QString &model)
     return QByteArray::fromStdString(body.dump());
 }
 
-Result<int> readGenerateReply(const QByteArray &body)
-{
-    const Result<SentimentReading> reading = readGenerateReplyDetails(body);
-    if (!reading)
-        return reading.error();
-    return reading.value().score;
-}
-
 namespace {
 
 // A member that is a non-negative whole number, as the server sends its
@@ -86,12 +78,6 @@ Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
 } // namespace SentimentClient
 
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
-                         SentimentClient::Callback callback)
-{
-    fetchSentimentScore(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
-}
-
-void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http)
 {
     fetchSentimentDetails(text, model, context, [callback](const Result<SentimentReading> &reading) {
@@ -101,12 +87,6 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
         }
         callback(reading.value().score);
     }, settings, http);
-}
-
-void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
-                           SentimentClient::DetailsCallback callback)
-{
-    fetchSentimentDetails(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
 }
 
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,

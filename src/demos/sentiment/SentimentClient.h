@@ -19,11 +19,6 @@ using DetailsCallback = std::function<void(const Result<SentimentReading> &)>;
 // The generate request body: exactly "model", "prompt" and "stream": false.
 QByteArray generateRequestBody(const QString &text, const QString &model);
 
-// Reads a generate reply: the body must be a JSON object or array; an object
-// with a string "response" gives the score parsed from it, anything else
-// fails with "Invalid response from Ollama".
-Result<int> readGenerateReply(const QByteArray &body);
-
 // The same reading with its details: the raw answer, the reading steps and
 // the server's durations when the reply carries them as non-negative whole
 // numbers (anything else there is ignored, never a failure). The text, prompt
@@ -37,14 +32,10 @@ Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body);
 // main thread, and not at all once `context` is destroyed (a null context means
 // it always runs).
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
-                         SentimentClient::Callback callback);
-void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http);
 
 // The same request, giving the score together with how it came about: the
 // prompt sent, the answer received and the steps that read it. Succeeds and
 // fails exactly when fetchSentimentScore does, with the same score or error.
-void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
-                           SentimentClient::DetailsCallback callback);
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
                            SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);
