@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,11 +48,6 @@ QString shown(const std::optional<QString> &value)
 std::optional<QString> field(const AppSettings &settings, int which)
 {
     return which == 0 ? settings.ollamaURL() : which == 1 ? settings.selectedEmbeddingModel() : settings.selectedLLMModel();
-}
-
-QString deadServerURL()
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(FakeOllamaServer().port());
 }
 
 // The one outcome of a request, and whether it came on the main thread.
@@ -116,7 +110,7 @@ struct Rig
         StdoutCapture capture;
         events.clear();
         service->fetchModels();
-        QTest::qWaitFor([this] { return !service->isLoadingModels(); }, waitLimit);
+        static_cast<void>(QTest::qWaitFor([this] { return !service->isLoadingModels(); }, waitLimit));
         return capture.text();
     }
     QStringList names() const
@@ -125,13 +119,6 @@ struct Rig
         for (const OllamaModel &m : service->availableModels())
             out.append(m.name);
         return out;
-    }
-    ModelCapabilities capabilities(const char *name) const
-    {
-        for (const OllamaModel &m : service->availableModels())
-            if (m.name == QLatin1String(name))
-                return m.capabilities;
-        return {};
     }
 };
 
@@ -152,7 +139,6 @@ public:
 
 private Q_SLOTS:
     void settingsReadTheStore();
-    void settingsNotifyThenWriteThrough_data();
     void settingsNotifyThenWriteThrough();
     void sharedSettingsAreOneMainThreadInstance();
     void readsReplies_data();
@@ -160,15 +146,10 @@ private Q_SLOTS:
     void formsURLsAndShowRequests();
     void parsesCapabilities_data();
     void parsesCapabilities();
-
     void exchanges_data();
     void exchanges();
-    void deliveryFollowsContext();
-    void manyRequestsToOneHostAreOnTheWireAtOnce();
-    void queuedRequestStartsItsClockWhenSent();
-
+    void queuedRequestOfGoneReceiverIsNeverSent();
     void publishesFetchedList();
-    void failedFetchKeepsList_data();
     void failedFetchKeepsList();
     void publishesInCompletionOrder();
     void overlappingFetchesEachPublish();
@@ -185,7 +166,6 @@ void TestCatalogue::settingsReadTheStore()
         {0, {}, "\"http://localhost:11434\""},
         {2, {}, "absent"},
         {0, QLatin1String(""), "\"\""},
-        {0, QStringList{QStringLiteral("a")}, "\"http://localhost:11434\""},
         {1, qlonglong(9007199254740993LL), "\"9007199254740993\""},
         {1, 1.5, "\"1.5\""},
         {2, QByteArray("\x01\x02"), "absent"},
@@ -203,85 +183,62 @@ void TestCatalogue::settingsReadTheStore()
     }
 }
 
-void TestCatalogue::settingsNotifyThenWriteThrough_data()
-{
-    QTest::addColumn<int>("which");
-    QTest::addColumn<QVariant>("before");   // invalid: absent, or never assigned for the URL
-    QTest::addColumn<QVariant>("tampered"); // stored behind the settings' back first
-    QTest::addColumn<QVariant>("after");
-    QTest::addColumn<QString>("atWillChange"); // field and stored value when will-change arrives
-    QTest::addColumn<QString>("now");          // both after the assignment
-
-    const QVariant none;
-    const QVariant a = QStringLiteral("http://a:1");
-    QTest::newRow("URL") << 0 << a << none << QVariant(QStringLiteral("http://b:2"))
-                         << R"(field="http://a:1" stored="http://a:1")" << R"("http://b:2")";
-    QTest::newRow("first URL, empty") << 0 << none << none << QVariant(QLatin1String(""))
-                                      << R"(field="http://localhost:11434" stored=absent)" << R"("")";
-    QTest::newRow("embedding chosen") << 1 << none << none << QVariant(QStringLiteral("nomic-embed-text"))
-                                      << "field=absent stored=absent" << R"("nomic-embed-text")";
-    QTest::newRow("cleared removes the key") << 1 << QVariant(QStringLiteral("n")) << none << none
-                                             << R"(field="n" stored="n")" << "absent";
-    QTest::newRow("name with ini syntax") << 2 << none << none << QVariant(QStringLiteral("a=b; [c], \"d\" \\e"))
-                                          << "field=absent stored=absent" << R"("a=b; [c], "d" \e")";
-    // Assigning the value a field holds still notifies and still writes.
-    QTest::newRow("same URL again") << 0 << a << QVariant(QStringLiteral("x")) << a
-                                    << R"(field="http://a:1" stored="x")" << R"("http://a:1")";
-    QTest::newRow("absent again") << 2 << none << QVariant(QStringLiteral("x")) << none
-                                  << R"(field=absent stored="x")" << "absent";
-}
-
 void TestCatalogue::settingsNotifyThenWriteThrough()
 {
-    QFETCH(int, which);
-    QFETCH(QVariant, before);
-    QFETCH(QVariant, tampered);
-    QFETCH(QVariant, after);
-    QFETCH(QString, atWillChange);
-    QFETCH(QString, now);
-
-    TestSettings prefs;
-    AppSettings &settings = prefs.settings();
-    auto assign = [&](const std::optional<QString> &value) {
-        which == 0 ? settings.setOllamaURL(value.value_or(QString()))
-                   : which == 1 ? settings.setSelectedEmbeddingModel(value) : settings.setSelectedLLMModel(value);
+    // Field, value before (none: absent, or never assigned for the URL), a
+    // value stored behind the settings' back, the value assigned; then field
+    // and stored value when will-change arrives, and both afterwards.
+    // Assigning the value a field holds still notifies and still writes.
+    const QVariant none, a = QStringLiteral("http://a:1"), x = QStringLiteral("x");
+    const QList<std::tuple<int, QVariant, QVariant, QVariant, const char *, const char *>> rows{
+        {0, none, none, QLatin1String(""), R"(field="http://localhost:11434" stored=absent)", R"("")"},
+        {1, QStringLiteral("n"), none, none, R"(field="n" stored="n")", "absent"},
+        {2, none, none, QStringLiteral("a=b; [c], \"d\" \\e"), "field=absent stored=absent", R"("a=b; [c], "d" \e")"},
+        {0, a, x, a, R"(field="http://a:1" stored="x")", R"("http://a:1")"},
+        {2, none, x, none, R"(field=absent stored="x")", "absent"},
     };
-    if (before.isValid() || which != 0)
-        assign(text(before));
-    if (tampered.isValid())
-        prefs.store().setValue(keys[which], tampered);
+    for (const auto &[which, before, tampered, after, atWillChange, now] : rows) {
+        TestSettings prefs;
+        AppSettings &settings = prefs.settings();
+        auto assign = [&, which = which](const std::optional<QString> &value) {
+            which == 0 ? settings.setOllamaURL(value.value_or(QString()))
+                       : which == 1 ? settings.setSelectedEmbeddingModel(value) : settings.setSelectedLLMModel(value);
+        };
+        if (before.isValid() || which != 0)
+            assign(text(before));
+        if (tampered.isValid())
+            prefs.store().setValue(keys[which], tampered);
 
-    QStringList events;
-    auto record = [&](const char *signal) {
-        const QString stored = shown(text(prefs.store().value(keys[which])));
-        events.append(QStringLiteral("%1 field=%2 stored=%3").arg(QLatin1String(signal), shown(field(settings, which)), stored));
-    };
-    connect(&settings, &AppSettings::willChange, this, [&] { record("willChange"); });
-    connect(&settings, &AppSettings::ollamaURLChanged, this, [&] { record("ollamaURLChanged"); });
-    connect(&settings, &AppSettings::selectedEmbeddingModelChanged, this, [&] { record("selectedEmbeddingModelChanged"); });
-    connect(&settings, &AppSettings::selectedLLMModelChanged, this, [&] { record("selectedLLMModelChanged"); });
-    assign(text(after));
+        QStringList events;
+        auto record = [&, which = which](const char *signal) {
+            events.append(QStringLiteral("%1 field=%2 stored=%3")
+                              .arg(QLatin1String(signal), shown(field(settings, which)),
+                                   shown(text(prefs.store().value(keys[which])))));
+        };
+        connect(&settings, &AppSettings::willChange, this, [&] { record("willChange"); });
+        connect(&settings, &AppSettings::ollamaURLChanged, this, [&] { record("ollamaURLChanged"); });
+        connect(&settings, &AppSettings::selectedEmbeddingModelChanged, this, [&] { record("selectedEmbeddingModelChanged"); });
+        connect(&settings, &AppSettings::selectedLLMModelChanged, this, [&] { record("selectedLLMModelChanged"); });
+        assign(text(after));
 
-    const char *changed[] = {"ollamaURLChanged", "selectedEmbeddingModelChanged", "selectedLLMModelChanged"};
-    QCOMPARE(events, QStringList({QStringLiteral("willChange ") + atWillChange,
-                                  QStringLiteral("%1 field=%2 stored=%2").arg(QLatin1String(changed[which]), now)}));
-    // Only the three keys ever appear, and a restart reads the value back.
-    for (const QString &key : prefs.store().allKeys())
-        QVERIFY2(keys.contains(key), qPrintable(key));
-    QCOMPARE(shown(field(*prefs.reopen(), which)), now);
+        const char *changed[] = {"ollamaURLChanged", "selectedEmbeddingModelChanged", "selectedLLMModelChanged"};
+        QCOMPARE(events, QStringList({QStringLiteral("willChange ") + QLatin1String(atWillChange),
+                                      QStringLiteral("%1 field=%2 stored=%2").arg(QLatin1String(changed[which]), QLatin1String(now))}));
+        // Only the three keys ever appear, and a restart reads the value back.
+        for (const QString &key : prefs.store().allKeys())
+            QVERIFY2(keys.contains(key), qPrintable(key));
+        QCOMPARE(shown(field(*prefs.reopen(), which)), QLatin1String(now));
+    }
 
     // Both selections present, an empty name included, make a configured app.
-    settings.setSelectedLLMModel(QLatin1String(""));
-    settings.setSelectedEmbeddingModel(QLatin1String(""));
-    QVERIFY(settings.isConfigured());
+    TestSettings prefs;
+    prefs.settings().setSelectedLLMModel(QLatin1String(""));
+    prefs.settings().setSelectedEmbeddingModel(QLatin1String(""));
+    QVERIFY(prefs.settings().isConfigured() && !TestSettings().settings().isConfigured());
 }
 
 void TestCatalogue::sharedSettingsAreOneMainThreadInstance()
 {
-    // The process-wide store lives in this test's own configuration folder.
-    const QString file = QSettings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere")).fileName();
-    QVERIFY2(file.startsWith(m_configHome + QLatin1Char('/')), qPrintable(file));
-
     // First use from several threads at once makes one instance.
     std::latch ready(8);
     std::vector<AppSettings *> seen(8, nullptr);
@@ -292,13 +249,15 @@ void TestCatalogue::sharedSettingsAreOneMainThreadInstance()
     QCOMPARE(std::set<AppSettings *>(seen.begin(), seen.end()), std::set<AppSettings *>{&AppSettings::shared()});
 
     // Though a finished worker thread made it, it belongs to the main thread,
-    // so an assignment reaches the file while the program runs.
+    // so an assignment reaches the file (in this test's own folder) while the
+    // program runs.
     QCOMPARE(AppSettings::shared().thread(), QCoreApplication::instance()->thread());
     AppSettings::shared().setSelectedLLMModel(QStringLiteral("written-while-running"));
-    QTRY_VERIFY([&file] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) && f.readAll().contains("written-while-running");
-    }());
+    const auto written = [this] {
+        QFile file(m_configHome + QLatin1String("/Quillmere/Quillmere.conf"));
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("written-while-running");
+    };
+    QTRY_VERIFY(written());
 }
 
 void TestCatalogue::readsReplies_data()
@@ -340,7 +299,6 @@ void TestCatalogue::readsReplies_data()
     row(true, "show: empty object", "{}", "absent");
     row(true, "show: empty list is not absent", R"({"capabilities":[]})", "[]");
     row(true, "show: order kept", R"({"capabilities":["completion","vision","tools"]})", "[completion,vision,tools]");
-    row(true, "show: error reply", R"({"error":"model 'x:latest' not found"})", "absent");
     row(true, "show: model_info object", R"({"model_info":{"llama.context_length":131072,"t":null}})", "absent info");
     row(true, "show: details", R"({"details":{"format":"gguf","families":["llama"]},"license":"L"})", "absent details");
     for (const char *bad : {R"({"capabilities":"vision"})", R"({"capabilities":["vision",1]})",
@@ -355,20 +313,14 @@ void TestCatalogue::readsReplies()
     QFETCH(QByteArray, body);
     QFETCH(QString, read);
 
-    std::optional<ClientError> error;
     QStringList entries;
-    if (show) {
-        const auto r = ModelRecords::readShowResponse(body);
-        if (r) {
-            const OllamaShowResponse &s = r.value();
-            entries.append((s.capabilities ? '[' + s.capabilities->join(',') + ']' : QStringLiteral("absent"))
-                           + (s.modelInfo ? " info" : "") + (s.details ? " details" : ""));
-        } else {
-            error = r.error();
-        }
-    } else {
-        const auto r = ModelRecords::readModelsResponse(body);
-        for (const OllamaModel &m : r ? r.value().models : QList<OllamaModel>()) {
+    std::optional<ClientError> error;
+    if (const auto r = ModelRecords::readShowResponse(body); show) {
+        r ? entries.append((r.value().capabilities ? '[' + r.value().capabilities->join(',') + ']' : QStringLiteral("absent"))
+                           + (r.value().modelInfo ? " info" : "") + (r.value().details ? " details" : ""))
+          : void(error = r.error());
+    } else if (const auto list = ModelRecords::readModelsResponse(body); list) {
+        for (const OllamaModel &m : list.value().models) {
             const auto &d = m.details;
             entries.append(QStringList{shown(m.name), shown(m.modifiedAt), m.size ? QString::number(*m.size) : "absent",
                                        d ? QStringLiteral("{%1,%2,%3}").arg(shown(d->family), shown(d->format),
@@ -376,19 +328,16 @@ void TestCatalogue::readsReplies()
                                          : "absent"}.join(' '));
             QCOMPARE(m.capabilities, ModelCapabilities{}); // filled in later, never from the list
         }
-        if (!r)
-            error = r.error();
+    } else {
+        error = list.error();
     }
-    if (read != QLatin1String("fails")) {
-        QVERIFY2(!error, error ? qPrintable(error->description) : "");
-        QCOMPARE(entries.join(QLatin1String("; ")), read);
-        return;
-    }
+    QCOMPARE(error ? QStringLiteral("fails") : entries.join(QLatin1String("; ")), read);
     // A reading failure is a sentence a person can read.
-    QVERIFY(error && error->domain == QLatin1String("JSON") && !error->description.isEmpty());
-    QVERIFY2(!error->description.contains(QLatin1String("[json.exception"))
-                 && std::none_of(error->description.begin(), error->description.end(), [](QChar c) { return c < u' '; }),
-             qPrintable(error->description));
+    if (error)
+        QVERIFY2(error->domain == QLatin1String("JSON") && !error->description.isEmpty()
+                     && !error->description.contains(QLatin1String("[json.exception"))
+                     && std::none_of(error->description.begin(), error->description.end(), [](QChar c) { return c < u' '; }),
+                 qPrintable(error->description));
 }
 
 void TestCatalogue::formsURLsAndShowRequests()
@@ -438,9 +387,6 @@ void TestCatalogue::parsesCapabilities_data()
         R"(["Vision", "TOOLS", "think", "vision "])", noSpecial);
     row("quotes and backslashes escaped", {"a\"b", "c\\d", "caf\xC3\xA9"}, "",
         R"(["a\"b", "c\\d", "caf)" "\xC3\xA9\"]", noSpecial);
-    // A server cannot add lines or terminal sequences to standard output.
-    row("control characters escaped", {"\x1B[2Jred\rFAKE\n\xE2\x9A\xA0\xEF\xB8\x8F x", "a\xC2\x85\xE2\x80\xA8\x7F" "b"},
-        "", R"(["\e[2Jred\rFAKE\n)" "\xE2\x9A\xA0\xEF\xB8\x8F" R"( x", "a\u0085\u2028\u007fb"])", noSpecial);
 }
 
 void TestCatalogue::parsesCapabilities()
@@ -466,7 +412,7 @@ void TestCatalogue::exchanges_data()
 {
     QTest::addColumn<QString>("reply"); // a status, or how the server misbehaves
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("failure"); // empty: the body is the reply; "*": any description
+    QTest::addColumn<QString>("failure"); // empty: the body is the reply
 
     // No status is examined: an error status with a body is a reply.
     for (const char *status : {"200", "400", "404", "503"})
@@ -475,11 +421,7 @@ void TestCatalogue::exchanges_data()
     QTest::newRow("exactly the size limit") << "200" << QByteArray(1024, 'x') << "";
     QTest::newRow("one byte over the limit") << "200" << QByteArray(1025, 'x')
                                              << "The server's reply is larger than 1024 bytes and was refused.";
-    const QString silent = QStringLiteral("The server did not answer in time (nothing arrived for 300 ms).");
-    QTest::newRow("nothing sent") << "stall" << QByteArray() << silent;
-    QTest::newRow("headers, then nothing") << "stallAfterHeaders" << QByteArray() << silent;
-    QTest::newRow("closed mid-body") << "closeMidBody" << QByteArray(R"({"models":[{"name":"a"}]})") << "*";
-    QTest::newRow("connection refused") << "refused" << QByteArray() << "*";
+    QTest::newRow("silent server") << "stall" << QByteArray() << "The server did not answer in time (nothing arrived for 300 ms).";
 }
 
 void TestCatalogue::exchanges()
@@ -491,33 +433,22 @@ void TestCatalogue::exchanges()
     FakeOllamaServer server;
     Reply scripted = Reply::json(body.toStdString(), reply.toInt() ? reply.toInt() : 200);
     scripted.stall = reply == QLatin1String("stall");
-    scripted.stallAfterHeaders = reply == QLatin1String("stallAfterHeaders");
-    scripted.closeMidBody = reply == QLatin1String("closeMidBody");
     server.setRoute("POST", "/api/show", scripted);
     HttpClient http;
     http.setTransferTimeout(300ms);
     http.setMaxReplyBytes(1024);
     Outcome outcome;
-    const QString base = reply == QLatin1String("refused") ? deadServerURL() : server.baseURL();
-    http.postJSON(QUrl(base + QLatin1String("/api/show")), "{}", this, outcome.callback());
-    QVERIFY(outcome.wait());
+    http.postJSON(QUrl(server.baseURL() + QLatin1String("/api/show")), "{}", this, outcome.callback());
+    QVERIFY(outcome.wait() && outcome.onMainThread);
     server.releaseStalled();
-    QVERIFY(outcome.onMainThread);
-    if (failure.isEmpty()) {
-        QVERIFY2(outcome.result->ok(), qPrintable(outcome.error()));
+    QCOMPARE(outcome.error(), failure);
+    if (failure.isEmpty())
         QCOMPARE(outcome.result->value(), body);
-        return;
-    }
-    QVERIFY(!outcome.result->ok());
-    QCOMPARE(outcome.result->error().domain, QLatin1String(body.size() > 1024 ? "Reply too large" : "QNetworkReply"));
-    if (reply == QLatin1String("refused"))
-        QCOMPARE(outcome.result->error().code, int(QNetworkReply::ConnectionRefusedError));
-    QVERIFY(!outcome.error().isEmpty());
-    if (failure != QLatin1String("*"))
-        QCOMPARE(outcome.error(), failure);
+    else
+        QCOMPARE(outcome.result->error().domain, QLatin1String(body.size() > 1024 ? "Reply too large" : "QNetworkReply"));
 }
 
-void TestCatalogue::deliveryFollowsContext()
+void TestCatalogue::queuedRequestOfGoneReceiverIsNeverSent()
 {
     FakeOllamaServer server;
     auto gate = ReplyGate::make();
@@ -525,65 +456,18 @@ void TestCatalogue::deliveryFollowsContext()
     server.setHandler(ReplyGate::holding(gate));
     HttpClient http;
     http.setMaxConnectionsPerHost(1);
-    QSignalSpy finished(http.findChild<QNetworkAccessManager *>(), &QNetworkAccessManager::finished);
-
-    // The first request's receiver goes while its reply is held; the second
-    // waits in the queue for the only connection, and its receiver goes too.
-    Outcome dropped, neverSent, noContext;
-    auto first = std::make_unique<QObject>();
-    auto second = std::make_unique<QObject>();
-    http.get(QUrl(server.baseURL() + QLatin1String("/api/tags")), first.get(), dropped.callback());
-    http.get(QUrl(server.baseURL() + QLatin1String("/api/tags")), second.get(), neverSent.callback());
-    http.get(QUrl(server.baseURL() + QLatin1String("/api/tags")), nullptr, noContext.callback());
+    // The second request waits in the queue for the only connection, and its
+    // receiver goes meanwhile.
+    Outcome first, dropped, third;
+    auto receiver = std::make_unique<QObject>();
+    for (auto [outcome, context] : {std::pair{&first, static_cast<QObject *>(this)}, {&dropped, receiver.get()}, {&third, this}})
+        http.get(QUrl(server.baseURL() + QLatin1String("/api/tags")), context, outcome->callback());
     QCOMPARE(http.queuedRequests(), 2);
-    QVERIFY(QTest::qWaitFor([&] { return gate->arrivals() == 1; }, waitLimit));
-    first.reset();
-    second.reset();
+    receiver.reset();
     gate->open();
-
-    // Without a context the outcome is still delivered; the held reply is freed
-    // unheard, and the request whose receiver went while queued is never sent.
-    QVERIFY(noContext.wait());
-    QCOMPARE(finished.size(), 2);
-    QCoreApplication::processEvents();
-    QVERIFY(!dropped.result && !neverSent.result);
+    QVERIFY(first.wait() && third.wait());
+    QVERIFY(!dropped.result);
     QCOMPARE(server.requestCount(), size_t(2));
-}
-
-void TestCatalogue::manyRequestsToOneHostAreOnTheWireAtOnce()
-{
-    // Every reply is held until the server has seen all the requests, which
-    // happens only when all are sent at once (one network manager sends six).
-    FakeOllamaServer server;
-    auto gate = ReplyGate::make();
-    GateOpener opener{gate};
-    server.setHandler([gate](const Request &) { return std::optional(Reply::json(gate->meet(30) ? "all" : "some")); });
-    HttpClient http;
-    std::vector<Outcome> outcomes(30);
-    for (Outcome &outcome : outcomes)
-        http.get(QUrl(server.baseURL() + QLatin1String("/api/show")), this, outcome.callback());
-    for (Outcome &outcome : outcomes)
-        QVERIFY(outcome.wait() && outcome.result->ok() && outcome.result->value() == "all");
-}
-
-void TestCatalogue::queuedRequestStartsItsClockWhenSent()
-{
-    // One connection. The first request gets no answer and times out; the
-    // second waits behind it as long, and must still be answered: its time-out
-    // runs from when it is sent, not from when it was queued.
-    FakeOllamaServer server;
-    auto gate = ReplyGate::make();
-    GateOpener opener{gate};
-    server.setHandler(ReplyGate::holding(gate, "/api/show"));
-    HttpClient http;
-    http.setMaxConnectionsPerHost(1);
-    http.setTransferTimeout(2s);
-    Outcome held, queued;
-    http.postJSON(QUrl(server.baseURL() + QLatin1String("/api/show")), "{}", this, held.callback());
-    http.get(QUrl(server.baseURL() + QLatin1String("/api/tags")), this, queued.callback());
-    QVERIFY(held.wait() && !held.result->ok());
-    QVERIFY(queued.wait());
-    QVERIFY2(queued.result->ok(), qPrintable(queued.error()));
 }
 
 void TestCatalogue::publishesFetchedList()
@@ -604,15 +488,15 @@ void TestCatalogue::publishesFetchedList()
 
     // Loading first; at the end the list, then the cleared error, then the flag.
     QCOMPARE(rig.events.size(), 8);
-    QCOMPARE(rig.events.mid(0, 3), QStringList({"willChange", "loading=1", "willChange"}));
-    QVERIFY(rig.events[3].startsWith(QLatin1String("models=")));
-    QCOMPARE(rig.events.mid(4), QStringList({"willChange", "error=absent", "willChange", "loading=0"}));
-    QCOMPARE(rig.names().size(), 5);
-    QCOMPARE(rig.capabilities("llama:latest"), (ModelCapabilities{true, false, false, false}));
-    QCOMPARE(rig.capabilities("nomic:latest"), (ModelCapabilities{false, false, false, true}));
-    for (const char *failed : {"gone", "odd", "cut"})
-        QCOMPARE(rig.capabilities(failed), ModelCapabilities{});
-    QCOMPARE(rig.service->availableModels().first().size, std::optional<qint64>(2019393189LL));
+    rig.events[3].truncate(7); // the list itself is checked below
+    QCOMPARE(rig.events, QStringList({"willChange", "loading=1", "willChange", "models=", "willChange", "error=absent",
+                                      "willChange", "loading=0"}));
+    QStringList flags;
+    for (const OllamaModel &m : rig.service->availableModels())
+        flags.append(m.name + QLatin1Char(' ') + QString::number(m.capabilities.supportsTools) + QString::number(m.capabilities.supportsVision)
+                     + QString::number(m.capabilities.supportsThinking) + QString::number(m.capabilities.supportsEmbedding));
+    flags.sort();
+    QCOMPARE(flags, QStringList({"cut 0000", "gone 0000", "llama:latest 1000", "nomic:latest 0001", "odd 0000"}));
     std::sort(lines.begin(), lines.end());
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines.mid(0, 3), QList<QByteArray>({"", "Capabilities from API: [\"completion\", \"tools\"]",
@@ -623,17 +507,12 @@ void TestCatalogue::publishesFetchedList()
     QCOMPARE(lines[5], noArray.chopped(1));
 
     // The list with no header of its own, then one show request per model.
-    const auto requests = rig.server.requests();
-    QCOMPARE(requests.size(), size_t(6));
-    QCOMPARE(requests[0].method + " " + requests[0].path + requests[0].header("Content-Type"), std::string("GET /api/tags"));
-    std::set<std::string> shown;
-    for (size_t i = 1; i < requests.size(); ++i) {
-        QCOMPARE(requests[i].method + " " + requests[i].path + " " + requests[i].header("Content-Type"),
-                 std::string("POST /api/show application/json"));
-        shown.insert(requests[i].body);
-    }
-    QCOMPARE(shown, (std::set<std::string>{R"({"name":"llama:latest"})", R"({"name":"nomic:latest"})",
-                                           R"({"name":"gone"})", R"({"name":"odd"})", R"({"name":"cut"})"}));
+    std::multiset<std::string> sent;
+    for (const Request &request : rig.server.requests())
+        sent.insert(request.method + " " + request.path + " " + request.header("Content-Type") + " " + request.body);
+    const std::string show = "POST /api/show application/json {\"name\":";
+    QCOMPARE(sent, (std::multiset<std::string>{"GET /api/tags  ", show + "\"llama:latest\"}", show + "\"nomic:latest\"}",
+                                                show + "\"gone\"}", show + "\"odd\"}", show + "\"cut\"}"}));
 
     // An empty list is published like any other, and asks about no model.
     rig.server.setRoute("GET", "/api/tags", Reply::json(R"({"models":[]})"));
@@ -642,53 +521,34 @@ void TestCatalogue::publishesFetchedList()
     QCOMPARE(rig.server.requestCount(), size_t(7));
 }
 
-void TestCatalogue::failedFetchKeepsList_data()
-{
-    QTest::addColumn<QString>("url"); // empty: the fake server
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("error"); // exact, or only its start when it ends in ": "
-
-    QTest::newRow("URL refused") << "localhost:11434" << QByteArray() << "Invalid URL";
-    QTest::newRow("nothing listening") << deadServerURL() << QByteArray() << "Failed to fetch models: ";
-    QTest::newRow("not JSON") << "" << QByteArray("404 page not found") << "Failed to fetch models: ";
-    QTest::newRow("no models") << "" << QByteArray(R"({"models":null})")
-                               << "Failed to fetch models: The server's reply could not be read: reply.models is missing";
-}
-
 void TestCatalogue::failedFetchKeepsList()
 {
-    QFETCH(QString, url);
-    QFETCH(QByteArray, body);
-    QFETCH(QString, error);
+    // A refused URL sends nothing; a list that cannot be read has its
+    // reader's words. The list fetched before stays.
+    for (const auto &[url, error] : {std::pair{"localhost:11434", "Invalid URL"},
+                                     {"", "Failed to fetch models: The server's reply could not be read: reply.models is missing"}}) {
+        Rig rig;
+        rig.server.setModels({model("llama3.2:latest", {{"tools"}})});
+        rig.fetch();
+        const QList<OllamaModel> before = rig.service->availableModels();
+        rig.server.clearRequests();
+        rig.server.enqueue("GET", "/api/tags", Reply::json(R"({"models":null})", 404));
+        if (*url)
+            rig.prefs.settings().setOllamaURL(QLatin1String(url));
+        QCOMPARE(rig.fetch(), QByteArray());
+        QCOMPARE(rig.events, QStringList({"willChange", "loading=1", "willChange", QStringLiteral("error=") + error,
+                                          "willChange", "loading=0"}));
+        QCOMPARE(rig.service->availableModels(), before);
+        QCOMPARE(rig.server.requestCount(), size_t(*url ? 0 : 1));
 
-    Rig rig;
-    rig.server.setModels({model("llama3.2:latest", {{"tools"}})});
-    rig.fetch();
-    const QList<OllamaModel> before = rig.service->availableModels();
-    rig.server.clearRequests();
-    if (!url.isEmpty())
-        rig.prefs.settings().setOllamaURL(url);
-    else
-        rig.server.enqueue("GET", "/api/tags", Reply::json(body.toStdString(), 404));
-    QCOMPARE(rig.fetch(), QByteArray());
-
-    const QString published = rig.service->modelError().value_or(QString());
-    if (error.endsWith(QLatin1String(": ")))
-        QVERIFY2(published.startsWith(error) && published.size() > error.size(), qPrintable(published));
-    else
-        QCOMPARE(published, error);
-    QCOMPARE(rig.events, QStringList({"willChange", "loading=1", "willChange", "error=" + published, "willChange",
-                                      "loading=0"}));
-    QCOMPARE(rig.service->availableModels(), before);
-    QCOMPARE(rig.server.requestCount(), size_t(url.isEmpty() ? 1 : 0));
-
-    // The next fetch reads the URL saved meanwhile, and its success clears the error.
-    FakeOllamaServer other;
-    other.setModels({model("elsewhere:latest")});
-    rig.prefs.settings().setOllamaURL(other.baseURL());
-    rig.fetch();
-    QCOMPARE(rig.names(), QStringList{QStringLiteral("elsewhere:latest")});
-    QCOMPARE(rig.events[5], QStringLiteral("error=absent"));
+        // The next fetch reads the URL saved meanwhile, and its success clears the error.
+        FakeOllamaServer other;
+        other.setModels({model("elsewhere:latest")});
+        rig.prefs.settings().setOllamaURL(other.baseURL());
+        rig.fetch();
+        QCOMPARE(rig.names(), QStringList{QStringLiteral("elsewhere:latest")});
+        QCOMPARE(rig.events[5], QStringLiteral("error=absent"));
+    }
 }
 
 void TestCatalogue::publishesInCompletionOrder()
@@ -719,7 +579,7 @@ void TestCatalogue::publishesInCompletionOrder()
     gates["second"]->open();
     QVERIFY(QTest::qWaitFor([&] { return !rig.service->isLoadingModels(); }, waitLimit));
     QCOMPARE(rig.names(), QStringList({"third", "first", "second"}));
-    QVERIFY(rig.capabilities("first").supportsVision);
+    QVERIFY(rig.service->availableModels().at(1).capabilities.supportsVision);
 }
 
 void TestCatalogue::overlappingFetchesEachPublish()
@@ -746,7 +606,7 @@ void TestCatalogue::overlappingFetchesEachPublish()
     gate->open();
     // The fetch that ends last decides the list.
     QVERIFY(QTest::qWaitFor([&] { return rig.names().size() == 1; }, waitLimit));
-    QVERIFY(rig.capabilities("a").supportsTools);
+    QVERIFY(rig.service->availableModels().first().capabilities.supportsTools);
     QCOMPARE(rig.events.filter(QStringLiteral("loading=")), QStringList({"loading=1", "loading=1", "loading=0", "loading=0"}));
 }
 

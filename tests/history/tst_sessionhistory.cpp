@@ -1,9 +1,6 @@
 #include "history/HistoryCsv.h"
 #include "history/SessionHistory.h"
 
-#include <QFile>
-#include <QSortFilterProxyModel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
@@ -29,10 +26,8 @@ class TestSessionHistory : public QObject
 
 private Q_SLOTS:
     void newestFirstInOneLineCells();
-    void resultColumnSortsByDemoThenValue();
     void csvFieldsAndBytes();
     void csvRoundTripAndReader();
-    void csvFileIsWrittenWholeOrNotAtAll();
 };
 
 void TestSessionHistory::newestFirstInOneLineCells()
@@ -57,8 +52,6 @@ void TestSessionHistory::newestFirstInOneLineCells()
             rows[row].append(history.index(row, column).data().toString());
     QCOMPARE(rows, expected);
     QVERIFY(history.index(0, 0).data(SessionHistory::IsFailureRole).toBool());
-    QCOMPARE(history.index(1, SessionHistory::TextColumn).data(Qt::ToolTipRole).toString(),
-             QStringLiteral("  First line\r\nsecond\tline \u2028third  "));
 
     // Numbering goes on after clearing, so a row added later still sorts as newer.
     history.clear();
@@ -66,35 +59,8 @@ void TestSessionHistory::newestFirstInOneLineCells()
     QCOMPARE(history.entries().first().sequence, 4);
 }
 
-void TestSessionHistory::resultColumnSortsByDemoThenValue()
-{
-    SessionHistory history;
-    history.add(HistoryEntry::similarity("m", "a", "b", 0.9f));
-    history.add(HistoryEntry::sentiment("m", "t", 5));
-    history.add(HistoryEntry::failure(DemoType::sentimentAnalysis, "m", {"t"}, "Error: x"));
-    history.add(HistoryEntry::similarity("m", "a", "b", 0.1f));
-    history.add(HistoryEntry::sentiment("m", "t", 1));
-    QSortFilterProxyModel proxy;
-    proxy.setSourceModel(&history);
-    proxy.setSortRole(SessionHistory::SortRole);
-    proxy.sort(SessionHistory::ResultColumn, Qt::AscendingOrder);
-    QStringList results;
-    for (int row = 0; row < proxy.rowCount(); ++row)
-        results.append(proxy.index(row, SessionHistory::ResultColumn).data().toString());
-    QCOMPARE(results, (QStringList{"Error: x", "1 (Very Negative)", "5 (Very Positive)",
-                                   "10% (These sentences are quite different.)",
-                                   "90% (These sentences are nearly identical in meaning.)"}));
-}
-
 void TestSessionHistory::csvFieldsAndBytes()
 {
-    const QList<std::pair<QString, QString>> fields{
-        {"plain text", "plain text"}, {"a,b", "\"a,b\""},   {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"a\nb", "\"a\nb\""},         {"a\rb", "\"a\rb\""}, {" a ", " a "},
-    };
-    for (const auto &[text, field] : fields)
-        QCOMPARE(HistoryCsv::field(text), field);
-
     HistoryEntry entry = HistoryEntry::similarity("nomic", "A", "B", 8.0f / 9.0f);
     entry.time = QDateTime(QDate(2024, 5, 1), QTime(10, 15, 30), QTimeZone(7200));
     QCOMPARE(HistoryCsv::write({entry}),
@@ -119,18 +85,6 @@ void TestSessionHistory::csvRoundTripAndReader()
     }
     QCOMPARE(HistoryCsv::read("a,b\nc,d"), (QList<QStringList>{{"a", "b"}, {"c", "d"}}));
     QCOMPARE(HistoryCsv::read("\"a,\"\"b\"\"\r\nc\",d\r\n,,\r\n"), (QList<QStringList>{{"a,\"b\"\r\nc", "d"}, {"", "", ""}}));
-}
-
-void TestSessionHistory::csvFileIsWrittenWholeOrNotAtAll()
-{
-    // An older, longer file is replaced, not overwritten in part.
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("history.csv")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(100000, 'x')) == 100000);
-    file.close();
-    QCOMPARE(HistoryCsv::writeFile(file.fileName(), awkwardEntries()), std::nullopt);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), HistoryCsv::write(awkwardEntries()));
 }
 
 QTEST_MAIN(TestSessionHistory)

@@ -45,17 +45,6 @@ public:
         m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_open; });
     }
 
-    // Holds the calling request until `count` requests have arrived here (a
-    // barrier), at most 30 seconds; whether they all did.
-    bool meet(int count)
-    {
-        std::unique_lock lock(m_mutex);
-        ++m_arrivals;
-        m_changed.notify_all();
-        return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_open || m_arrivals >= count; })
-            && m_arrivals >= count;
-    }
-
     // A server handler that holds every request to `path` (every request when
     // empty) at `gate`, then lets the server answer it as it would have.
     static FakeOllamaServer::Handler holding(std::shared_ptr<ReplyGate> gate, std::string path = {})

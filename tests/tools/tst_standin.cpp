@@ -29,8 +29,6 @@ void TestStandin::answersLikeOllama_data()
         << "created_at done done_reason eval_count eval_duration model prompt_eval_count response total_duration";
     QTest::newRow("embed one input") << R"(POST /api/embed {"model":"standin-embedding","input":"a cat"})" << 200
                                      << "embeddings model prompt_eval_count total_duration";
-    QTest::newRow("embed nothing") << R"(POST /api/embed {"model":"standin-embedding","input":""})" << 200
-                                   << "embeddings model total_duration";
     QTest::newRow("show") << R"(POST /api/show {"name":"standin-vision"})" << 200
                           << "capabilities details license model_info modelfile modified_at template";
     QTest::newRow("show unknown model") << R"(POST /api/show {"name":"nope"})" << 404 << "model 'nope:latest' not found";
@@ -43,11 +41,8 @@ void TestStandin::answersLikeOllama_data()
         << "\"standin-embedding:latest\" does not support generate";
     QTest::newRow("body not JSON") << "POST /api/generate hello" << 400
                                    << "invalid character 'h' looking for beginning of value";
-    QTest::newRow("body cut short") << R"(POST /api/embed {"model":)" << 400 << "unexpected EOF";
-    QTest::newRow("empty body") << "POST /api/show " << 400 << "missing request body";
     QTest::newRow("body an array") << "POST /api/generate []" << 400
                                    << "json: cannot unmarshal array into Go value of type api.GenerateRequest";
-    QTest::newRow("no model") << R"(POST /api/embed {"input":"x"})" << 400 << "model is required";
     QTest::newRow("unknown path") << "GET /api/nothing " << 404 << "404 page not found";
     QTest::newRow("wrong method") << "GET /api/generate " << 405 << "405 method not allowed";
     QTest::newRow("doubled slash") << "POST //api/show {}" << 301 << "";

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <nlohmann/json.hpp>
+
 #include <limits>
 
 // The sentiment client: the lenient reading of an answer, the words of each
@@ -53,7 +55,6 @@ private Q_SLOTS:
     void readsAnswer_data();
     void readsAnswer();
     void scoreWordsAndOutcomes();
-    void durations();
     void sendsPromptAsServerReceivesIt();
     void readsReply_data();
     void readsReply();
@@ -73,13 +74,10 @@ void TestSentimentClient::readsAnswer_data()
     QTest::newRow("apostrophes and comma") << "'2'," << 2 << "2";
     QTest::newRow("plus sign") << "+4" << 4 << "+4";
     QTest::newRow("leading zeros beyond 64 bits") << "0000000000000000000000001" << 1 << "0000000000000000000000001";
-    QTest::newRow("a real 3") << "3" << 3 << "3";
     QTest::newRow("only the first line counts") << "4\nThe text is upbeat." << 4 << "4";
     QTest::newRow("leading line feeds") << "\n\n2" << 2 << "2";
     QTest::newRow("CRLF ends the line") << "1\r\nVery negative" << 1 << "1";
-    QTest::newRow("paragraph separators") << "\u20295\u2029" << 5 << "5";
-    QTest::newRow("next line") << "1\u0085more" << 1 << "1";
-    QTest::newRow("form feed and vertical tab") << "\f\v2\f" << 2 << "2";
+    QTest::newRow("other line breaks") << "\u2029\f5\u0085\v" << 5 << "5";
     QTest::newRow("no-break and ideographic spaces") << "\u00A0\u30004\u3000" << 4 << "4";
     QTest::newRow("tab trimmed, then space and mark stripped") << "\t4 !" << 4 << "4";
     // The neutral fallback: nothing but a whole number from 1 to 5 is read.
@@ -122,30 +120,13 @@ void TestSentimentClient::scoreWordsAndOutcomes()
         QVERIFY(sentimentLabel(score).isEmpty() && sentimentDescription(score).isEmpty());
 
     // The last reading step in words; an answer of exactly 3 is read, not assumed.
-    const QString notANumber = QStringLiteral("not a whole number from 1 to 5, so the neutral fallback 3 was used");
     const QList<std::pair<QString, QString>> outcomes{
-        {QStringLiteral("4."), QStringLiteral("read as 4")},
         {QStringLiteral("3"), QStringLiteral("read as 3")},
-        {QStringLiteral("7"), notANumber},
+        {QStringLiteral("7"), QStringLiteral("not a whole number from 1 to 5, so the neutral fallback 3 was used")},
         {QStringLiteral("\"...\""), QStringLiteral("nothing is left to read, so the neutral fallback 3 was used")},
     };
     for (const auto &[answer, outcome] : outcomes)
         QCOMPARE(SentimentReadingText::outcome(SentimentReadingText::readSteps(answer)), outcome);
-}
-
-void TestSentimentClient::durations()
-{
-    const QList<std::pair<qint64, QString>> rows{
-        {-5, QStringLiteral("0 ns")},
-        {999, QStringLiteral("999 ns")},
-        {12'345, QStringLiteral("12.3 µs")},
-        {999'950, QStringLiteral("1.0 ms")},
-        {5'043'500'667, QStringLiteral("5.04 s")},
-        {59'996'000'000, QStringLiteral("1 min 0 s")},
-        {125'400'000'000, QStringLiteral("2 min 5 s")},
-    };
-    for (const auto &[nanoseconds, text] : rows)
-        QCOMPARE(SentimentReadingText::duration(nanoseconds), text);
 }
 
 void TestSentimentClient::sendsPromptAsServerReceivesIt()
@@ -155,15 +136,10 @@ void TestSentimentClient::sendsPromptAsServerReceivesIt()
     const QString text = QStringLiteral("She said \"great\"\nthen\tleft");
     QVERIFY(rig.fetched(text));
 
-    const QString prompt = QStringLiteral(
-        "Analyze the sentiment of the following text and respond with ONLY A SINGLE NUMBER from 1 to 5:\n\n"
-        "1 = Very Negative\n2 = Negative\n3 = Neutral\n4 = Positive\n5 = Very Positive\n\n"
-        "Do not include any explanation, justification, or additional text. Respond with just the number.\n\n"
-        "Text: \"She said \"great\"\nthen\tleft\"\n\nRating:");
     const auto requests = rig.server.requests();
     QCOMPARE(requests.size(), size_t(1));
-    QCOMPARE(requests[0].method + " " + requests[0].path, std::string("POST /api/generate"));
-    QCOMPARE(requests[0].header("Content-Type"), std::string("application/json"));
+    QCOMPARE(requests[0].method + " " + requests[0].path + " " + requests[0].header("Content-Type"),
+             std::string("POST /api/generate application/json"));
     QCOMPARE(requests[0].body,
              std::string(R"({"model":"llama3.2:latest","prompt":"Analyze the sentiment of the following text and )"
                          R"(respond with ONLY A SINGLE NUMBER from 1 to 5:\n\n1 = Very Negative\n2 = Negative\n3 = )"
@@ -171,14 +147,12 @@ void TestSentimentClient::sendsPromptAsServerReceivesIt()
                          R"(justification, or additional text. Respond with just the number.\n\nText: \"She said )"
                          R"(\"great\"\nthen\tleft\"\n\nRating:","stream":false})"));
 
+    // The details carry what was sent and what came back.
     QVERIFY(rig.outcome->ok());
     const SentimentReading &reading = rig.outcome->value();
-    QCOMPARE(reading.score, 5);
-    QCOMPARE(reading.prompt, prompt);
-    QCOMPARE(reading.text, text);
-    QCOMPARE(reading.model, QStringLiteral("llama3.2:latest"));
-    QCOMPARE(reading.rawResponse, QStringLiteral("\"5\"\nA glowing review."));
-    QCOMPARE(reading.firstLine, QStringLiteral("\"5\""));
+    QCOMPARE(reading.prompt.toStdString(), nlohmann::json::parse(requests[0].body).at("prompt").get<std::string>());
+    QCOMPARE(QStringList({QString::number(reading.score), reading.text, reading.model, reading.rawResponse, reading.firstLine}),
+             QStringList({"5", text, "llama3.2:latest", "\"5\"\nA glowing review.", "\"5\""}));
 }
 
 void TestSentimentClient::readsReply_data()
@@ -199,14 +173,10 @@ void TestSentimentClient::readsReply_data()
         << 200 << QByteArray(R"({"response":"1","total_duration":-1,"load_duration":"5","eval_count":2.5})")
         << "score 1; ";
     QTest::newRow("any status with a response") << 500 << QByteArray(R"({"response":"5"})") << "score 5; ";
-    QTest::newRow("thinking kept apart") << 200 << QByteArray(R"({"thinking":"1? no","response":"5"})")
-                                         << "score 5; ";
-    QTest::newRow("no number gives 3") << 200 << QByteArray(R"({"response":"I cannot rate that."})") << "score 3; ";
     QTest::newRow("404 error object") << 404 << QByteArray(R"({"error":"model 'x' not found"})")
                                       << "Invalid response from Ollama";
-    QTest::newRow("response a number") << 200 << QByteArray(R"({"response":4})") << "Invalid response from Ollama";
-    QTest::newRow("response null") << 200 << QByteArray(R"({"response":null})") << "Invalid response from Ollama";
-    QTest::newRow("top-level array") << 200 << QByteArray(R"([{"response":"4"}])") << "Invalid response from Ollama";
+    for (const char *body : {R"({"response":4})", R"({"response":null})", R"([{"response":"4"}])"})
+        QTest::addRow("%s", body) << 200 << QByteArray(body) << "Invalid response from Ollama";
     for (const char *body : {R"("4")", "4", "null", "404 page not found", "", "{\"response\":\"4\"}\n{\"response\":\"\"}\n"})
         QTest::addRow("not a JSON object or array: %s", body) << 404 << QByteArray(body) << "JSON";
 }
