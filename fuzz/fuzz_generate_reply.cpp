@@ -8,8 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray body(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const auto result = SentimentClient::readGenerateReply(body);
-    if (result && (result.value() < 1 || result.value() > 5))
+    const auto result = SentimentClient::readGenerateReplyDetails(body);
+    if (result && (result.value().score < 1 || result.value().score > 5))
         __builtin_trap();
 
     const int score = parseSentimentScore(QString::fromUtf8(body));

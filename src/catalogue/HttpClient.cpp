@@ -1,5 +1,6 @@
 #include "HttpClient.h"
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -35,7 +36,18 @@ QString sizeText(qint64 bytes)
 
 HttpClient &HttpClient::shared()
 {
-    static HttpClient *instance = new HttpClient;
+    // Created on first use on the main thread and destroyed by the
+    // application object's destructor, while the event loop's machinery (and
+    // the network managers' threads) still exist: a static object would be
+    // destroyed after QCoreApplication, too late for QNetworkAccessManager.
+    static HttpClient *instance = nullptr;
+    if (!instance) {
+        instance = new HttpClient;
+        qAddPostRoutine([] {
+            delete instance;
+            instance = nullptr;
+        });
+    }
     return *instance;
 }
 

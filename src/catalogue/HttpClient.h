@@ -42,6 +42,9 @@ public:
     // larger body is refused rather than held in memory.
     static constexpr qint64 defaultMaxReplyBytes = 64LL * 1024 * 1024;
 
+    // The process's client, made on first use from the main thread once the
+    // QCoreApplication exists, and destroyed by the QCoreApplication's
+    // destructor. Sharing it shares its connections and its per-host limit.
     static HttpClient &shared();
 
     explicit HttpClient(QObject *parent = nullptr);

@@ -19,11 +19,6 @@ OllamaService::OllamaService(AppSettings &settings, QObject *parent)
 {
 }
 
-OllamaService::OllamaService(QObject *parent)
-    : OllamaService(AppSettings::shared(), HttpClient::shared(), parent)
-{
-}
-
 OllamaService::~OllamaService() = default;
 
 void OllamaService::setAvailableModels(const QList<OllamaModel> &models)

@@ -26,8 +26,6 @@ public:
     using CapabilitiesCallback = std::function<void(const std::optional<ModelCapabilities> &)>;
 
     explicit OllamaService(AppSettings &settings, QObject *parent = nullptr);
-    // Uses AppSettings::shared() and HttpClient::shared().
-    explicit OllamaService(QObject *parent = nullptr);
     OllamaService(AppSettings &settings, HttpClient &http, QObject *parent = nullptr);
     ~OllamaService() override;
 

@@ -39,7 +39,6 @@ public:
         std::string body;
 
         std::string header(const std::string &name) const;
-        QString bodyText() const { return QString::fromStdString(body); }
     };
 
     struct Reply

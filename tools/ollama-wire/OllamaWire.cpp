@@ -96,15 +96,22 @@ std::string showBody(const ShowReply &reply)
 
 namespace {
 
+// A real server leaves out every figure that is zero (a model that was
+// already loaded has no "load_duration"), so a client never shows a made-up
+// "0 ns".
 void putDurations(json &body, const Durations &durations, bool withEval)
 {
-    body["total_duration"] = durations.total;
-    body["load_duration"] = durations.load;
-    body["prompt_eval_count"] = durations.promptEvalCount;
+    auto put = [&body](const char *key, std::int64_t value) {
+        if (value != 0)
+            body[key] = value;
+    };
+    put("total_duration", durations.total);
+    put("load_duration", durations.load);
+    put("prompt_eval_count", durations.promptEvalCount);
     if (withEval) {
-        body["prompt_eval_duration"] = durations.promptEval;
-        body["eval_count"] = durations.evalCount;
-        body["eval_duration"] = durations.eval;
+        put("prompt_eval_duration", durations.promptEval);
+        put("eval_count", durations.evalCount);
+        put("eval_duration", durations.eval);
     }
 }
 
@@ -127,7 +134,9 @@ json generateFinal(const GenerateReply &reply, const std::string &response)
     };
     if (!reply.context.empty())
         body["context"] = reply.context;
-    putDurations(body, reply.durations, reply.doneReason != "load");
+    // A load-only reply carries no figures at all.
+    if (reply.doneReason != "load")
+        putDurations(body, reply.durations, true);
     if (!response.empty() && !reply.logprobs.is_null())
         body["logprobs"] = reply.logprobs;
     return body;

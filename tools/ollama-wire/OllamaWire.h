@@ -89,7 +89,8 @@ struct ShowReply
 
 std::string showBody(const ShowReply &reply);
 
-// Timing and token counts of a generate or embed reply, in nanoseconds.
+// Timing and token counts of a generate or embed reply, in nanoseconds. A
+// figure that is zero is left out of the reply, as a real server leaves it out.
 struct Durations
 {
     std::int64_t total = 0;

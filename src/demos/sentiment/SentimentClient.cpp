@@ -37,14 +37,6 @@ QByteArray probabilitiesRequestBody(const QString &text, const QString &model)
     return QByteArray::fromStdString(body.dump());
 }
 
-Result<int> readGenerateReply(const QByteArray &body)
-{
-    const Result<SentimentReading> reading = readGenerateReplyDetails(body);
-    if (!reading)
-        return reading.error();
-    return reading.value().score;
-}
-
 namespace {
 
 // A member that is a non-negative whole number, as the server sends its
@@ -118,12 +110,6 @@ void postGenerate(const QByteArray &body, QObject *context, AppSettings &setting
 } // namespace
 
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
-                         SentimentClient::Callback callback)
-{
-    fetchSentimentScore(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
-}
-
-void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http)
 {
     fetchSentimentDetails(text, model, context, [callback](const Result<SentimentReading> &reading) {
@@ -133,12 +119,6 @@ void fetchSentimentScore(const QString &text, const QString &model, QObject *con
         }
         callback(reading.value().score);
     }, settings, http);
-}
-
-void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
-                           SentimentClient::DetailsCallback callback)
-{
-    fetchSentimentDetails(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
 }
 
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
@@ -158,12 +138,6 @@ void fetchSentimentDetails(const QString &text, const QString &model, QObject *c
         }
         callback(reading);
     });
-}
-
-void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
-                             SentimentClient::ProbabilitiesCallback callback)
-{
-    fetchTokenProbabilities(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
 }
 
 void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,

@@ -27,11 +27,6 @@ QByteArray generateRequestBody(const QString &text, const QString &model);
 // is its first token).
 QByteArray probabilitiesRequestBody(const QString &text, const QString &model);
 
-// Reads a generate reply: the body must be a JSON object or array; an object
-// with a string "response" gives the score parsed from it, anything else
-// fails with "Invalid response from Ollama".
-Result<int> readGenerateReply(const QByteArray &body);
-
 // The same reading with its details: the raw answer, the reading steps and
 // the server's durations when the reply carries them as non-negative whole
 // numbers (anything else there is ignored, never a failure). The text, prompt
@@ -45,15 +40,11 @@ Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body);
 // main thread, and not at all once `context` is destroyed (a null context means
 // it always runs).
 void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
-                         SentimentClient::Callback callback);
-void fetchSentimentScore(const QString &text, const QString &model, QObject *context,
                          SentimentClient::Callback callback, AppSettings &settings, HttpClient &http);
 
 // The same request, giving the score together with how it came about: the
 // prompt sent, the answer received and the steps that read it. Succeeds and
 // fails exactly when fetchSentimentScore does, with the same score or error.
-void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
-                           SentimentClient::DetailsCallback callback);
 void fetchSentimentDetails(const QString &text, const QString &model, QObject *context,
                            SentimentClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);
 
@@ -61,8 +52,6 @@ void fetchSentimentDetails(const QString &text, const QString &model, QObject *c
 // probabilities it gave the candidates of its first token. Delivered like
 // fetchSentimentScore; a reply of the right shape without usable
 // probabilities succeeds with the problem.
-void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
-                             SentimentClient::ProbabilitiesCallback callback);
 void fetchTokenProbabilities(const QString &text, const QString &model, QObject *context,
                              SentimentClient::ProbabilitiesCallback callback, AppSettings &settings,
                              HttpClient &http);

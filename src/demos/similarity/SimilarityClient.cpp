@@ -57,22 +57,7 @@ Result<EmbeddingVector> readEmbedReply(const QByteArray &body)
     return vector;
 }
 
-bool isFinite(const EmbeddingVector &vector)
-{
-    for (const float value : vector) {
-        if (!std::isfinite(value))
-            return false;
-    }
-    return true;
-}
-
 } // namespace SimilarityClient
-
-void fetchEmbedding(const QString &text, const QString &model, QObject *context,
-                    SimilarityClient::EmbeddingCallback callback)
-{
-    fetchEmbedding(text, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
-}
 
 void fetchEmbedding(const QString &text, const QString &model, QObject *context,
                     SimilarityClient::EmbeddingCallback callback, AppSettings &settings, HttpClient &http)
@@ -94,13 +79,6 @@ void fetchEmbedding(const QString &text, const QString &model, QObject *context,
 }
 
 void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
-                       SimilarityClient::SimilarityCallback callback)
-{
-    computeSimilarity(first, second, model, context, std::move(callback), AppSettings::shared(),
-                      HttpClient::shared());
-}
-
-void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
                        SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http)
 {
     computeSimilarityDetails(first, second, model, context, [callback](const Result<SimilarityReading> &reading) {
@@ -110,13 +88,6 @@ void computeSimilarity(const QString &first, const QString &second, const QStrin
         }
         callback(reading.value().arithmetic.cosine);
     }, settings, http);
-}
-
-void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
-                              SimilarityClient::DetailsCallback callback)
-{
-    computeSimilarityDetails(first, second, model, context, std::move(callback), AppSettings::shared(),
-                             HttpClient::shared());
 }
 
 void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
@@ -140,10 +111,6 @@ void computeSimilarityDetails(const QString &first, const QString &second, const
                        [first, second, model, a = a.value(), callback](const Result<EmbeddingVector> &b) {
             if (!b) {
                 callback(b.error());
-                return;
-            }
-            if (!SimilarityClient::isFinite(a) || !SimilarityClient::isFinite(b.value())) {
-                callback(ClientError::invalidResponse());
                 return;
             }
             SimilarityReading reading;

@@ -27,16 +27,11 @@ QByteArray embedRequestBody(const QString &text, const QString &model);
 // "Invalid response from Ollama".
 Result<EmbeddingVector> readEmbedReply(const QByteArray &body);
 
-// Whether every component is finite in 32-bit float.
-bool isFinite(const EmbeddingVector &vector);
-
 } // namespace SimilarityClient
 
 // One embedding per call; the base URL is read when the request is built. The
 // callback runs on the main thread, and not at all once `context` is gone (a
 // null context means it always runs).
-void fetchEmbedding(const QString &text, const QString &model, QObject *context,
-                    SimilarityClient::EmbeddingCallback callback);
 void fetchEmbedding(const QString &text, const QString &model, QObject *context,
                     SimilarityClient::EmbeddingCallback callback, AppSettings &settings, HttpClient &http);
 
@@ -45,14 +40,10 @@ void fetchEmbedding(const QString &text, const QString &model, QObject *context,
 // is not finite in 32-bit float, or a similarity that is not finite, fails with
 // "Invalid response from Ollama" rather than being reported as a result.
 void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
-                       SimilarityClient::SimilarityCallback callback);
-void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
                        SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http);
 
 // The same two requests, giving both vectors and every step of the cosine
 // along with it. Succeeds and fails exactly when computeSimilarity does; on
 // success `arithmetic.cosine` is the similarity computeSimilarity gives.
-void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
-                              SimilarityClient::DetailsCallback callback);
 void computeSimilarityDetails(const QString &first, const QString &second, const QString &model, QObject *context,
                               SimilarityClient::DetailsCallback callback, AppSettings &settings, HttpClient &http);
