@@ -234,6 +234,15 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     warningLayout->addWidget(m_warningTextLabel);
     column->addWidget(m_warningCard);
 
+    // On to many sentences at once, in the Sentence Map window.
+    auto *mapLink = new QPushButton(QStringLiteral("Compare more sentences in the Sentence Map…"));
+    mapLink->setObjectName(QStringLiteral("sentenceMapLink"));
+    mapLink->setFlat(true);
+    mapLink->setCursor(Qt::PointingHandCursor);
+    TextStyles::apply(mapLink, TextStyle::Subheadline);
+    connect(mapLink, &QPushButton::clicked, this, [this] { Q_EMIT sentenceMapRequested({m_sentence1, m_sentence2}); });
+    column->addWidget(mapLink, 0, Qt::AlignHCenter);
+
     column->addStretch(1);
     m_scrollArea->setWidget(m_content);
 

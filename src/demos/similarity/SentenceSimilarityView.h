@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <optional>
@@ -81,6 +82,10 @@ public:
     // first, then the maximum with 0). Absent for a value that is not finite:
     // it measures nothing and must not be shown as a percentage.
     static std::optional<float> clampedSimilarity(float value);
+
+Q_SIGNALS:
+    // "Compare more sentences" was chosen; carries both editors' texts.
+    void sentenceMapRequested(const QStringList &sentences);
 
 protected:
     void changeEvent(QEvent *event) override;
