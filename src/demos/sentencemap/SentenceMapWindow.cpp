@@ -90,6 +90,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
                                               "gaps between groups are what the model tells apart. Two directions "
                                               "cannot hold everything, so distances are only roughly right."),
                                TextStyle::Caption))
+    , m_keyLabel(makeLabel(QStringLiteral("keyLabel"), QString(), TextStyle::Subheadline))
     , m_neighboursLabel(makeLabel(QStringLiteral("neighboursLabel"), QString(), TextStyle::Body))
     , m_exportMatrixButton(new QPushButton(QStringLiteral("Export Matrix CSV…")))
     , m_exportMapButton(new QPushButton(QStringLiteral("Export Map PNG…")))
@@ -195,23 +196,30 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     matrixBox->addWidget(m_legend);
     m_matrixHintLabel->setMaximumWidth(16 * cellWidth + 30);
     matrixBox->addWidget(m_matrixHintLabel);
+    // The numbers of the grid and the map, with their sentences.
+    matrixBox->addSpacing(8);
+    matrixBox->addWidget(headline(QStringLiteral("keyTitleLabel"), QStringLiteral("Sentences")));
+    m_keyLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_keyLabel->setMaximumWidth(16 * cellWidth + 30);
+    matrixBox->addWidget(m_keyLabel);
     matrixBox->addStretch(1);
     pictures->addLayout(matrixBox, 0);
 
     auto *mapBox = new QVBoxLayout;
     mapBox->setSpacing(8);
     mapBox->addWidget(headline(QStringLiteral("mapTitleLabel"), QStringLiteral("Map of Meaning")));
+    m_plot->setMaximumWidth(560);
     mapBox->addWidget(m_plot);
     mapBox->addWidget(m_spreadLabel);
     mapBox->addWidget(m_mapHintLabel);
+    mapBox->addSpacing(8);
+    mapBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), QStringLiteral("Nearest Neighbours")));
+    m_neighboursLabel->setAccessibleName(QStringLiteral("Nearest neighbours"));
+    m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mapBox->addWidget(m_neighboursLabel);
     mapBox->addStretch(1);
     pictures->addLayout(mapBox, 1);
     resultsLayout->addLayout(pictures);
-
-    resultsLayout->addWidget(headline(QStringLiteral("neighboursTitleLabel"), QStringLiteral("Nearest Neighbours")));
-    m_neighboursLabel->setAccessibleName(QStringLiteral("Nearest neighbours"));
-    m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    resultsLayout->addWidget(m_neighboursLabel);
 
     m_statusRow->setObjectName(QStringLiteral("exportStatusRow"));
     auto *statusLayout = new QHBoxLayout(m_statusRow);
@@ -486,6 +494,10 @@ void SentenceMapWindow::render()
         for (const SentenceMap::Neighbour &neighbour : m_result->layout.neighbours)
             lines.append(SentenceMap::neighbourLine(neighbour));
         m_neighboursLabel->setText(lines.join(QLatin1Char('\n')));
+        QStringList key;
+        for (qsizetype i = 0; i < m_result->sentences.size(); ++i)
+            key.append(QStringLiteral("%1  %2").arg(i + 1).arg(m_result->sentences[i]));
+        m_keyLabel->setText(key.join(QLatin1Char('\n')));
         // The list says in words what both pictures show.
         const QString alternative = QStringLiteral("Nearest neighbours: ") + lines.join(QStringLiteral("; "));
         m_matrix->setAccessibleDescription(alternative);

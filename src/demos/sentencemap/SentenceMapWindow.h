@@ -107,6 +107,7 @@ private:
     SentenceMapPlot *const m_plot;
     QLabel *const m_spreadLabel;
     QLabel *const m_mapHintLabel;
+    QLabel *const m_keyLabel;
     QLabel *const m_neighboursLabel;
     QPushButton *const m_exportMatrixButton;
     QPushButton *const m_exportMapButton;
