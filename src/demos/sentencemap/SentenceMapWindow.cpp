@@ -323,6 +323,14 @@ void SentenceMapWindow::mapSentences()
         m_result = MapResult{model, texts, std::move(layout)};
         fillMatrix();
         m_plot->setMap(m_result->sentences, m_result->layout.projection);
+        // Tab goes from the grid through the map's points to the exports.
+        QWidget *previous = m_matrix;
+        for (QWidget *marker : m_plot->markers()) {
+            QWidget::setTabOrder(previous, marker);
+            previous = marker;
+        }
+        QWidget::setTabOrder(previous, m_exportMatrixButton);
+        QWidget::setTabOrder(m_exportMatrixButton, m_exportMapButton);
         render();
     }, m_settings, m_http);
 }
