@@ -490,6 +490,8 @@ void SentenceMapWindow::render()
     setForeground(m_errorLabel, NamedColors::color(NamedColor::Red, pal));
 
     m_warningCard->setVisible(!hasModel);
+    if (auto *symbol = m_warningCard->findChild<SymbolView *>())
+        symbol->setColor(NamedColors::color(NamedColor::Orange, pal));
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
 
     m_results->setVisible(m_result.has_value());
