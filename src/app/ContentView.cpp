@@ -131,7 +131,11 @@ void ContentView::render()
 QWidget *ContentView::makeScreen(DemoType demo)
 {
     switch (demo) {
-    case DemoType::sentenceSimilarity: return new SentenceSimilarityView(*m_service, m_settings, m_history, m_demoArea);
+    case DemoType::sentenceSimilarity: {
+        auto *view = new SentenceSimilarityView(*m_service, m_settings, m_history, m_demoArea);
+        connect(view, &SentenceSimilarityView::sentenceMapRequested, this, &ContentView::sentenceMapRequested);
+        return view;
+    }
     case DemoType::sentimentAnalysis: break;
     }
     return new SentimentAnalysisView(*m_service, m_settings, m_history, m_demoArea);

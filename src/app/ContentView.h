@@ -45,6 +45,8 @@ public:
 
 Q_SIGNALS:
     void selectedDemoChanged(DemoType demo);
+    // The similarity screen asked for the sentence map, with its sentences.
+    void sentenceMapRequested(const QStringList &sentences);
 
 protected:
     void showEvent(QShowEvent *event) override;

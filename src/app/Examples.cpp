@@ -72,4 +72,40 @@ int textCount(DemoType demo)
     return demo == DemoType::sentenceSimilarity ? 2 : 1;
 }
 
+const QList<SentenceSet> &sentenceSets()
+{
+    static const QList<SentenceSet> sets = {
+        {QStringLiteral("topics"), QStringLiteral("Three Topics"),
+         QStringLiteral("Animals, vehicles and food: expect three groups on the map and three bright blocks in the "
+                        "grid."),
+         {QStringLiteral("The cat chased a mouse across the garden."),
+          QStringLiteral("A dog barked at the postman all morning."),
+          QStringLiteral("Horses grazed quietly in the green field."),
+          QStringLiteral("The train was delayed by twenty minutes."),
+          QStringLiteral("She parked her car outside the station."),
+          QStringLiteral("The bus to the airport leaves every hour."),
+          QStringLiteral("We baked fresh bread and an apple pie."), QStringLiteral("The soup needs a little more salt."),
+          QStringLiteral("He ordered pasta with tomato sauce.")}},
+        {QStringLiteral("paraphrases"), QStringLiteral("Paraphrases and a Negation"),
+         QStringLiteral("Three ways to say one thing, its opposite and two strangers: the negation often lands right "
+                        "beside the paraphrases."),
+         {QStringLiteral("The meeting was moved to Friday."),
+          QStringLiteral("They rescheduled the meeting for Friday."),
+          QStringLiteral("Friday is the new date for the meeting."),
+          QStringLiteral("The meeting was not moved to Friday."),
+          QStringLiteral("The library opens at nine in the morning."),
+          QStringLiteral("Our cat sleeps on the windowsill.")}},
+        {QStringLiteral("languages"), QStringLiteral("One Sentence, Several Languages"),
+         QStringLiteral("Two sentences, each in four languages: a multilingual model groups them by meaning, others "
+                        "by language."),
+         {QStringLiteral("The weather is lovely today."), QStringLiteral("Il fait très beau aujourd'hui."),
+          QStringLiteral("Das Wetter ist heute herrlich."), QStringLiteral("Hace un tiempo precioso hoy."),
+          QStringLiteral("The stock market fell sharply this morning."),
+          QStringLiteral("La bourse a fortement chuté ce matin."),
+          QStringLiteral("Die Börse ist heute Morgen stark gefallen."),
+          QStringLiteral("La bolsa cayó con fuerza esta mañana.")}},
+    };
+    return sets;
+}
+
 } // namespace Examples

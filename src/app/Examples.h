@@ -20,7 +20,19 @@ struct Example
     QStringList texts;
 };
 
+// A ready-made set of sentences for the Sentence Map window.
+struct SentenceSet
+{
+    QString id;
+    QString title;
+    QString lesson;
+    QStringList sentences;
+};
+
 namespace Examples {
+
+// The sentence sets, in menu order.
+const QList<SentenceSet> &sentenceSets();
 
 // Every example, sentiment ones first, in menu order.
 const QList<Example> &all();

@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "about/AboutView.h"
 #include "catalogue/AppSettings.h"
+#include "demos/sentencemap/SentenceMapWindow.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
 #include "settings/SettingsView.h"
@@ -73,6 +74,7 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     , m_settingsAction(new QAction(QStringLiteral("&Settings…"), this))
     , m_aboutAction(new QAction(QStringLiteral("&About Quillmere"), this))
     , m_historyAction(new QAction(QStringLiteral("&History"), this))
+    , m_sentenceMapAction(new QAction(QStringLiteral("Sentence &Map"), this))
 {
     setObjectName(QStringLiteral("quillmereApp"));
     m_history->setObjectName(QStringLiteral("sessionHistory"));
@@ -113,6 +115,19 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
         connect(action, &QAction::triggered, this, [this, example] { useTexts(example.demo, example.texts); });
         m_exampleActions.append(action);
     }
+
+    m_sentenceMapAction->setObjectName(QStringLiteral("sentenceMapAction"));
+    m_sentenceMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    m_sentenceMapAction->setStatusTip(QStringLiteral("Many sentences at once, as a grid and a map of meaning"));
+    connect(m_sentenceMapAction, &QAction::triggered, this, [this] { openSentenceMapWindow(); });
+    for (const SentenceSet &set : Examples::sentenceSets()) {
+        auto *action = new QAction(set.title, this);
+        action->setObjectName(QStringLiteral("sentenceSetAction-") + set.id);
+        action->setStatusTip(set.lesson);
+        action->setToolTip(set.lesson);
+        connect(action, &QAction::triggered, this, [this, set] { openSentenceMapWindow()->setSentences(set.sentences); });
+        m_sentenceSetActions.append(action);
+    }
 }
 
 QuillmereApp::~QuillmereApp()
@@ -122,6 +137,7 @@ QuillmereApp::~QuillmereApp()
         windows.append(window.data());
     windows.append(m_settingsWindow);
     windows.append(m_historyWindow);
+    windows.append(m_sentenceMapWindow);
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == aboutWindowName)
             windows.append(widget);
@@ -138,6 +154,13 @@ MainWindow *QuillmereApp::openMainWindow()
     auto *window = new MainWindow(m_settings, m_history);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &MainWindow::activated, this, [this, window] { m_lastActiveMainWindow = window; });
+    // The similarity demo's link: its sentences start the map's list when
+    // the map has none of its own yet.
+    connect(window->contentView(), &ContentView::sentenceMapRequested, this, [this](const QStringList &texts) {
+        SentenceMapWindow *map = openSentenceMapWindow();
+        if (map->sentences().isEmpty())
+            map->setSentences(SentenceMap::sentencesFromText(texts.join(QLatin1Char('\n'))));
+    });
     installMenus(window);
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
@@ -229,6 +252,28 @@ HistoryWindow *QuillmereApp::openHistoryWindow()
     return historyWindow();
 }
 
+SentenceMapWindow *QuillmereApp::openSentenceMapWindow()
+{
+    if (!m_sentenceMapWindow) {
+        auto *window = new SentenceMapWindow(m_settings);
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->addAction(m_closeWindowAction);
+        window->addAction(m_sentenceMapAction);
+        QScreen *screen = screenForNewWindow();
+        fitToScreen(window, screen);
+        centreOnScreen(window, screen);
+        m_sentenceMapWindow = window;
+    }
+    bringForward(m_sentenceMapWindow);
+    return sentenceMapWindow();
+}
+
+SentenceMapWindow *QuillmereApp::sentenceMapWindow() const
+{
+    return qobject_cast<SentenceMapWindow *>(m_sentenceMapWindow.data());
+}
+
 HistoryWindow *QuillmereApp::historyWindow() const
 {
     return qobject_cast<HistoryWindow *>(m_historyWindow.data());
@@ -271,6 +316,7 @@ void QuillmereApp::installMenus(MainWindow *window)
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addAction(m_historyAction);
+    view->addAction(m_sentenceMapAction);
 
     QMenu *examples = bar->addMenu(QStringLiteral("E&xamples"));
     examples->setObjectName(QStringLiteral("examplesMenu"));
@@ -285,6 +331,10 @@ void QuillmereApp::installMenus(MainWindow *window)
                 demoMenu->addAction(m_exampleActions.at(i));
         }
     }
+    QMenu *sets = examples->addMenu(QStringLiteral("Sentence Map"));
+    sets->setObjectName(QStringLiteral("sentenceMapExamplesMenu"));
+    sets->setToolTipsVisible(true);
+    sets->addActions(m_sentenceSetActions);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

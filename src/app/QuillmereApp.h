@@ -8,6 +8,7 @@
 
 class AppSettings;
 class HistoryWindow;
+class SentenceMapWindow;
 class MainWindow;
 class QAction;
 class SessionHistory;
@@ -19,7 +20,8 @@ class QWidget;
 // - File: "New Window" (a main window with its own content and service),
 //   "Close Window", "Quit".
 // - Edit: "Settings…" opens the one Settings window, or brings it forward.
-// - View: "History" opens the one History window, or brings it forward.
+// - View: "History" opens the one History window, or brings it forward;
+//   "Sentence Map" likewise its window.
 // - Examples: ready-made texts for each demo; choosing one fills the active
 //   main window's editors (switching demo if needed) without starting
 //   anything.
@@ -43,6 +45,8 @@ public:
     QWidget *openAboutWindow();
     // Opens the History window, or raises and activates the open one.
     HistoryWindow *openHistoryWindow();
+    // Opens the Sentence Map window, or raises and activates the open one.
+    SentenceMapWindow *openSentenceMapWindow();
 
     // The main window that commands such as the examples and "Use Again"
     // act on: the active one, else the one last active, else the newest.
@@ -61,6 +65,7 @@ public:
     QWidget *settingsWindow() const { return m_settingsWindow; }
     // The History window while it is open, else null.
     HistoryWindow *historyWindow() const;
+    SentenceMapWindow *sentenceMapWindow() const;
 
     QAction *newWindowAction() const { return m_newWindowAction; }
     QAction *closeWindowAction() const { return m_closeWindowAction; }
@@ -70,6 +75,9 @@ public:
     QAction *historyAction() const { return m_historyAction; }
     // One per example, in the order of Examples::all().
     const QList<QAction *> &exampleActions() const { return m_exampleActions; }
+    QAction *sentenceMapAction() const { return m_sentenceMapAction; }
+    // One per set, in the order of Examples::sentenceSets().
+    const QList<QAction *> &sentenceSetActions() const { return m_sentenceSetActions; }
 
 private:
     void installMenus(MainWindow *window);
@@ -85,6 +93,9 @@ private:
     QAction *const m_aboutAction;
     QAction *const m_historyAction;
     QList<QAction *> m_exampleActions;
+    QAction *const m_sentenceMapAction;
+    QList<QAction *> m_sentenceSetActions;
+    QPointer<QWidget> m_sentenceMapWindow;
     QList<QPointer<MainWindow>> m_mainWindows;
     QPointer<MainWindow> m_lastActiveMainWindow;
     QPointer<QWidget> m_settingsWindow;

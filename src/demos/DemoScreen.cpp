@@ -214,6 +214,11 @@ void DemoScreen::setDetailsPanel(QWidget *panel)
     m_detailsGroup->layout()->addWidget(panel);
 }
 
+void DemoScreen::addFooter(QWidget *widget)
+{
+    m_column->addWidget(widget, 0, Qt::AlignHCenter);
+}
+
 void DemoScreen::finish()
 {
     if (!m_editors.isEmpty()) {

@@ -94,6 +94,8 @@ protected:
     void setUpEditor(RoundedPanel *field, QPlainTextEdit *editor, QLabel *label, int minimumHeight);
     // The panel that "How was this computed?" opens.
     void setDetailsPanel(QWidget *panel);
+    // Puts a widget at the foot of the column, centred, below the warning.
+    void addFooter(QWidget *widget);
     // The last step of a screen's constructor: Tab goes through the editors,
     // then the button and the details toggle; the first state is drawn and
     // the column handed to the scroll area.

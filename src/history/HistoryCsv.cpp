@@ -132,10 +132,14 @@ QList<QStringList> read(const QByteArray &data)
 
 std::optional<QString> writeFile(const QString &path, const QList<HistoryEntry> &entries)
 {
+    return writeBytes(path, write(entries));
+}
+
+std::optional<QString> writeBytes(const QString &path, const QByteArray &data)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    const QByteArray data = write(entries);
     if (file.write(data) != data.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();

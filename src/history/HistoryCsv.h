@@ -39,4 +39,8 @@ QList<QStringList> read(const QByteArray &data);
 // complete). Returns the reason on failure, nothing on success.
 std::optional<QString> writeFile(const QString &path, const QList<HistoryEntry> &entries);
 
+// Writes any bytes the same way: the file at `path` is replaced only once
+// they are all written, so a failed save leaves the old file as it was.
+std::optional<QString> writeBytes(const QString &path, const QByteArray &data);
+
 } // namespace HistoryCsv

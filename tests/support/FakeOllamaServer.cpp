@@ -395,15 +395,23 @@ FakeOllamaServer::Reply FakeOllamaServer::defaultReply(const Request &request)
         const std::string name = readName(body, "model");
         if (!knownModel(name))
             return Reply::error(404, OllamaWire::embedModelNotFound(name));
-        const std::string input = readName(body, "input");
-        std::vector<double> vector{0.6, 0.8, 0.0};
-        if (auto it = m_embeddings.find(input); it != m_embeddings.end())
-            vector = it->second;
+        // "input" is one text or an array of texts: one vector per text.
+        std::vector<std::string> inputs{readName(body, "input")};
+        if (const auto it = body.find("input"); it != body.end() && it->is_array()) {
+            inputs.clear();
+            for (const json &text : *it)
+                inputs.push_back(text.is_string() ? text.get<std::string>() : std::string());
+        }
+        std::vector<std::vector<double>> vectors;
+        for (const std::string &input : inputs) {
+            const auto it = m_embeddings.find(input);
+            vectors.push_back(it != m_embeddings.end() ? it->second : std::vector<double>{0.6, 0.8, 0.0});
+        }
         OllamaWire::Durations durations;
         durations.total = 14143917;
         durations.load = 1019500;
         durations.promptEvalCount = 8;
-        return Reply::json(OllamaWire::embedBody(name, {vector}, durations));
+        return Reply::json(OllamaWire::embedBody(name, vectors, durations));
     }
 
     case OllamaWire::Route::MethodNotAllowed:

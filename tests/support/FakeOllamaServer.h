@@ -98,7 +98,8 @@ public:
 
     // What /api/generate answers in "response" when no script says otherwise.
     void setGenerateResponse(const std::string &response);
-    // What /api/embed answers for an input when no script says otherwise.
+    // What /api/embed answers for an input (or each input of an array) when
+    // no script says otherwise.
     void setEmbedding(const std::string &input, std::vector<double> vector);
 
     std::vector<Request> requests() const;

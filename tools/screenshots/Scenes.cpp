@@ -7,7 +7,7 @@ namespace Scenes {
 
 QList<Scene> allScenes()
 {
-    return demoScenes() + historyScenes() + settingsScenes() + aboutScenes();
+    return demoScenes() + historyScenes() + sentenceMapScenes() + settingsScenes() + aboutScenes();
 }
 
 std::pair<std::vector<double>, std::vector<double>> vectorsWithCosine(double cosine)

@@ -21,6 +21,8 @@ QList<Scene> settingsScenes();
 QList<Scene> aboutScenes();
 // The History window and the Examples menu.
 QList<Scene> historyScenes();
+// The Sentence Map window with an example set mapped.
+QList<Scene> sentenceMapScenes();
 
 // All of them, in the order in which they are taken.
 QList<Scene> allScenes();

@@ -11,10 +11,12 @@
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/RoundedPanel.h"
+#include "widgets/TextStyles.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -131,6 +133,15 @@ void SentenceSimilarityView::buildResult()
     m_descriptionLabel->setAlignment(Qt::AlignHCenter);
     m_descriptionLabel->setContentsMargins(defaultInset, 0, defaultInset, 0);
     resultLayout()->addWidget(m_descriptionLabel);
+
+    // On to many sentences at once, in the Sentence Map window.
+    auto *mapLink = new QPushButton(QStringLiteral("Compare more sentences in the Sentence Map…"));
+    mapLink->setObjectName(QStringLiteral("sentenceMapLink"));
+    mapLink->setFlat(true);
+    mapLink->setCursor(Qt::PointingHandCursor);
+    TextStyles::apply(mapLink, TextStyle::Subheadline);
+    connect(mapLink, &QPushButton::clicked, this, [this] { Q_EMIT sentenceMapRequested({m_sentence1, m_sentence2}); });
+    addFooter(mapLink);
 }
 
 bool SentenceSimilarityView::canCalculate() const

@@ -4,6 +4,7 @@
 #include "demos/DemoScreen.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -64,6 +65,10 @@ public:
     // first, then the maximum with 0). Absent for a value that is not finite:
     // it measures nothing and must not be shown as a percentage.
     static std::optional<float> clampedSimilarity(float value);
+
+Q_SIGNALS:
+    // "Compare more sentences" was chosen; carries both editors' texts.
+    void sentenceMapRequested(const QStringList &sentences);
 
 protected:
     bool canStart() const override { return canCalculate(); }

@@ -1,0 +1,326 @@
+#include "SentenceMapPlot.h"
+
+#include "widgets/NamedColors.h"
+#include "widgets/TextStyles.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int markerSide = 16;
+constexpr qreal pointRadius = 5;
+constexpr int margin = 12;
+constexpr int wordsInLabel = 4;
+constexpr int labelCharacters = 26;
+
+// One point of the map: it draws its dot, takes the keyboard focus and names
+// its sentence to the mouse (tool tip) and to assistive technology.
+class Marker : public QWidget
+{
+public:
+    explicit Marker(QWidget *parent)
+        : QWidget(parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        setFixedSize(markerSide, markerSide);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre(width() / 2.0, height() / 2.0);
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(centre, pointRadius + 2.5, pointRadius + 2.5);
+        }
+        painter.setPen(QPen(palette().color(QPalette::Base), 1.5));
+        painter.setBrush(NamedColors::color(NamedColor::Blue, palette()));
+        painter.drawEllipse(centre, pointRadius, pointRadius);
+    }
+};
+
+qreal overlap(const QRectF &a, const QRectF &b)
+{
+    const QRectF common = a.intersected(b);
+    return common.isEmpty() ? 0 : common.width() * common.height();
+}
+
+} // namespace
+
+SentenceMapPlot::SentenceMapPlot(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("sentenceMapPlot"));
+    setAccessibleName(QStringLiteral("Map of meaning"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void SentenceMapPlot::setMap(const QStringList &sentences, const SentenceMap::Projection &projection)
+{
+    m_sentences = sentences;
+    m_projection = projection;
+    m_focused = -1;
+    qDeleteAll(m_markers);
+    m_markers.clear();
+    for (qsizetype i = 0; i < sentences.size() && i < projection.points.size(); ++i) {
+        auto *marker = new Marker(this);
+        marker->setObjectName(QStringLiteral("mapPoint%1").arg(i + 1));
+        const QString named = QStringLiteral("%1: %2").arg(i + 1).arg(sentences[i]);
+        marker->setToolTip(named);
+        marker->setAccessibleName(named);
+        marker->installEventFilter(this);
+        marker->show();
+        if (!m_markers.isEmpty())
+            QWidget::setTabOrder(m_markers.last(), marker);
+        m_markers.append(marker);
+    }
+    layoutMarkers();
+    update();
+}
+
+QList<QWidget *> SentenceMapPlot::markers() const
+{
+    return m_markers;
+}
+
+QString SentenceMapPlot::shortLabel(int index, const QString &sentence)
+{
+    const QStringList words = sentence.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString text = words.mid(0, wordsInLabel).join(QLatin1Char(' '));
+    if (text.size() > labelCharacters)
+        text = text.left(labelCharacters - 1).trimmed();
+    if (text.size() < sentence.size())
+        text += QStringLiteral("…");
+    return QStringLiteral("%1 %2").arg(index + 1).arg(text);
+}
+
+QList<QPointF> SentenceMapPlot::placePoints(const QList<QPointF> &points, const QRectF &area)
+{
+    QList<QPointF> placed;
+    if (points.isEmpty())
+        return placed;
+    qreal left = std::numeric_limits<qreal>::max(), right = std::numeric_limits<qreal>::lowest();
+    qreal bottom = left, top = right;
+    for (const QPointF &p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        bottom = std::min(bottom, p.y());
+        top = std::max(top, p.y());
+    }
+    const qreal spanX = right - left;
+    const qreal spanY = top - bottom;
+    qreal scale = 0;
+    if (spanX > 0 || spanY > 0)
+        scale = std::min(spanX > 0 ? area.width() / spanX : std::numeric_limits<qreal>::max(),
+                         spanY > 0 ? area.height() / spanY : std::numeric_limits<qreal>::max());
+    const QPointF middle((left + right) / 2, (bottom + top) / 2);
+    for (const QPointF &p : points)
+        placed.append(area.center() + QPointF((p.x() - middle.x()) * scale, -(p.y() - middle.y()) * scale));
+    return placed;
+}
+
+QList<QRectF> SentenceMapPlot::placeLabels(const QList<QPointF> &anchors, const QList<QSizeF> &sizes,
+                                           const QRectF &bounds, qreal radius)
+{
+    QList<QRectF> dots;
+    for (const QPointF &p : anchors)
+        dots.append(QRectF(p.x() - radius, p.y() - radius, 2 * radius, 2 * radius));
+
+    QList<QRectF> placed;
+    for (qsizetype i = 0; i < anchors.size(); ++i) {
+        const QPointF p = anchors[i];
+        const QSizeF size = sizes.value(i);
+        const qreal gap = radius + 3;
+        QRectF best;
+        qreal bestCost = std::numeric_limits<qreal>::max();
+        // Right, left, above, below, then the corners, each a little further
+        // out on every round.
+        for (int round = 0; round < 4 && bestCost > 0; ++round) {
+            const qreal out = round * size.height() * 0.8;
+            const QList<QPointF> corners = {
+                {p.x() + gap + out, p.y() - size.height() / 2},
+                {p.x() - gap - out - size.width(), p.y() - size.height() / 2},
+                {p.x() - size.width() / 2, p.y() - gap - out - size.height()},
+                {p.x() - size.width() / 2, p.y() + gap + out},
+                {p.x() + gap, p.y() - gap - out - size.height()},
+                {p.x() + gap, p.y() + gap + out},
+                {p.x() - gap - size.width(), p.y() - gap - out - size.height()},
+                {p.x() - gap - size.width(), p.y() + gap + out},
+            };
+            for (const QPointF &corner : corners) {
+                QRectF rect(corner, size);
+                // Kept inside the bounds, sliding along the edge it met.
+                rect.moveLeft(std::clamp(rect.left(), bounds.left(), std::max(bounds.left(), bounds.right() - size.width())));
+                rect.moveTop(std::clamp(rect.top(), bounds.top(), std::max(bounds.top(), bounds.bottom() - size.height())));
+                qreal cost = 0;
+                for (const QRectF &other : std::as_const(placed))
+                    cost += overlap(rect, other);
+                for (qsizetype j = 0; j < dots.size(); ++j)
+                    cost += overlap(rect, dots[j]) * 4;
+                // A label pushed away from its point reads as another's.
+                cost += QLineF(rect.center(), p).length() * 0.01;
+                if (cost < bestCost - 1e-9) {
+                    bestCost = cost;
+                    best = rect;
+                }
+            }
+            if (bestCost < 1.0)
+                break;
+        }
+        placed.append(best);
+    }
+    return placed;
+}
+
+QSize SentenceMapPlot::sizeHint() const
+{
+    return {460, heightForWidth(460)};
+}
+
+QSize SentenceMapPlot::minimumSizeHint() const
+{
+    return {280, heightForWidth(280)};
+}
+
+int SentenceMapPlot::heightForWidth(int width) const
+{
+    // Square points area plus the caption strip under it.
+    return width + QFontMetrics(TextStyles::font(TextStyle::Caption)).height() * 3;
+}
+
+QRectF SentenceMapPlot::captionArea() const
+{
+    const int line = QFontMetrics(TextStyles::font(TextStyle::Caption)).height();
+    return QRectF(0, height() - 2 * line - 4, width(), 2 * line + 4);
+}
+
+QRectF SentenceMapPlot::plotArea() const
+{
+    const int line = QFontMetrics(TextStyles::font(TextStyle::Caption)).height();
+    const QRectF frame(0, 0, width(), std::max(0.0, captionArea().top() - line - 4));
+    return frame.adjusted(line + 4, 0, 0, 0);
+}
+
+void SentenceMapPlot::layoutMarkers()
+{
+    const QRectF frame = plotArea();
+    // Room round the points for their labels.
+    const QRectF area = frame.adjusted(margin + pointRadius, margin + pointRadius, -margin - pointRadius,
+                                       -margin - pointRadius);
+    m_placed = placePoints(m_projection.points.mid(0, m_markers.size()), area);
+    const QFontMetricsF metrics(TextStyles::font(TextStyle::Caption2));
+    QList<QSizeF> sizes;
+    for (qsizetype i = 0; i < m_placed.size(); ++i) {
+        const QString text = shortLabel(int(i), m_sentences.value(i));
+        sizes.append(QSizeF(metrics.horizontalAdvance(text) + 4, metrics.height()));
+    }
+    m_labels = placeLabels(m_placed, sizes, frame.adjusted(2, 2, -2, -2), pointRadius);
+    for (qsizetype i = 0; i < m_markers.size(); ++i)
+        m_markers[i]->move((m_placed[i] - QPointF(markerSide / 2.0, markerSide / 2.0)).toPoint());
+}
+
+void SentenceMapPlot::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutMarkers();
+}
+
+void SentenceMapPlot::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        layoutMarkers();
+}
+
+bool SentenceMapPlot::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const int index = int(m_markers.indexOf(static_cast<QWidget *>(watched)));
+        if (event->type() == QEvent::FocusIn)
+            m_focused = index;
+        else if (m_focused == index)
+            m_focused = -1;
+        update();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SentenceMapPlot::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette &pal = palette();
+    const QColor secondary = NamedColors::secondaryText(pal);
+    const QRectF frame = plotArea();
+
+    painter.setPen(QPen(NamedColors::withOpacity(secondary, 0.3), 1));
+    painter.setBrush(pal.color(QPalette::Base));
+    painter.drawRoundedRect(frame.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    if (m_placed.isEmpty())
+        return;
+
+    // The axes through the mean of the vectors.
+    const QRectF area = frame.adjusted(margin + pointRadius, margin + pointRadius, -margin - pointRadius,
+                                       -margin - pointRadius);
+    const QList<QPointF> origin = placePoints(m_projection.points.mid(0, m_placed.size()) + QList<QPointF>{{0, 0}}, area);
+    const QPointF o = origin.last();
+    painter.setPen(QPen(NamedColors::withOpacity(secondary, 0.35), 1, Qt::DashLine));
+    if (frame.left() < o.x() && o.x() < frame.right())
+        painter.drawLine(QPointF(o.x(), frame.top() + 1), QPointF(o.x(), frame.bottom() - 1));
+    if (frame.top() < o.y() && o.y() < frame.bottom())
+        painter.drawLine(QPointF(frame.left() + 1, o.y()), QPointF(frame.right() - 1, o.y()));
+
+    // Axis captions: the share of the spread that each direction holds.
+    const QFont caption = TextStyles::font(TextStyle::Caption);
+    painter.setFont(caption);
+    painter.setPen(secondary);
+    const int line = QFontMetrics(caption).height();
+    const auto share = [](double value) { return QStringLiteral("%1 %").arg(std::lround(value * 100.0)); };
+    painter.drawText(QRectF(frame.left(), frame.bottom() + 2, frame.width(), line), Qt::AlignCenter,
+                     QStringLiteral("Direction 1 → (%1 of the spread)").arg(share(m_projection.firstShare)));
+    painter.save();
+    painter.translate(frame.left() - 4, frame.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-frame.height() / 2, -line, frame.height(), line), Qt::AlignCenter,
+                     QStringLiteral("Direction 2 → (%1 of the spread)").arg(share(m_projection.secondShare)));
+    painter.restore();
+
+    // Labels, each tied to its point by a short line when it had to move away.
+    const QFont labelFont = TextStyles::font(TextStyle::Caption2);
+    QFont focusedFont = labelFont;
+    focusedFont.setBold(true);
+    for (qsizetype i = 0; i < m_labels.size(); ++i) {
+        const QRectF rect = m_labels[i];
+        const QPointF p = m_placed[i];
+        const QPointF nearest(std::clamp(p.x(), rect.left(), rect.right()), std::clamp(p.y(), rect.top(), rect.bottom()));
+        if (QLineF(p, nearest).length() > pointRadius + 6) {
+            painter.setPen(QPen(NamedColors::withOpacity(secondary, 0.6), 1));
+            painter.drawLine(p, nearest);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(NamedColors::withOpacity(pal.color(QPalette::Base), 0.8));
+        painter.drawRoundedRect(rect, 3, 3);
+        painter.setFont(i == m_focused ? focusedFont : labelFont);
+        painter.setPen(pal.color(QPalette::Text));
+        painter.drawText(rect, Qt::AlignCenter, shortLabel(int(i), m_sentences.value(i)));
+    }
+
+    // The focused point's whole sentence, under the map.
+    const QRectF captionRect = captionArea();
+    painter.setFont(caption);
+    painter.setPen(m_focused >= 0 ? pal.color(QPalette::Text) : secondary);
+    const QString text = m_focused >= 0
+        ? QStringLiteral("%1: %2").arg(m_focused + 1).arg(m_sentences.value(m_focused))
+        : QStringLiteral("Point at a dot, or Tab to it, to read its whole sentence.");
+    painter.drawText(captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "SentenceMapMath.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+
+class AppSettings;
+class HttpClient;
+class ProminentButton;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QTableWidget;
+class RoundedPanel;
+class SentenceMapPlot;
+class SimilarityLegend;
+class SymbolView;
+
+// Many sentences at once: the user types 3 to 16 sentences, one per line,
+// and presses "Map Sentences"; the selected embedding model turns all of them
+// into vectors in one request. The window shows every pair's similarity as a
+// coloured grid, the vectors laid out flat along their two main directions,
+// and each sentence's nearest neighbour as a plain list (which is also the
+// text alternative to both pictures). The grid exports as CSV, the map as PNG.
+//
+// Like the demo screens it keeps its state in plain members and derives
+// everything visible from them in render().
+class SentenceMapWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct MapResult
+    {
+        QString model;
+        QStringList sentences;
+        SentenceMap::Layout layout;
+    };
+
+    // Requests go through HttpClient::shared().
+    explicit SentenceMapWindow(AppSettings &settings, QWidget *parent = nullptr);
+    SentenceMapWindow(AppSettings &settings, HttpClient &http, QWidget *parent = nullptr);
+    ~SentenceMapWindow() override;
+
+    // The editor's text, as typed.
+    const QString &text() const { return m_text; }
+    // Replaces the editor's text with the sentences, one per line.
+    void setSentences(const QStringList &sentences);
+    // The sentences that a press would send.
+    QStringList sentences() const;
+
+    bool isMapping() const { return m_isMapping; }
+    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
+    const std::optional<MapResult> &result() const { return m_result; }
+
+    // Whether the button (and Ctrl+Return) would start now.
+    bool canMap() const;
+    // The button's action.
+    void mapSentences();
+
+    // Write the shown result; false (with the reason in the status line)
+    // when the file could not be written or there is nothing to write.
+    bool exportMatrixTo(const QString &path);
+    bool exportMapTo(const QString &path);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void render();
+    void fillMatrix();
+    void exportWithDialog(bool matrix);
+    void setExportStatus(bool ok, const QString &message);
+
+    AppSettings &m_settings;
+    HttpClient &m_http;
+
+    QString m_text;
+    bool m_isMapping = false;
+    std::optional<QString> m_errorMessage;
+    std::optional<MapResult> m_result;
+    struct ExportStatus
+    {
+        bool ok = false;
+        QString message;
+    };
+    std::optional<ExportStatus> m_exportStatus;
+
+    QScrollArea *const m_scrollArea;
+    QLabel *const m_titleLabel;
+    QLabel *const m_introLabel;
+    RoundedPanel *const m_editorPanel;
+    QPlainTextEdit *const m_editor;
+    QLabel *const m_countLabel;
+    ProminentButton *const m_button;
+    QLabel *const m_errorLabel;
+    RoundedPanel *const m_warningCard;
+    QWidget *const m_results;
+    QTableWidget *const m_matrix;
+    SimilarityLegend *const m_legend;
+    QLabel *const m_matrixHintLabel;
+    SentenceMapPlot *const m_plot;
+    QLabel *const m_spreadLabel;
+    QLabel *const m_mapHintLabel;
+    QLabel *const m_keyLabel;
+    QLabel *const m_neighboursLabel;
+    QPushButton *const m_exportMatrixButton;
+    QPushButton *const m_exportMapButton;
+    QWidget *const m_statusRow;
+    SymbolView *const m_statusSymbol;
+    QLabel *const m_statusLabel;
+};

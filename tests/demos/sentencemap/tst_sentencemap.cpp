@@ -1,0 +1,313 @@
+#include "FakeOllamaServer.h"
+#include "TestSettings.h"
+#include "app/ContentView.h"
+#include "app/Examples.h"
+#include "app/MainWindow.h"
+#include "app/QuillmereApp.h"
+#include "catalogue/HttpClient.h"
+#include "demos/sentencemap/SentenceEmbeddings.h"
+#include "demos/sentencemap/SentenceMapMath.h"
+#include "demos/sentencemap/SentenceMapPlot.h"
+#include "demos/sentencemap/SentenceMapWindow.h"
+#include "demos/similarity/SimilarityClient.h"
+#include "history/HistoryCsv.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <nlohmann/json.hpp>
+
+using Reply = FakeOllamaServer::Reply;
+
+namespace {
+
+const QString model = QStringLiteral("nomic-embed-text");
+
+// A window against the fake server, with a model selected.
+struct Rig
+{
+    FakeOllamaServer server;
+    TestSettings prefs;
+    HttpClient http;
+    SentenceMapWindow window{prefs.settings(), http};
+
+    Rig()
+    {
+        prefs.settings().setOllamaURL(server.baseURL());
+        prefs.settings().setSelectedEmbeddingModel(model);
+    }
+
+    // Types the text, presses the button and waits for the outcome.
+    bool map(const QString &text)
+    {
+        window.setSentences({text});
+        window.mapSentences();
+        return window.isMapping() && QTest::qWaitFor([this] { return !window.isMapping(); }, 15000);
+    }
+};
+
+// Three unit vectors whose cosines are 0.6 (1, 2), 0 (1, 3) and 0.48 (2, 3).
+void setThreeVectors(FakeOllamaServer &server)
+{
+    server.setEmbedding("one", {1, 0, 0});
+    server.setEmbedding("two", {0.6, 0.8, 0});
+    server.setEmbedding("three, \"quoted\"", {0, 0.6, 0.8});
+}
+
+} // namespace
+
+class TestSentenceMap : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void buttonNeedsThreeToSixteenSentencesAndAModel();
+    void requestCarriesTheTrimmedSentences();
+    void replyReading_data();
+    void replyReading();
+    void failingRepliesShowAnErrorAndNoResult_data();
+    void failingRepliesShowAnErrorAndNoResult();
+    void matrixIsTheDemosCosineWithNeighbours();
+    void projectionSeparatesClustersAndMeasuresSpread();
+    void mapKeepsOneScaleAndLabelsApart();
+    void exportsRoundTrip();
+    void menuExamplesAndTheSimilarityDemoOpenOneWindow();
+};
+
+void TestSentenceMap::buttonNeedsThreeToSixteenSentencesAndAModel()
+{
+    Rig rig;
+    QStringList lines;
+    for (int i = 1; i <= 17; ++i)
+        lines.append(QString::number(i));
+    for (const int count : {2, 3, 16, 17}) {
+        rig.window.setSentences(lines.mid(0, count) + QStringList{QStringLiteral(" \t")});
+        QCOMPARE(rig.window.canMap(), count >= 3 && count <= 16);
+    }
+    rig.window.setSentences(lines.mid(0, 3));
+    rig.prefs.settings().setSelectedEmbeddingModel(std::nullopt);
+    QVERIFY(!rig.window.canMap());
+}
+
+void TestSentenceMap::requestCarriesTheTrimmedSentences()
+{
+    Rig rig;
+    QVERIFY(rig.map(QStringLiteral("  The cat sat.\n\nA dog ran. \r\n\tBirds sing\u2028")));
+    const auto requests = rig.server.requests("/api/embed");
+    QCOMPARE(requests.size(), size_t(1));
+    QCOMPARE(requests[0].method, std::string("POST"));
+    QCOMPARE(requests[0].header("Content-Type"), std::string("application/json"));
+    const nlohmann::json expected = {{"model", "nomic-embed-text"},
+                                     {"input", {"The cat sat.", "A dog ran.", "Birds sing"}}};
+    QVERIFY2(nlohmann::json::parse(requests[0].body) == expected, requests[0].body.c_str());
+    QVERIFY(rig.window.result().has_value());
+}
+
+void TestSentenceMap::replyReading_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("valid");
+    // Valid replies in any JSON spelling give the same floats; anything the
+    // JSON grammar forbids fails, however close it is to a good reply.
+    QTest::newRow("plain") << QByteArray(R"({"embeddings":[[1,0.5],[-0.0025,3],[0,1]]})") << true;
+    QTest::newRow("other members, escapes, exponents")
+        << QByteArray(R"( { "model" : "n\u00e9\"x" , "o":[true,null,{"a":-1e5}], "embeddings":
+                      [ [1.0, 5e-1] , [-2.5E-3,3], [0 , 1] ] , "total_duration":12 } )") << true;
+    QTest::newRow("trailing text") << QByteArray(R"({"embeddings":[[1,0.5],[-0.0025,3],[0,1]]} x)") << false;
+    QTest::newRow("leading zero") << QByteArray(R"({"embeddings":[[1,0.5],[-0.0025,03],[0,1]]})") << false;
+    QTest::newRow("trailing comma") << QByteArray(R"({"embeddings":[[1,0.5],[-0.0025,3],[0,1],]})") << false;
+}
+
+void TestSentenceMap::replyReading()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, valid);
+    const auto read = SentenceEmbeddings::readReply(body, 3);
+    QVERIFY2(read.ok() == valid, read.ok() ? "read" : qPrintable(read.error().description));
+    if (valid)
+        QCOMPARE(read.value(), (QList<EmbeddingVector>{{1, 0.5f}, {-0.0025f, 3}, {0, 1}}));
+}
+
+void TestSentenceMap::failingRepliesShowAnErrorAndNoResult_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("expected");
+
+    const QString invalid = QStringLiteral("Invalid response from Ollama");
+    QTest::newRow("fewer vectors") << 200 << "{\"embeddings\":[[1,0],[0,1]]}" << "sent 2 vectors for 3 sentences.";
+    QTest::newRow("lengths differ") << 200 << "{\"embeddings\":[[1,0],[0,1],[1,1,1]]}"
+                                    << "The vectors differ in length (2 for sentence 1, 3 for sentence 3).";
+    QTest::newRow("beyond float") << 200 << "{\"embeddings\":[[1,0],[1e39,1],[0,1]]}"
+                                  << "The vector of sentence 2 holds a value that is not a finite 32-bit number.";
+    QTest::newRow("empty vector") << 200 << "{\"embeddings\":[[1],[],[1]]}" << "The vector of sentence 2 is empty.";
+    QTest::newRow("not a number") << 200 << "{\"embeddings\":[[1],[\"x\"],[1]]}" << invalid;
+    QTest::newRow("top level array") << 200 << "[[1],[1],[1]]" << invalid;
+    QTest::newRow("server error") << 404 << "{\"error\":\"model \\\"x\\\" not found, try pulling it first\"}"
+                                  << "The server said: model \"x\" not found, try pulling it first";
+    QTest::newRow("not JSON") << 200 << "404 page not found" << "Error: ";
+    QTest::newRow("connection closed mid-reply") << -1 << "" << "Error: ";
+}
+
+void TestSentenceMap::failingRepliesShowAnErrorAndNoResult()
+{
+    QFETCH(int, status);
+    QFETCH(QString, body);
+    QFETCH(QString, expected);
+    Rig rig;
+    // A result from before must not survive a failed run.
+    QVERIFY(rig.map(QStringLiteral("a\nb\nc")));
+    QVERIFY(rig.window.result().has_value());
+
+    Reply reply = Reply::json(body.toStdString(), status < 0 ? 200 : status);
+    if (status < 0) {
+        reply.body = std::string(4096, ' ');
+        reply.closeMidBody = true;
+    }
+    rig.server.enqueue("POST", "/api/embed", reply);
+    QVERIFY(rig.map(QStringLiteral("a\nb\nc")));
+    QVERIFY(!rig.window.result().has_value());
+    const QString shown = rig.window.findChild<QLabel *>(QStringLiteral("errorLabel"))->text();
+    QCOMPARE(shown, rig.window.errorMessage().value_or(QString()));
+    QVERIFY2(shown.startsWith(QStringLiteral("Error: ")) && shown.contains(expected), qPrintable(shown));
+}
+
+void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
+{
+    Rig rig;
+    setThreeVectors(rig.server);
+    QVERIFY(rig.map(QStringLiteral("one\ntwo\nthree, \"quoted\"")));
+    const SentenceMap::Matrix &matrix = rig.window.result()->layout.matrix;
+    QVERIFY(std::abs(matrix[0][1] - 0.6f) < 1e-6f && std::abs(matrix[2][1] - 0.48f) < 1e-6f && matrix[0][2] == 0);
+
+    // Every cell is exactly the figure the similarity demo gives that pair.
+    const QStringList texts = rig.window.result()->sentences;
+    for (int i = 0; i < 3; ++i) {
+        for (int j = i + 1; j < 3; ++j) {
+            std::optional<Result<float>> demo;
+            QObject context;
+            computeSimilarity(texts[i], texts[j], model, &context, [&](const Result<float> &r) { demo = r; },
+                              rig.prefs.settings(), rig.http);
+            QVERIFY(QTest::qWaitFor([&] { return demo.has_value(); }, 15000));
+            QCOMPARE(matrix[i][j], demo->value());
+        }
+    }
+
+    auto *table = rig.window.findChild<QTableWidget *>(QStringLiteral("similarityMatrix"));
+    QCOMPARE(table->item(1, 2)->text(), QStringLiteral("48 %"));
+    QCOMPARE(table->item(1, 2)->data(Qt::AccessibleTextRole).toString(),
+             QStringLiteral("Sentence 2, \"two\", and sentence 3, \"three, \"quoted\"\": 48 %"));
+    QVERIFY(table->item(0, 1)->toolTip().contains(QStringLiteral("1: one\n2: two")));
+
+    // The list in words, which is also the pictures' text alternative.
+    const QString lines = QStringLiteral("1 is closest to 2, 60 %\n2 is closest to 1, 60 %\n3 is closest to 2, 48 %");
+    QCOMPARE(rig.window.findChild<QLabel *>(QStringLiteral("neighboursLabel"))->text(), lines);
+    const QString alternative = QStringLiteral("Nearest neighbours: ") + QString(lines).replace('\n', "; ");
+    QCOMPARE(table->accessibleDescription(), alternative);
+    QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->accessibleDescription(), alternative);
+    QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->markers().at(2)->accessibleName(),
+             QStringLiteral("3: three, \"quoted\""));
+}
+
+void TestSentenceMap::projectionSeparatesClustersAndMeasuresSpread()
+{
+    // Two pairs, already centred (their mean is 0):
+    //   (1, 1, 0), (1, -1, 0)  and  (-1, 0, 0.5), (-1, 0, -0.5).
+    // Scatter matrix Σ v vᵀ = diag(4, 2, 0.5) (the cross terms cancel), total
+    // spread 6.5. The first direction is x with 4 / 6.5 = 0.615385, the
+    // second y with 2 / 6.5 = 0.307692; together 6 / 6.5 = 92.3 %.
+    // Coordinates along x: 1, 1, -1, -1; along y: 1, -1, 0, 0.
+    const QList<EmbeddingVector> vectors = {{1, 1, 0}, {1, -1, 0}, {-1, 0, 0.5f}, {-1, 0, -0.5f}};
+    const SentenceMap::Projection p = SentenceMap::principalProjection(vectors);
+    QVERIFY(std::abs(p.firstShare - 0.615385) < 1e-5);
+    QVERIFY(std::abs(p.secondShare - 0.307692) < 1e-5);
+    QCOMPARE(SentenceMap::spreadLine(p), QStringLiteral("These two directions hold 92 % of the spread."));
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(std::abs(std::abs(p.points[i].x()) - 1) < 1e-9);
+        QVERIFY(std::abs(std::abs(p.points[i].y()) - (i < 2 ? 1 : 0)) < 1e-9);
+    }
+    QVERIFY(p.points[0].x() * p.points[2].x() < 0); // the clusters land on opposite sides
+    QVERIFY(std::abs(p.points[0].x() - p.points[1].x()) < 1e-9);
+    QVERIFY(std::abs(p.points[2].x() - p.points[3].x()) < 1e-9);
+
+    // Identical vectors do not spread: every point in the middle, no share.
+    const SentenceMap::Projection same = SentenceMap::principalProjection({{0.6f, 0.8f}, {0.6f, 0.8f}, {0.6f, 0.8f}});
+    QCOMPARE(same.explainedShare(), 0.0);
+    QCOMPARE(same.points, (QList<QPointF>{{0, 0}, {0, 0}, {0, 0}}));
+}
+
+void TestSentenceMap::mapKeepsOneScaleAndLabelsApart()
+{
+    // A wide, flat set must not be stretched to fill the height.
+    const QList<QPointF> placed =
+        SentenceMapPlot::placePoints({{-2, 0}, {2, 0}, {0, 1}}, QRectF(0, 0, 400, 400));
+    QCOMPARE(placed, (QList<QPointF>{{0, 250}, {400, 250}, {200, 150}}));
+
+    // Six points huddled together still get labels that do not cover each
+    // other or any point.
+    QList<QPointF> anchors;
+    QList<QSizeF> sizes;
+    for (int i = 0; i < 6; ++i) {
+        anchors.append(QPointF(200 + 6 * (i % 3), 200 + 6 * (i / 3)));
+        sizes.append(QSizeF(90, 14));
+    }
+    const QList<QRectF> labels = SentenceMapPlot::placeLabels(anchors, sizes, QRectF(0, 0, 400, 400), 5);
+    for (int i = 0; i < 6; ++i)
+        for (int j = 0; j < 6; ++j)
+            QVERIFY((i == j || !labels[i].intersects(labels[j]))
+                    && !labels[i].intersects(QRectF(anchors[j] - QPointF(5, 5), QSizeF(10, 10))));
+}
+
+void TestSentenceMap::exportsRoundTrip()
+{
+    Rig rig;
+    setThreeVectors(rig.server);
+    QTemporaryDir dir;
+    QVERIFY(rig.map(QStringLiteral("one\ntwo\nthree, \"quoted\"")));
+    QVERIFY(rig.window.exportMatrixTo(dir.filePath("matrix.csv")));
+    QFile csv(dir.filePath("matrix.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QList<QStringList> rows = HistoryCsv::read(csv.readAll());
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[0], (QStringList{"#", "Sentence", "1", "2", "3"}));
+    QCOMPARE(rows[1].mid(0, 2), (QStringList{"1", "one"}));
+    QCOMPARE(rows[3].mid(0, 2), (QStringList{"3", "three, \"quoted\""}));
+    QCOMPARE(rows[1][3].toFloat(), rig.window.result()->layout.matrix[0][1]);
+    QCOMPARE(rows[2][4].toFloat(), rig.window.result()->layout.matrix[1][2]);
+
+    QVERIFY(rig.window.exportMapTo(dir.filePath("map.png")));
+    const QImage image(dir.filePath("map.png"));
+    QVERIFY(!image.isNull() && image.width() > 100 && image.height() > 100);
+
+    // A folder that does not exist: reported, not claimed as saved.
+    QVERIFY(!rig.window.exportMatrixTo(dir.filePath("missing/matrix.csv")));
+    QVERIFY(rig.window.findChild<QLabel *>("exportStatusLabel")->text().startsWith("Could not save matrix.csv"));
+}
+
+void TestSentenceMap::menuExamplesAndTheSimilarityDemoOpenOneWindow()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestSettings prefs;
+    QuillmereApp app(prefs.settings());
+    MainWindow *main = app.openMainWindow();
+    main->contentView()->useTexts(DemoType::sentenceSimilarity, {QStringLiteral(" The cat sat. "), QString()});
+    main->findChild<QPushButton *>(QStringLiteral("sentenceMapLink"))->click();
+    SentenceMapWindow *window = app.sentenceMapWindow();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->sentences(), QStringList{QStringLiteral("The cat sat.")});
+
+    // An example set replaces the text in the same window.
+    app.sentenceSetActions().at(1)->trigger();
+    QCOMPARE(app.sentenceMapWindow(), window);
+    QCOMPARE(window->sentences(), Examples::sentenceSets().at(1).sentences);
+}
+
+QTEST_MAIN(TestSentenceMap)
+#include "tst_sentencemap.moc"
