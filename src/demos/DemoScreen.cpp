@@ -190,8 +190,14 @@ void DemoScreen::setUpEditor(RoundedPanel *field, QPlainTextEdit *editor, QLabel
     layout->setContentsMargins(editorMargin, editorMargin, editorMargin, editorMargin);
     layout->addWidget(editor);
     // The field asks for no more than the editor's minimum and takes what
-    // the column has to spare.
-    field->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    // the column has to spare. The editor's own (larger) preferred height is
+    // ignored; its minimum still counts, so a short window scrolls the column
+    // instead of clipping the text area. (An ignored height on the field
+    // itself would count as nothing in the column's height-for-width.)
+    field->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    QSizePolicy editorPolicy = editor->sizePolicy();
+    editorPolicy.setVerticalPolicy(QSizePolicy::Ignored);
+    editor->setSizePolicy(editorPolicy);
     editor->setMinimumHeight(minimumHeight);
     editor->setFrameShape(QFrame::NoFrame);
     editor->setTabChangesFocus(true);

@@ -232,6 +232,8 @@ private Q_SLOTS:
         Rig s;
         s.window.resize(640, 300);
         QTRY_COMPARE(s.child("inputEditor")->height(), 120);
+        // Its field shows it whole: a short window scrolls, it does not clip.
+        QVERIFY(s.child("inputEditor")->parentWidget()->height() >= 120);
         s.window.resize(640, 900);
         QTRY_VERIFY(s.child("inputEditor")->height() > 300);
     }
