@@ -45,7 +45,7 @@ ContentView::ContentView(AppSettings &settings, QWidget *parent)
     m_demoPicker->setToolTip(QStringLiteral("Demo Type"));
     for (const DemoType demo : DemoTypes::allCases())
         m_demoPicker->addSegment(DemoTypes::title(demo));
-    connect(m_demoPicker, &SegmentedControl::activated, this, [this](int index) {
+    connect(m_demoPicker, &SegmentedControl::currentIndexChanged, this, [this](int index) {
         const QList<DemoType> demos = DemoTypes::allCases();
         if (index >= 0 && index < demos.size())
             setSelectedDemo(demos[index]);
