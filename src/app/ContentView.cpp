@@ -78,7 +78,16 @@ ContentView::ContentView(AppSettings &settings, QWidget *parent)
     render();
 }
 
-ContentView::~ContentView() = default;
+ContentView::~ContentView()
+{
+    // The screen goes first, as it uses the service. The service outlives
+    // the view while its fetch runs, so that the fetch still ends and writes
+    // its diagnostic lines.
+    delete m_screen;
+    m_screen = nullptr;
+    disconnect(m_service, nullptr, this, nullptr);
+    m_service->releaseWhenIdle();
+}
 
 void ContentView::setSelectedDemo(DemoType demo)
 {
