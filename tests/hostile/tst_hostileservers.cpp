@@ -1,6 +1,7 @@
 // Points every client and the catalogue at servers that misbehave, and checks
-// that each stays responsive, ends in a clear error or the documented fallback,
-// never crashes and changes no setting.
+// that each keeps the event loop turning, ends in a clear error, the
+// documented fallback or an ordinary result, never crashes and changes no
+// setting.
 #include "FakeOllamaServer.h"
 #include "StdoutCapture.h"
 #include "TestSettings.h"
@@ -11,14 +12,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QObject>
 #include <QTest>
 #include <QTimer>
 
 #include <nlohmann/json.hpp>
 
-#include <chrono>
-#include <optional>
+#include <atomic>
 
 using namespace std::chrono_literals;
 using Reply = FakeOllamaServer::Reply;
@@ -26,22 +25,84 @@ using Reply = FakeOllamaServer::Reply;
 namespace {
 
 enum class Outcome {
-    Error,       // a failure with a description
-    Fallback,    // a sentiment score of 3 from an unreadable answer
-    Result,      // an ordinary result
+    Error,    // a failure with a description
+    Fallback, // a sentiment score of 3 from an unreadable answer
+    Result,   // an ordinary result
 };
 
 // What one misbehaving server does, for every path.
 struct Misbehaviour
 {
-    std::function<Reply(const std::string &path)> reply;
-    bool refuse = false; // nobody listens
+    std::function<Reply(const FakeOllamaServer::Request &)> reply;
+    bool refuse = false;             // nobody listens
+    bool redirectToSecond = false;   // every call is redirected to a second, ordinary server
 };
 
-std::string deepNesting(int depth)
+// The servers of one row: the one the settings name, and the redirect target.
+struct Servers
 {
-    return std::string(static_cast<size_t>(depth), '[') + std::string(static_cast<size_t>(depth), ']');
+    std::unique_ptr<FakeOllamaServer> first;
+    std::unique_ptr<FakeOllamaServer> second;
+    QString baseURL;
+};
+
+Servers serve(const Misbehaviour &misbehaviour)
+{
+    Servers servers;
+    servers.first = std::make_unique<FakeOllamaServer>();
+    servers.baseURL = servers.first->baseURL();
+    if (misbehaviour.refuse) {
+        servers.first.reset(); // the port is closed again
+    } else if (misbehaviour.redirectToSecond) {
+        servers.second = std::make_unique<FakeOllamaServer>();
+        FakeOllamaServer::Model embedder;
+        embedder.name = "nomic-embed-text:latest";
+        embedder.capabilities = std::vector<std::string>{"embedding"};
+        servers.second->setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
+        // As a real server redirects: 301 for a GET, 307 (keep the method
+        // and the body) for anything else.
+        const std::string target = servers.second->baseURL().toStdString();
+        servers.first->setHandler([target](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+            Reply moved = Reply::text(request.method == "GET" ? 301 : 307, "");
+            moved.headers.emplace("Location", target + request.path);
+            return moved;
+        });
+    } else {
+        servers.first->setHandler([reply = misbehaviour.reply](const FakeOllamaServer::Request &request) {
+            return std::optional<Reply>(reply(request));
+        });
+    }
+    return servers;
 }
+
+// Measures the longest time the event loop went without turning.
+class Heartbeat
+{
+public:
+    Heartbeat()
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { beat(); });
+        m_timer.start(10);
+    }
+    qint64 longestGapMs()
+    {
+        beat();
+        return m_longest;
+    }
+
+private:
+    void beat()
+    {
+        const qint64 now = m_clock.elapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
 
 const char *const htmlPage = "<!DOCTYPE html><html><body><h1>502 Bad Gateway</h1></body></html>";
 
@@ -56,20 +117,15 @@ class TestHostileServers : public QObject
 
 private Q_SLOTS:
     void init();
-
-    void clients_data();
+    void clients_data() { addRows(); }
     void clients();
-
-    void catalogue_data();
+    void catalogue_data() { addRows(); }
     void catalogue();
-
     void diagnosticsEscapeServerText_data();
     void diagnosticsEscapeServerText();
 
 private:
     void addRows();
-    std::unique_ptr<FakeOllamaServer> serve(const Misbehaviour &misbehaviour, QString &baseURL);
-
     HttpClient m_http;
 };
 
@@ -80,7 +136,6 @@ void TestHostileServers::init()
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
     const bool silent = tag.contains(QLatin1String("never answers")) || tag.contains(QLatin1String("stalls"));
     m_http.setTransferTimeout(silent ? 400ms : 20000ms);
-    m_http.setMaxReplyBytes(HttpClient::defaultMaxReplyBytes);
 }
 
 void TestHostileServers::addRows()
@@ -88,10 +143,12 @@ void TestHostileServers::addRows()
     QTest::addColumn<Misbehaviour>("misbehaviour");
     QTest::addColumn<Outcome>("sentiment");
     QTest::addColumn<Outcome>("similarity");
+    QTest::addColumn<int>("listed"); // models the catalogue publishes; -1: an error
     QTest::addColumn<QString>("errorHint");
 
-    auto all = [](Reply reply) { return Misbehaviour{[reply](const std::string &) { return reply; }}; };
-    auto json = [&](const std::string &body) { return all(Reply::json(body)); };
+    auto all = [](Reply reply) { return Misbehaviour{[reply](const FakeOllamaServer::Request &) { return reply; }}; };
+    auto json = [&](const std::string &body, int status = 200) { return all(Reply::json(body, status)); };
+    const std::string everything = R"({"models":[],"response":"4","embeddings":[[1,0]]})";
 
     Reply stall;
     stall.stall = true;
@@ -99,62 +156,40 @@ void TestHostileServers::addRows()
     headersThenStall.stallAfterHeaders = true;
     Reply midBody = Reply::json(R"({"models":[],"response":"4","embeddings":[[1,0]],"padding":")" + std::string(4096, 'x') + "\"}");
     midBody.closeMidBody = true;
+    const QString late = QStringLiteral("did not answer in time");
+    const QString notJSON = QStringLiteral("not valid JSON");
+    const QString invalid = QStringLiteral("Invalid response from Ollama");
 
-    QTest::newRow("connection refused") << Misbehaviour{{}, true} << Outcome::Error << Outcome::Error << QString();
-    QTest::newRow("accepts, never answers") << all(stall) << Outcome::Error << Outcome::Error
-                                             << QStringLiteral("did not answer in time");
-    QTest::newRow("headers, then stalls") << all(headersThenStall) << Outcome::Error << Outcome::Error
-                                           << QStringLiteral("did not answer in time");
-    QTest::newRow("closes mid-body") << all(midBody) << Outcome::Error << Outcome::Error << QString();
+    QTest::newRow("connection refused") << Misbehaviour{{}, true} << Outcome::Error << Outcome::Error << -1 << QString();
+    QTest::newRow("accepts, never answers") << all(stall) << Outcome::Error << Outcome::Error << -1 << late;
+    QTest::newRow("headers, then stalls") << all(headersThenStall) << Outcome::Error << Outcome::Error << -1 << late;
+    QTest::newRow("closes mid-body") << all(midBody) << Outcome::Error << Outcome::Error << -1 << QString();
     QTest::newRow("HTML page with status 200") << all(Reply::text(200, htmlPage)) << Outcome::Error
-                                                << Outcome::Error << QStringLiteral("not valid JSON");
-    QTest::newRow("empty body") << json("") << Outcome::Error << Outcome::Error << QStringLiteral("not valid JSON");
+                                                << Outcome::Error << -1 << notJSON;
+    QTest::newRow("empty body") << json("") << Outcome::Error << Outcome::Error << -1 << notJSON;
     QTest::newRow("invalid UTF-8") << json("{\"response\":\"\xff\xfe\",\"models\":[],\"embeddings\":[[1]]}")
-                                   << Outcome::Error << Outcome::Error << QStringLiteral("not valid JSON");
-    QTest::newRow("nesting 100000 deep") << json(deepNesting(100000)) << Outcome::Error << Outcome::Error
-                                         << QString();
+                                   << Outcome::Error << Outcome::Error << -1 << notJSON;
+    QTest::newRow("nesting 100000 deep") << json(std::string(100000, '[') + std::string(100000, ']'))
+                                         << Outcome::Error << Outcome::Error << -1 << QString();
     QTest::newRow("100 MB reply") << json("{\"padding\":\"" + std::string(100u * 1024 * 1024, 'a') + "\"}")
-                                  << Outcome::Error << Outcome::Error << QStringLiteral("larger than");
+                                  << Outcome::Error << Outcome::Error << -1 << QStringLiteral("larger than");
     QTest::newRow("duplicate keys") << json(R"({"response":"1","response":"5","embeddings":[[1,0]],"embeddings":[[0,1]]})")
-                                    << Outcome::Result << Outcome::Result << QString();
+                                    << Outcome::Result << Outcome::Result << -1 << QString();
     QTest::newRow("embeddings [null]") << json(R"({"response":"x","embeddings":[null]})") << Outcome::Fallback
-                                       << Outcome::Error << QStringLiteral("Invalid response from Ollama");
+                                       << Outcome::Error << -1 << invalid;
     QTest::newRow("number 1e400") << json(R"({"response":"4","embeddings":[[1e400]]})") << Outcome::Error
-                                  << Outcome::Error << QStringLiteral("not valid JSON");
-    QTest::newRow("number beyond float") << json(R"({"response":"4","embeddings":[[1e39,1]]})")
-                                         << Outcome::Result << Outcome::Error
-                                         << QStringLiteral("Invalid response from Ollama");
-
-    // A base URL ending in "/" gives "//api/..." paths, which a real server
-    // redirects to the single-slash path. A redirected POST arrives as a GET.
-    Misbehaviour redirect{[](const std::string &path) {
-        if (path.rfind("//", 0) == 0) {
-            Reply moved = Reply::text(301, "");
-            moved.headers.emplace("Location", path.substr(1));
-            return moved;
-        }
-        return Reply::text(405, "405 method not allowed");
-    }};
-    QTest::newRow("301 redirect") << redirect << Outcome::Error << Outcome::Error << QString();
-}
-
-std::unique_ptr<FakeOllamaServer> TestHostileServers::serve(const Misbehaviour &misbehaviour, QString &baseURL)
-{
-    auto server = std::make_unique<FakeOllamaServer>();
-    baseURL = server->baseURL();
-    if (misbehaviour.refuse) {
-        server.reset(); // the port is closed again
-        return server;
-    }
-    server->setHandler([reply = misbehaviour.reply](const FakeOllamaServer::Request &request) {
-        return std::optional<Reply>(reply(request.path));
-    });
-    return server;
-}
-
-void TestHostileServers::clients_data()
-{
-    addRows();
+                                  << Outcome::Error << -1 << notJSON;
+    QTest::newRow("number beyond float") << json(R"({"response":"4","embeddings":[[1e39,1]]})") << Outcome::Result
+                                         << Outcome::Error << -1 << invalid;
+    // An error status is not a transport failure: its body is read as the
+    // reply, even for statuses that Qt reports as errors of their own.
+    QTest::newRow("407 with a JSON body") << json(everything, 407) << Outcome::Result << Outcome::Result << 0
+                                          << QString();
+    QTest::newRow("503 with a JSON body") << json(everything, 503) << Outcome::Result << Outcome::Result << 0
+                                          << QString();
+    // Redirects are followed to the new address, with method and body.
+    QTest::newRow("redirect to another server") << Misbehaviour{{}, false, true} << Outcome::Result
+                                                << Outcome::Result << 2 << QString();
 }
 
 void TestHostileServers::clients()
@@ -164,12 +199,9 @@ void TestHostileServers::clients()
     QFETCH(Outcome, similarity);
     QFETCH(QString, errorHint);
 
-    QString baseURL;
-    auto server = serve(misbehaviour, baseURL);
+    Servers servers = serve(misbehaviour);
     TestSettings prefs;
-    prefs.settings().setOllamaURL(QString(QTest::currentDataTag()) == QLatin1String("301 redirect")
-                                      ? baseURL + QLatin1Char('/')
-                                      : baseURL);
+    prefs.settings().setOllamaURL(servers.baseURL);
     prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2"));
     prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text"));
     prefs.store().sync();
@@ -178,12 +210,7 @@ void TestHostileServers::clients()
     const QByteArray storedBefore = file.readAll();
     file.close();
 
-    // The event loop keeps turning while the clients wait.
-    int ticks = 0;
-    QTimer heartbeat;
-    connect(&heartbeat, &QTimer::timeout, this, [&] { ++ticks; });
-    heartbeat.start(10);
-
+    Heartbeat heartbeat;
     QObject context;
     std::optional<Result<int>> score;
     fetchSentimentScore(QStringLiteral("Lovely day"), QStringLiteral("llama3.2"), &context,
@@ -191,16 +218,17 @@ void TestHostileServers::clients()
     std::optional<Result<float>> similar;
     computeSimilarity(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("nomic-embed-text"), &context,
                       [&](const Result<float> &r) { similar = r; }, prefs.settings(), m_http);
-
     QTRY_VERIFY_WITH_TIMEOUT(score.has_value() && similar.has_value(), 30000);
-    if (server)
-        server->releaseStalled();
+    // The event loop never stood still while the clients waited and read.
+    QVERIFY2(heartbeat.longestGapMs() < 1000, qPrintable(QString::number(heartbeat.longestGapMs())));
+    if (servers.first)
+        servers.first->releaseStalled();
 
+    const bool bothFail = sentiment == Outcome::Error && similarity == Outcome::Error;
     switch (sentiment) {
     case Outcome::Error:
         QVERIFY2(!score->ok(), "expected a failure");
-        QVERIFY(!score->error().description.isEmpty());
-        if (!errorHint.isEmpty() && similarity == Outcome::Error)
+        if (bothFail && !errorHint.isEmpty())
             QVERIFY2(score->error().description.contains(errorHint), qPrintable(score->error().description));
         break;
     case Outcome::Fallback:
@@ -212,67 +240,64 @@ void TestHostileServers::clients()
         QVERIFY(score->value() >= 1 && score->value() <= 5);
         break;
     }
-    switch (similarity) {
-    case Outcome::Error:
+    if (similarity == Outcome::Error) {
         QVERIFY2(!similar->ok(), "expected a failure");
         QVERIFY(!similar->error().description.isEmpty());
         if (!errorHint.isEmpty())
             QVERIFY2(similar->error().description.contains(errorHint), qPrintable(similar->error().description));
-        break;
-    case Outcome::Fallback:
-    case Outcome::Result:
-        QVERIFY(similar->ok());
+    } else {
+        QVERIFY2(similar->ok(), similar->ok() ? "" : qPrintable(similar->error().description));
         QVERIFY(std::isfinite(similar->value()));
-        break;
     }
-    QVERIFY(ticks > 0);
+
+    if (servers.second) {
+        // The redirected calls reached the second server as sent: POSTs with
+        // their JSON bodies, not turned into GETs.
+        const auto generate = servers.second->requests("/api/generate");
+        QCOMPARE(generate.size(), size_t(1));
+        QCOMPARE(generate[0].method, std::string("POST"));
+        QVERIFY(generate[0].bodyText().contains(QLatin1String("Lovely day")));
+        const auto embed = servers.second->requests("/api/embed");
+        QCOMPARE(embed.size(), size_t(2));
+        QCOMPARE(embed[1].method, std::string("POST"));
+        QCOMPARE(QString::fromStdString(nlohmann::json::parse(embed[1].body).at("input")), QStringLiteral("b"));
+    }
 
     prefs.store().sync();
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), storedBefore);
 }
 
-void TestHostileServers::catalogue_data()
-{
-    addRows();
-}
-
 void TestHostileServers::catalogue()
 {
     QFETCH(Misbehaviour, misbehaviour);
+    QFETCH(Outcome, sentiment);
+    QFETCH(Outcome, similarity);
+    QFETCH(int, listed);
     QFETCH(QString, errorHint);
 
-    QString baseURL;
-    auto server = serve(misbehaviour, baseURL);
-    const bool redirect = QString(QTest::currentDataTag()) == QLatin1String("301 redirect");
+    Servers servers = serve(misbehaviour);
     TestSettings prefs;
-    prefs.settings().setOllamaURL(redirect ? baseURL + QLatin1Char('/') : baseURL);
+    prefs.settings().setOllamaURL(servers.baseURL);
 
     StdoutCapture quiet;
+    Heartbeat heartbeat;
     OllamaService service(prefs.settings(), m_http);
     service.fetchModels();
     QTRY_VERIFY_WITH_TIMEOUT(!service.isLoadingModels(), 30000);
-    if (server)
-        server->releaseStalled();
+    QVERIFY2(heartbeat.longestGapMs() < 1000, qPrintable(QString::number(heartbeat.longestGapMs())));
+    if (servers.first)
+        servers.first->releaseStalled();
 
-    if (redirect) {
-        // The list request is redirected and then answered with a plain-text
-        // 405, which is not a model list.
-        QVERIFY(service.modelError().has_value());
-        return;
-    }
-    if (QString(QTest::currentDataTag()) == QLatin1String("duplicate keys")
-        || QString(QTest::currentDataTag()) == QLatin1String("embeddings [null]")
-        || QString(QTest::currentDataTag()) == QLatin1String("number beyond float")) {
-        // No "models" member: the list cannot be read.
-        QVERIFY(service.modelError().has_value());
-        QVERIFY(service.modelError()->startsWith(QStringLiteral("Failed to fetch models: ")));
+    if (listed >= 0) {
+        QVERIFY2(!service.modelError(), qPrintable(service.modelError().value_or(QString())));
+        QCOMPARE(service.availableModels().size(), listed);
         return;
     }
     QVERIFY(service.modelError().has_value());
     QVERIFY2(service.modelError()->startsWith(QStringLiteral("Failed to fetch models: ")),
              qPrintable(*service.modelError()));
-    if (!errorHint.isEmpty())
+    if (!errorHint.isEmpty() && sentiment == Outcome::Error && similarity == Outcome::Error)
         QVERIFY2(service.modelError()->contains(errorHint), qPrintable(*service.modelError()));
     QVERIFY(service.availableModels().isEmpty());
 }
@@ -282,7 +307,6 @@ void TestHostileServers::diagnosticsEscapeServerText_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("printed");
 
-    QTest::newRow("ordinary") << QStringLiteral("llama3.2:latest") << QByteArray("llama3.2:latest");
     QTest::newRow("non-ASCII") << QStringLiteral("modèle-été:7b") << QByteArray("modèle-été:7b");
     QTest::newRow("line feed") << QStringLiteral("evil\nCapabilities from API: [\"x\"]")
                                << QByteArray("evil\\nCapabilities from API: [\"x\"]");
@@ -295,41 +319,33 @@ void TestHostileServers::diagnosticsEscapeServerText()
     QFETCH(QString, name);
     QFETCH(QByteArray, printed);
 
+    // The name is printed in the "Failed to fetch capabilities" line (the
+    // show reply cannot be read), then as a capability of another model.
     FakeOllamaServer server;
-    // The show request fails to read for every model, so the name is printed
-    // in the "Failed to fetch capabilities" line; a capability of the same
-    // text is printed in the "Capabilities from API" line.
-    server.setHandler([name](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+    std::atomic<bool> asCapability = false;
+    server.setHandler([&](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+        const std::string text = name.toStdString();
         if (request.path == "/api/tags")
-            return Reply::json(nlohmann::json{{"models", {{{"name", name.toStdString()}}}}}.dump());
-        return Reply::json(R"({"capabilities":1})");
+            return Reply::json(nlohmann::json{{"models", {{{"name", asCapability ? "m" : text}}}}}.dump());
+        return Reply::json(asCapability ? nlohmann::json{{"capabilities", {text}}}.dump() : R"({"capabilities":1})");
     });
     TestSettings prefs;
     prefs.settings().setOllamaURL(server.baseURL());
     OllamaService service(prefs.settings(), m_http);
 
-    StdoutCapture capture;
-    service.fetchModels();
-    QTRY_COMPARE(service.availableModels().size(), 1);
-    const QByteArray out = capture.text();
-    QVERIFY2(out.startsWith("Failed to fetch capabilities for " + printed + ": "), out.constData());
-    QCOMPARE(out.count('\n'), 1);
-    QVERIFY(!out.contains('\x1b'));
-    QVERIFY(!out.contains('\r'));
-
-    // The same text as a capability.
-    server.setHandler([name](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
-        if (request.path == "/api/tags")
-            return Reply::json(R"({"models":[{"name":"m"}]})");
-        return Reply::json(nlohmann::json{{"capabilities", {name.toStdString()}}}.dump());
-    });
-    StdoutCapture second;
-    service.fetchModels();
-    QTRY_VERIFY(!service.isLoadingModels());
-    const QByteArray lines = second.text();
-    QVERIFY(!lines.contains('\x1b'));
-    QVERIFY(!lines.contains('\r'));
-    QVERIFY2(lines.startsWith("Capabilities from API: [\""), lines.constData());
+    for (const bool capability : {false, true}) {
+        asCapability = capability;
+        StdoutCapture capture;
+        service.fetchModels();
+        QTRY_VERIFY(!service.isLoadingModels());
+        const QByteArray out = capture.text();
+        const QByteArray expected = capability ? QByteArray("Capabilities from API: [\"")
+                                               : "Failed to fetch capabilities for " + printed + ": ";
+        QVERIFY2(out.startsWith(expected), out.constData());
+        QCOMPARE(out.count('\n'), capability ? 2 : 1);
+        QVERIFY(!out.contains('\x1b'));
+        QVERIFY(!out.contains('\r'));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHostileServers)
