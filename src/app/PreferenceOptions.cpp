@@ -86,7 +86,8 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
     if (shows) {
         auto line = [&](const QString &key, const std::optional<QString> &value) {
             if (value)
-                outcome.output += key + QLatin1Char('=') + Diagnostics::escapeControlCharacters(*value) + QLatin1Char('\n');
+                outcome.output += key + QLatin1Char('=') + Diagnostics::escapeControlCharacters(*value)
+                                  + QLatin1Char('\n');
         };
         line(AppSettings::ollamaURLKey, store.ollamaURL());
         line(AppSettings::selectedEmbeddingModelKey, store.selectedEmbeddingModel());
