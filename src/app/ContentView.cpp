@@ -46,7 +46,7 @@ ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget
     m_demoPicker->setToolTip(QStringLiteral("Demo Type"));
     for (const DemoType demo : DemoTypes::allCases())
         m_demoPicker->addSegment(DemoTypes::title(demo));
-    connect(m_demoPicker, &SegmentedControl::activated, this, [this](int index) {
+    connect(m_demoPicker, &SegmentedControl::currentIndexChanged, this, [this](int index) {
         const QList<DemoType> demos = DemoTypes::allCases();
         if (index >= 0 && index < demos.size())
             setSelectedDemo(demos[index]);
@@ -79,7 +79,16 @@ ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget
     render();
 }
 
-ContentView::~ContentView() = default;
+ContentView::~ContentView()
+{
+    // The screen goes first, as it uses the service. The service outlives
+    // the view while its fetch runs, so that the fetch still ends and writes
+    // its diagnostic lines.
+    delete m_screen;
+    m_screen = nullptr;
+    disconnect(m_service, nullptr, this, nullptr);
+    m_service->releaseWhenIdle();
+}
 
 void ContentView::setSelectedDemo(DemoType demo)
 {

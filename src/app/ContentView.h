@@ -14,7 +14,8 @@ class SessionHistory;
 
 // The main window's content: the title, the "Demo Type" switch, a divider and
 // the chosen demo's screen below. The view owns one OllamaService, lent to the
-// screen it shows; its first appearance starts one fetch of the model list.
+// screen it shows; its first appearance starts one fetch of the model list,
+// which runs to its end even if the view goes first.
 //
 // Every switch builds a fresh screen and deletes the one before, so a
 // screen's texts and results are not kept.
@@ -57,7 +58,8 @@ private:
 
     AppSettings &m_settings;
     SessionHistory *const m_history;
-    // A child object, so it is deleted after the child widgets that use it.
+    // Released by the destructor: deleted at once, or when its running
+    // fetch ends.
     OllamaService *const m_service;
     DemoType m_selectedDemo = DemoType::sentimentAnalysis;
     bool m_hasStartedFetch = false;

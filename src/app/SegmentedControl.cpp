@@ -1,5 +1,7 @@
 #include "SegmentedControl.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -30,6 +32,24 @@ QFont segmentFont(const QFont &base, bool chosen)
     return f;
 }
 
+// The control as a whole is a named grouping around its radio buttons, which
+// is how screen readers announce a set of exclusive choices.
+class SegmentedControlAccessible : public QAccessibleWidget
+{
+public:
+    explicit SegmentedControlAccessible(QWidget *control)
+        : QAccessibleWidget(control, QAccessible::Grouping)
+    {
+    }
+};
+
+QAccessibleInterface *accessibleSegmentedControl(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("SegmentedControl") && object && object->isWidgetType())
+        return new SegmentedControlAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 Segment::Segment(const QString &title, QWidget *parent)
@@ -38,6 +58,10 @@ Segment::Segment(const QString &title, QWidget *parent)
     setText(title);
     setAccessibleName(title);
     setCheckable(true);
+    // Exclusive choices: accessibility presents each segment as a radio
+    // button, whose toggle action checks it like a click (the control's
+    // button group already keeps exactly one checked).
+    setAutoExclusive(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -136,14 +160,25 @@ SegmentedControl::SegmentedControl(QWidget *parent)
     , m_layout(new QHBoxLayout(this))
     , m_group(new QButtonGroup(this))
 {
+    static const bool accessibleFactoryInstalled = [] {
+        QAccessible::installFactory(accessibleSegmentedControl);
+        return true;
+    }();
+    Q_UNUSED(accessibleFactoryInstalled);
+
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     m_group->setExclusive(true);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::activated);
-    // The chosen segment repaints itself; the separators between the others
-    // belong to the track and follow the choice too.
-    connect(m_group, &QButtonGroup::idToggled, this, [this] { update(); });
+    // The check state is the one source of the choice: a click, a key, an
+    // accessibility action and a call all end in a segment being checked.
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        // The chosen segment repaints itself; the separators between the
+        // others belong to the track and follow the choice too.
+        update();
+        if (checked)
+            Q_EMIT currentIndexChanged(index);
+    });
 }
 
 int SegmentedControl::addSegment(const QString &title)

@@ -34,6 +34,8 @@ private:
 // segment filled in the accent colour. Segments have equal widths. Like a
 // group of radio buttons, Tab stops once, on the chosen segment; the arrow
 // keys move the choice between segments, and Space chooses the focused one.
+// Assistive technology sees the same thing: a grouping named after the
+// control, holding one radio button per segment.
 class SegmentedControl : public QWidget
 {
     Q_OBJECT
@@ -48,15 +50,17 @@ public:
 
     // The checked segment, or -1 before one is set.
     int currentIndex() const;
-    // Checks a segment without emitting activated().
+    // Checks a segment; emits currentIndexChanged() if the choice changes.
     void setCurrentIndex(int index);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    // The user chose a segment (by mouse or keyboard), even the checked one.
-    void activated(int index);
+    // The checked segment changed, however it was chosen: mouse, keyboard,
+    // an accessibility action or a call. Whoever shows the choice follows
+    // this signal, so the control and what it switches cannot disagree.
+    void currentIndexChanged(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

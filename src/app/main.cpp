@@ -1,6 +1,8 @@
 #include "MainWindow.h"
+#include "PreferenceOptions.h"
 #include "QuillmereApp.h"
 #include "about/AppInfo.h"
+#include "catalogue/AppSettings.h"
 
 #include <QApplication>
 #include <QCommandLineOption>
@@ -56,13 +58,15 @@ void describeApplication()
     QCoreApplication::setApplicationVersion(AppInfo::fromBuild().version.value_or(QString()));
 }
 
-// Whether the command line only asks for text (help or version), which must
-// work without a display, e.g. in a packaging build.
-bool asksOnlyForText(int argc, char *argv[])
+// Whether the command line asks for something other than a window: help,
+// the version, or storing preferences. These must work without a display,
+// e.g. in a packaging build or from a script over a remote shell.
+bool runsWithoutWindow(int argc, char *argv[])
 {
     static const QList<QByteArray> textOptions = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
     for (int i = 1; i < argc; ++i) {
-        if (textOptions.contains(QByteArray(argv[i])))
+        if (textOptions.contains(QByteArray(argv[i]))
+            || PreferenceOptions::isOptionArgument(QString::fromLocal8Bit(argv[i])))
             return true;
     }
     return false;
@@ -81,12 +85,20 @@ int main(int argc, char *argv[])
                                 QStringLiteral("Quit as soon as the first main window has been painted."));
     selfTest.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(selfTest);
+    PreferenceOptions::addTo(parser);
 
-    if (asksOnlyForText(argc, argv)) {
-        // process() prints the text and ends the process.
+    if (runsWithoutWindow(argc, argv)) {
+        // process() prints help, the version or a usage error and ends the
+        // process; the preference options end it here.
         QCoreApplication core(argc, argv);
         describeApplication();
         parser.process(core);
+        const auto outcome = PreferenceOptions::run(parser, []() -> AppSettings & { return AppSettings::shared(); });
+        if (outcome) {
+            std::fputs(outcome->output.toLocal8Bit().constData(), stdout);
+            std::fputs(outcome->errors.toLocal8Bit().constData(), stderr);
+            return outcome->exitCode;
+        }
     }
 
     QApplication app(argc, argv);

@@ -153,31 +153,25 @@ void HttpClient::startQueued()
     }
 }
 
-bool HttpClient::isTransportFailure(int networkError, bool hasStatusCode)
+bool HttpClient::isTransportFailure(int networkError, int httpStatus)
 {
     if (networkError == QNetworkReply::NoError)
         return false;
-    if (!hasStatusCode)
+    // Without an error status line, any error is the transport's: nothing
+    // was received, or a redirect could not be followed.
+    if (httpStatus < 400)
         return true;
-    // Qt reports HTTP error statuses as errors of their own: 4xx as content
-    // errors (2xx codes of the enum) except 400, which is
-    // ProtocolInvalidOperationError, and 5xx as server errors (4xx codes of
-    // the enum). With a status line received, their body is still the reply.
-    // Failures of the connection or a proxy, an unknown scheme and a
-    // malformed reply remain transport failures.
-    switch (networkError) {
-    case QNetworkReply::ProtocolInvalidOperationError:
-        return false;
-    case QNetworkReply::ProtocolUnknownError:
-    case QNetworkReply::ProtocolFailure:
-        return true;
-    default:
-        break;
-    }
-    return !((networkError >= QNetworkReply::ContentAccessDenied
-              && networkError <= QNetworkReply::UnknownContentError)
-             || (networkError >= QNetworkReply::InternalServerError
-                 && networkError <= QNetworkReply::UnknownServerError));
+    // Qt turns every HTTP error status into an error of its own: 400 and
+    // 418 into ProtocolInvalidOperationError, 407 into
+    // ProxyAuthenticationRequiredError, other 4xx into content errors, 5xx
+    // into server errors. The body of such a reply is still the server's
+    // answer. Any other error (a connection closed mid-body, a time-out, a
+    // malformed reply) stays a failure of the transport, status or not.
+    const bool fromStatus = networkError == QNetworkReply::ProtocolInvalidOperationError
+        || networkError == QNetworkReply::ProxyAuthenticationRequiredError
+        || (networkError >= QNetworkReply::ContentAccessDenied && networkError <= QNetworkReply::UnknownContentError)
+        || (networkError >= QNetworkReply::InternalServerError && networkError <= QNetworkReply::UnknownServerError);
+    return !fromStatus;
 }
 
 void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback)
@@ -220,8 +214,8 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
             return;
         }
         const auto error = reply->error();
-        const bool hasStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-        if (isTransportFailure(error, hasStatus)) {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (isTransportFailure(error, status)) {
             const QString description = error == QNetworkReply::OperationCanceledError
                 ? timeoutDescription(timeout)
                 : reply->errorString();

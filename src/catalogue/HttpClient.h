@@ -82,8 +82,9 @@ public:
     int queuedRequests() const { return static_cast<int>(m_queue.size()); }
 
     // Whether a failed reply is a failure of the transport, as opposed to an
-    // HTTP error status whose body is still a reply.
-    static bool isTransportFailure(int networkError, bool hasStatusCode);
+    // HTTP error status whose body is still a reply. `httpStatus` is 0 when
+    // no status line arrived.
+    static bool isTransportFailure(int networkError, int httpStatus);
 
 private:
     struct Job

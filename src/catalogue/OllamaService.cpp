@@ -44,12 +44,16 @@ void OllamaService::setModelError(const std::optional<QString> &error)
 
 void OllamaService::fetchModels()
 {
+    // Counted from the first notification to the last, so that a release
+    // during any of them waits for the fetch.
+    ++m_runningFetches;
     setLoadingModels(true);
 
     const auto url = ServerEndpoint::endpointURL(m_settings.ollamaURL(), ServerEndpoint::tagsPath);
     if (!url) {
         setModelError(QStringLiteral("Invalid URL"));
         setLoadingModels(false);
+        fetchEnded();
         return;
     }
 
@@ -57,16 +61,35 @@ void OllamaService::fetchModels()
         if (!reply) {
             setModelError(QStringLiteral("Failed to fetch models: ") + reply.error().description);
             setLoadingModels(false);
+            fetchEnded();
             return;
         }
         const auto list = ModelRecords::readModelsResponse(reply.value());
         if (!list) {
             setModelError(QStringLiteral("Failed to fetch models: ") + list.error().description);
             setLoadingModels(false);
+            fetchEnded();
             return;
         }
         fetchAllCapabilities(list.value().models);
     });
+}
+
+void OllamaService::fetchEnded()
+{
+    --m_runningFetches;
+    // Called from inside a reply's delivery, so the deletion waits for the
+    // event loop.
+    if (m_isReleased && m_runningFetches == 0)
+        deleteLater();
+}
+
+void OllamaService::releaseWhenIdle()
+{
+    setParent(nullptr);
+    m_isReleased = true;
+    if (m_runningFetches == 0)
+        delete this;
 }
 
 void OllamaService::fetchAllCapabilities(const QList<OllamaModel> &models)
@@ -86,6 +109,7 @@ void OllamaService::fetchAllCapabilities(const QList<OllamaModel> &models)
         setAvailableModels(collection->finished);
         setModelError(std::nullopt);
         setLoadingModels(false);
+        fetchEnded();
     };
 
     if (models.isEmpty()) {

@@ -43,6 +43,12 @@ public:
     // written for the latter two). It is not called once this service is gone.
     void fetchCapabilities(const QString &name, CapabilitiesCallback callback);
 
+    // For the owner's destructor: takes the service out of the owner's hands
+    // and deletes it once no fetch is running (at once when none is). A fetch
+    // that is under way thus still ends, writes its diagnostic lines and
+    // publishes, although nobody shows the outcome any more.
+    void releaseWhenIdle();
+
     // Maps a show reply's "capabilities" list to the four flags and writes the
     // diagnostic lines about it.
     static ModelCapabilities parseCapabilities(const OllamaShowResponse &response);
@@ -58,10 +64,14 @@ private:
     void setLoadingModels(bool loading);
     void setModelError(const std::optional<QString> &error);
     void fetchAllCapabilities(const QList<OllamaModel> &models);
+    // Marks the end of one fetch, after its outcome is published.
+    void fetchEnded();
 
     AppSettings &m_settings;
     HttpClient &m_http;
     QList<OllamaModel> m_availableModels;
     bool m_isLoadingModels = false;
     std::optional<QString> m_modelError;
+    int m_runningFetches = 0;
+    bool m_isReleased = false;
 };

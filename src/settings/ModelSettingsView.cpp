@@ -128,6 +128,16 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     render();
 }
 
+ModelSettingsView::~ModelSettingsView()
+{
+    // A service of the tab's own outlives it while a fetch runs, so that the
+    // fetch still ends and writes its diagnostic lines.
+    if (m_service->parent() == this) {
+        disconnect(m_service, nullptr, this, nullptr);
+        m_service->releaseWhenIdle();
+    }
+}
+
 ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QString &objectPrefix,
                                                                      const QString &heading,
                                                                      const QString &explanation,

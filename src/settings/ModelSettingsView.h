@@ -25,7 +25,8 @@ class StatusRow;
 //
 // The tab owns its own catalogue service. Each time it appears, the pickers
 // take the stored choices again (unsaved choices are dropped) and a new fetch
-// of the model list starts.
+// of the model list starts. A fetch still running when the tab goes keeps
+// its service until it ends.
 class ModelSettingsView : public QWidget
 {
     Q_OBJECT
@@ -36,6 +37,7 @@ public:
     explicit ModelSettingsView(AppSettings &settings, QWidget *parent = nullptr);
     // Uses the given service, or a new one of its own when it is null.
     ModelSettingsView(AppSettings &settings, OllamaService *service, QWidget *parent = nullptr);
+    ~ModelSettingsView() override;
 
     OllamaService &ollamaService() const { return *m_service; }
 

@@ -170,8 +170,8 @@ void SentenceSimilarityView::calculateSimilarity()
     m_reading.reset();
     render();
 
-    // The screen is the context: replies that arrive after it is gone are
-    // dropped, and the second request is not sent.
+    // The screen is the context: both requests still run when it is gone,
+    // but the outcome is then dropped.
     computeSimilarityDetails(first, second, *model, this,
                              [this, first, second, model = *model](const Result<SimilarityReading> &result) {
         const std::optional<float> stored =

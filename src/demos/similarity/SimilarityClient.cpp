@@ -95,22 +95,25 @@ void computeSimilarityDetails(const QString &first, const QString &second, const
 {
     // The second request starts only after the first has succeeded; the
     // settings are read again for it, so a URL saved in between applies.
-    // Without a context the outcome is always delivered; with one, nothing
-    // more happens once it is gone.
+    // Both requests run to the end even when the context goes away in the
+    // meantime (nothing is cancelled); only the outcome is then dropped.
+    // Without a context the outcome is always delivered.
     const bool guarded = context != nullptr;
-    fetchEmbedding(first, model, context,
-                   [first, second, model, context = QPointer<QObject>(context), guarded, callback, &settings,
-                    &http](const Result<EmbeddingVector> &a) {
-        if (!a) {
-            callback(a.error());
-            return;
-        }
+    auto deliver = [context = QPointer<QObject>(context), guarded, callback](const Result<SimilarityReading> &r) {
         if (guarded && !context)
             return;
-        fetchEmbedding(second, model, context,
-                       [first, second, model, a = a.value(), callback](const Result<EmbeddingVector> &b) {
+        callback(r);
+    };
+    fetchEmbedding(first, model, nullptr,
+                   [first, second, model, deliver, &settings, &http](const Result<EmbeddingVector> &a) {
+        if (!a) {
+            deliver(a.error());
+            return;
+        }
+        fetchEmbedding(second, model, nullptr,
+                       [first, second, model, a = a.value(), deliver](const Result<EmbeddingVector> &b) {
             if (!b) {
-                callback(b.error());
+                deliver(b.error());
                 return;
             }
             SimilarityReading reading;
@@ -121,10 +124,10 @@ void computeSimilarityDetails(const QString &first, const QString &second, const
             reading.second = b.value();
             reading.arithmetic = similarityArithmetic(reading.first, reading.second);
             if (!std::isfinite(reading.arithmetic.cosine)) {
-                callback(ClientError::invalidResponse());
+                deliver(ClientError::invalidResponse());
                 return;
             }
-            callback(reading);
+            deliver(reading);
         }, settings, http);
     }, settings, http);
 }

@@ -39,6 +39,8 @@ void fetchEmbedding(const QString &text, const QString &model, QObject *context,
 // second's, and gives their cosine similarity. A vector holding a value that
 // is not finite in 32-bit float, or a similarity that is not finite, fails with
 // "Invalid response from Ollama" rather than being reported as a result.
+// Once the first request is sent, the second follows even if `context` goes
+// away in between; only the outcome is then dropped.
 void computeSimilarity(const QString &first, const QString &second, const QString &model, QObject *context,
                        SimilarityClient::SimilarityCallback callback, AppSettings &settings, HttpClient &http);
 

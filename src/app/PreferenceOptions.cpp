@@ -1,0 +1,99 @@
+#include "PreferenceOptions.h"
+
+#include "catalogue/AppSettings.h"
+#include "catalogue/Diagnostics.h"
+#include "settings/OllamaSettingsView.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+const QString serverOption = QStringLiteral("set-server");
+const QString embeddingOption = QStringLiteral("set-embedding-model");
+const QString languageOption = QStringLiteral("set-language-model");
+const QString showOption = QStringLiteral("show-settings");
+
+} // namespace
+
+namespace PreferenceOptions {
+
+void addTo(QCommandLineParser &parser)
+{
+    parser.addOption({serverOption,
+                      QStringLiteral("Store <url> as the Ollama server's address (http:// or https://), and exit."),
+                      QStringLiteral("url")});
+    parser.addOption({embeddingOption,
+                      QStringLiteral("Store <name> as the embedding model of the similarity demo, and exit."),
+                      QStringLiteral("name")});
+    parser.addOption({languageOption,
+                      QStringLiteral("Store <name> as the language model of the sentiment demo, and exit."),
+                      QStringLiteral("name")});
+    parser.addOption({showOption,
+                      QStringLiteral("Print the stored server address and model names (key=value lines), and "
+                                     "exit. With --set-* options, after storing them.")});
+}
+
+bool isOptionArgument(const QString &argument)
+{
+    for (const QString &name : {serverOption, embeddingOption, languageOption, showOption}) {
+        const QString option = QStringLiteral("--") + name;
+        if (argument == option || argument.startsWith(option + QLatin1Char('=')))
+            return true;
+    }
+    return false;
+}
+
+std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings)
+{
+    const bool setsServer = parser.isSet(serverOption);
+    const bool setsEmbedding = parser.isSet(embeddingOption);
+    const bool setsLanguage = parser.isSet(languageOption);
+    const bool shows = parser.isSet(showOption);
+    if (!setsServer && !setsEmbedding && !setsLanguage && !shows)
+        return std::nullopt;
+
+    // Everything is checked before anything is stored.
+    Outcome outcome;
+    std::optional<QString> url;
+    if (setsServer) {
+        const OllamaSettingsView::Validation validation = OllamaSettingsView::validate(parser.value(serverOption));
+        if (validation.error)
+            outcome.errors += QStringLiteral("quillmere: --%1: %2\n").arg(serverOption, *validation.error);
+        url = validation.url;
+    }
+    auto modelName = [&](const QString &option) -> std::optional<QString> {
+        const QString name = parser.value(option).trimmed();
+        if (name.isEmpty())
+            outcome.errors += QStringLiteral("quillmere: --%1: the model name is empty\n").arg(option);
+        return name;
+    };
+    const std::optional<QString> embedding = setsEmbedding ? modelName(embeddingOption) : std::nullopt;
+    const std::optional<QString> language = setsLanguage ? modelName(languageOption) : std::nullopt;
+    if (!outcome.errors.isEmpty()) {
+        outcome.errors += QStringLiteral("quillmere: nothing was stored\n");
+        outcome.exitCode = 1;
+        return outcome;
+    }
+
+    AppSettings &store = settings();
+    if (url)
+        store.setOllamaURL(*url);
+    if (embedding)
+        store.setSelectedEmbeddingModel(embedding);
+    if (language)
+        store.setSelectedLLMModel(language);
+
+    if (shows) {
+        auto line = [&](const QString &key, const std::optional<QString> &value) {
+            if (value)
+                outcome.output += key + QLatin1Char('=') + Diagnostics::escapeControlCharacters(*value)
+                                  + QLatin1Char('\n');
+        };
+        line(AppSettings::ollamaURLKey, store.ollamaURL());
+        line(AppSettings::selectedEmbeddingModelKey, store.selectedEmbeddingModel());
+        line(AppSettings::selectedLLMModelKey, store.selectedLLMModel());
+    }
+    return outcome;
+}
+
+} // namespace PreferenceOptions

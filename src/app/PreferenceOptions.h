@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class AppSettings;
+class QCommandLineParser;
+
+// Command-line options that store the three preferences and exit without
+// opening a window, so that a script can prepare a machine:
+//   --set-server URL, --set-embedding-model NAME, --set-language-model NAME,
+// and --show-settings, which prints what is stored.
+namespace PreferenceOptions {
+
+// What a run of the options printed and how the process should end.
+struct Outcome
+{
+    int exitCode = 0;
+    QString output; // for standard output
+    QString errors; // for standard error
+};
+
+void addTo(QCommandLineParser &parser);
+
+// Whether `argument` (as on the command line) names one of the options, so
+// that the run needs no display.
+bool isOptionArgument(const QString &argument);
+
+// Checks every option given, then stores them all, or nothing at all when one
+// is refused: the URL under the same rules as the Settings window's General
+// tab, a model name when it is empty or only white space. `settings` is
+// called only once everything is valid. Absent when the parsed command line
+// holds none of the options.
+std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings);
+
+} // namespace PreferenceOptions

@@ -1,0 +1,93 @@
+#include "TestSettings.h"
+#include "app/PreferenceOptions.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QTest>
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void storesAllOrNothing_data();
+    void storesAllOrNothing();
+};
+
+void TestCommandLine::storesAllOrNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("expected"); // URL, embedding model, language model; empty: nothing stored
+    QTest::addColumn<QString>("message");      // on standard error, or printed with --show-settings
+
+    const QStringList all{"--set-server", "http://127.0.0.1:11434", "--set-embedding-model",
+                          "standin-embedding:latest", "--set-language-model", "standin-sentiment:latest"};
+    QTest::newRow("all three") << all << QStringList{all[1], all[3], all[5]} << QString();
+    QTest::newRow("server only, spaces trimmed") << QStringList{"--set-server=  https://ollama.lan:8080  "}
+                                                  << QStringList{"https://ollama.lan:8080", "old-embed", "old-llm"}
+                                                  << QString();
+    QTest::newRow("one model, then shown")
+        << QStringList{"--set-language-model", "llama3.2", "--show-settings"}
+        << QStringList{"http://localhost:9999", "old-embed", "llama3.2"}
+        << "ollamaURL=http://localhost:9999\nselectedEmbeddingModel=old-embed\nselectedLLMModel=llama3.2\n";
+
+    const QString noScheme = QStringLiteral("URL must start with http:// or https://");
+    const struct { const char *tag; int index; const char *value; QString message; } bad[] = {
+        {"no scheme", 1, "localhost:11434", noScheme},
+        {"scheme in capitals", 1, "HTTP://localhost:11434", noScheme},
+        {"no host", 1, "http://", QStringLiteral("Invalid URL format")},
+        {"empty embedding model", 3, "", QStringLiteral("--set-embedding-model: the model name is empty")},
+        {"blank language model", 5, " \t", QStringLiteral("--set-language-model: the model name is empty")},
+    };
+    for (const auto &row : bad) {
+        QStringList arguments = all;
+        arguments[row.index] = QString::fromLatin1(row.value);
+        QTest::newRow(row.tag) << arguments << QStringList() << row.message;
+    }
+}
+
+void TestCommandLine::storesAllOrNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, message);
+
+    TestSettings prefs;
+    prefs.store().setValue("ollamaURL", "http://localhost:9999");
+    prefs.store().setValue("selectedEmbeddingModel", "old-embed");
+    prefs.store().setValue("selectedLLMModel", "old-llm");
+    prefs.store().sync();
+    QFile file(prefs.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    QCommandLineParser parser;
+    PreferenceOptions::addTo(parser);
+    QVERIFY2(parser.parse(QStringList{QStringLiteral("quillmere")} + arguments), qPrintable(parser.errorText()));
+    bool opened = false;
+    const auto outcome = PreferenceOptions::run(parser, [&]() -> AppSettings & {
+        opened = true;
+        return prefs.settings();
+    });
+    QVERIFY(outcome);
+    QCOMPARE(outcome->exitCode, expected.isEmpty() ? 1 : 0);
+    QCOMPARE(opened, !expected.isEmpty());
+    prefs.store().sync();
+    if (expected.isEmpty()) {
+        QVERIFY2(outcome->errors.contains(message), qPrintable(outcome->errors));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        return;
+    }
+    QCOMPARE(outcome->errors, QString());
+    QCOMPARE(outcome->output, message);
+    // What the next start reads.
+    const auto next = prefs.reopen();
+    QCOMPARE((QStringList{next->ollamaURL(), next->selectedEmbeddingModel().value_or("(none)"),
+                          next->selectedLLMModel().value_or("(none)")}),
+             expected);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
