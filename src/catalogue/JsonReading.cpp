@@ -48,6 +48,14 @@ Result<nlohmann::json> parse(const QByteArray &body, bool objectOrArrayOnly)
     }
 }
 
+Result<nlohmann::json> parseReplyObject(const QByteArray &body)
+{
+    Result<nlohmann::json> parsed = parse(body, true);
+    if (parsed && !parsed.value().is_object())
+        return ClientError::invalidResponse();
+    return parsed;
+}
+
 ClientError shapeFailure(const ShapeError &error)
 {
     return ClientError{

@@ -25,6 +25,11 @@ struct ShapeError : std::runtime_error
 // when objectOrArrayOnly is set. A failure carries the reader's description.
 Result<nlohmann::json> parse(const QByteArray &body, bool objectOrArrayOnly);
 
+// Parses a demo reply, which must be an object: a valid array or any other
+// JSON value fails with "Invalid response from Ollama"; a body that is not
+// JSON (or not an object or array) fails as parse() does.
+Result<nlohmann::json> parseReplyObject(const QByteArray &body);
+
 // A reading failure of the given shape error.
 ClientError shapeFailure(const ShapeError &error);
 

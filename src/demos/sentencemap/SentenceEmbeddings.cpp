@@ -254,12 +254,10 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
         if (usable)
             return std::move(*quick);
     }
-    const auto parsed = JsonReading::parse(body, true);
+    const auto parsed = JsonReading::parseReplyObject(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    if (!root.is_object())
-        return ClientError::invalidResponse();
     const auto embeddings = root.find("embeddings");
     if (embeddings == root.end() || !embeddings->is_array()) {
         // A server error ({"error": "model ... not found"}) says why.

@@ -65,12 +65,10 @@ std::optional<qint64> count(const nlohmann::json &object, const char *key)
 
 Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
 {
-    const auto parsed = JsonReading::parse(body, true);
+    const auto parsed = JsonReading::parseReplyObject(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    if (!root.is_object())
-        return ClientError::invalidResponse();
     const auto response = root.find("response");
     if (response == root.end() || !response->is_string())
         return ClientError::invalidResponse();

@@ -101,12 +101,10 @@ namespace TokenProbabilityText {
 
 Result<TokenProbabilityReading> readReply(const QByteArray &body)
 {
-    const auto parsed = JsonReading::parse(body, true);
+    const auto parsed = JsonReading::parseReplyObject(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    if (!root.is_object())
-        return ClientError::invalidResponse();
     const auto response = root.find("response");
     if (response == root.end() || !response->is_string())
         return ClientError::invalidResponse();

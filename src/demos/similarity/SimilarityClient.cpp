@@ -24,12 +24,10 @@ QByteArray embedRequestBody(const QString &text, const QString &model)
 
 Result<EmbeddingVector> readEmbedReply(const QByteArray &body)
 {
-    const auto parsed = JsonReading::parse(body, true);
+    const auto parsed = JsonReading::parseReplyObject(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    if (!root.is_object())
-        return ClientError::invalidResponse();
     const auto embeddings = root.find("embeddings");
     if (embeddings == root.end() || !embeddings->is_array() || embeddings->empty())
         return ClientError::invalidResponse();
