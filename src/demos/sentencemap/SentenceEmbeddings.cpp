@@ -1,17 +1,17 @@
 #include "SentenceEmbeddings.h"
 
 #include "catalogue/AppSettings.h"
+#include "catalogue/Diagnostics.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/JsonReading.h"
 #include "catalogue/ServerEndpoint.h"
 
 #include <QMetaObject>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <string_view>
+#include <string>
 
 namespace SentenceEmbeddings {
 
@@ -26,209 +26,170 @@ ClientError invalid(const QString &detail)
     return error;
 }
 
-// A quick reader for the usual, well-formed reply: a JSON object whose
-// "embeddings" is an array of arrays of numbers, every other member skipped.
-// Building a JSON tree of 65,000 numbers takes tens of milliseconds; reading
-// them straight into floats takes about one. It follows the JSON grammar
-// strictly and gives up on anything it does not need to handle (escapes or
-// non-ASCII text in strings, a repeated key, a number out of range, deep
-// nesting); the full reader then reads the reply and words any error.
-class QuickReader
+// Reads an embed reply in one pass of nlohmann's SAX parser: the numbers of
+// the top-level "embeddings" go straight into floats, with no tree of 65,000
+// values to build and free, and every other member is skipped. The parser is
+// iterative and this handler only counts depth, so deep nesting costs no
+// stack. What it gathers is judged once the whole body has parsed, so a
+// syntax error anywhere wins over a wrong shape, and of repeated top-level
+// keys the last counts, as with a tree.
+class ReplyHandler final : public nlohmann::json_sax<nlohmann::json>
 {
 public:
-    explicit QuickReader(const QByteArray &body)
-        : m_p(body.constData())
-        , m_end(body.constData() + body.size())
+    // One element of "embeddings".
+    struct Element
     {
-    }
+        bool isArray = false;
+        qsizetype length = 0; // elements of the inner array, of any type
+        bool notNumber = false; // the first bad element is not a number
+        bool notFinite = false; // ... is a number beyond the float range
+        EmbeddingVector values;
+    };
 
-    std::optional<QList<EmbeddingVector>> read()
+    // The parser's error, if the body is not JSON.
+    std::optional<ClientError> syntaxError;
+    // The JSON type name of a top level that is neither object nor array.
+    const char *topScalar = nullptr;
+    bool topIsObject = false;
+    bool embeddingsIsArray = false;
+    QList<Element> elements;
+    std::optional<std::string> serverError;
+
+    bool null() override { return scalar("null"); }
+    bool boolean(bool) override { return scalar("boolean"); }
+    bool number_integer(number_integer_t value) override { return number(double(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return number(double(value)); }
+    bool number_float(number_float_t value, const string_t &) override { return number(value); }
+    bool binary(binary_t &) override { return scalar("binary"); }
+
+    bool string(string_t &value) override
     {
-        std::optional<QList<EmbeddingVector>> vectors;
-        skipSpace();
-        if (!take('{'))
-            return std::nullopt;
-        skipSpace();
-        if (!take('}')) {
-            do {
-                skipSpace();
-                const char *keyStart = m_p;
-                if (!skipString())
-                    return std::nullopt;
-                const std::string_view key(keyStart + 1, size_t(m_p - keyStart - 2));
-                skipSpace();
-                if (!take(':'))
-                    return std::nullopt;
-                skipSpace();
-                if (key == "embeddings") {
-                    if (vectors)
-                        return std::nullopt;
-                    vectors = readVectors();
-                    if (!vectors)
-                        return std::nullopt;
-                } else if (!skipValue(0)) {
-                    return std::nullopt;
-                }
-                skipSpace();
-            } while (take(','));
-            if (!take('}'))
-                return std::nullopt;
-        }
-        skipSpace();
-        if (m_p != m_end)
-            return std::nullopt;
-        return vectors;
-    }
-
-private:
-    static constexpr int maxDepth = 64;
-
-    bool take(char c)
-    {
-        if (m_p < m_end && *m_p == c) {
-            ++m_p;
+        if (m_depth == 1 && m_member == Member::error) {
+            serverError = std::move(value);
             return true;
         }
-        return false;
+        return scalar("string");
     }
 
-    void skipSpace()
+    bool start_object(std::size_t) override
     {
-        while (m_p < m_end && (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
-            ++m_p;
-    }
-
-    bool skipString()
-    {
-        if (!take('"'))
-            return false;
-        while (m_p < m_end) {
-            const auto c = static_cast<unsigned char>(*m_p++);
-            if (c == '"')
-                return true;
-            if (c < 0x20 || c >= 0x80 || c == '\\')
-                return false;
-        }
-        return false;
-    }
-
-    bool digits()
-    {
-        const char *start = m_p;
-        while (m_p < m_end && *m_p >= '0' && *m_p <= '9')
-            ++m_p;
-        return m_p > start;
-    }
-
-    // A number by the JSON grammar, read as the nearest double.
-    std::optional<double> number()
-    {
-        const char *start = m_p;
-        take('-');
-        if (take('0')) {
-            if (m_p < m_end && *m_p >= '0' && *m_p <= '9')
-                return std::nullopt;
-        } else if (!digits()) {
-            return std::nullopt;
-        }
-        if (take('.') && !digits())
-            return std::nullopt;
-        if (take('e') || take('E')) {
-            if (!take('+'))
-                take('-');
-            if (!digits())
-                return std::nullopt;
-        }
-        double value = 0;
-        const auto [end, error] = std::from_chars(start, m_p, value);
-        if (error != std::errc() || end != m_p)
-            return std::nullopt;
-        return value;
-    }
-
-    std::optional<QList<EmbeddingVector>> readVectors()
-    {
-        QList<EmbeddingVector> vectors;
-        if (!take('['))
-            return std::nullopt;
-        skipSpace();
-        if (take(']'))
-            return vectors;
-        do {
-            skipSpace();
-            if (!take('['))
-                return std::nullopt;
-            EmbeddingVector vector;
-            if (!vectors.isEmpty())
-                vector.reserve(vectors.front().size());
-            skipSpace();
-            if (!take(']')) {
-                do {
-                    skipSpace();
-                    const std::optional<double> value = number();
-                    if (!value || !(std::fabs(*value) <= double(std::numeric_limits<float>::max())))
-                        return std::nullopt;
-                    vector.append(static_cast<float>(*value));
-                    skipSpace();
-                } while (take(','));
-                if (!take(']'))
-                    return std::nullopt;
-            }
-            vectors.append(std::move(vector));
-            skipSpace();
-        } while (take(','));
-        if (!take(']'))
-            return std::nullopt;
-        return vectors;
-    }
-
-    bool skipValue(int depth)
-    {
-        if (depth > maxDepth || m_p >= m_end)
-            return false;
-        switch (*m_p) {
-        case '"': return skipString();
-        case '{':
-        case '[': {
-            const char close = *m_p == '{' ? '}' : ']';
-            const bool object = close == '}';
-            ++m_p;
-            skipSpace();
-            if (take(close))
-                return true;
-            do {
-                skipSpace();
-                if (object) {
-                    if (!skipString())
-                        return false;
-                    skipSpace();
-                    if (!take(':'))
-                        return false;
-                    skipSpace();
-                }
-                if (!skipValue(depth + 1))
-                    return false;
-                skipSpace();
-            } while (take(','));
-            return take(close);
-        }
-        case 't': return literal("true");
-        case 'f': return literal("false");
-        case 'n': return literal("null");
-        default: return number().has_value();
-        }
-    }
-
-    bool literal(std::string_view word)
-    {
-        if (size_t(m_end - m_p) < word.size() || std::string_view(m_p, word.size()) != word)
-            return false;
-        m_p += word.size();
+        if (m_depth == 0)
+            topIsObject = true;
+        else
+            placeValue(false);
+        ++m_depth;
         return true;
     }
 
-    const char *m_p;
-    const char *const m_end;
+    bool start_array(std::size_t) override
+    {
+        placeValue(true);
+        ++m_depth;
+        return true;
+    }
+
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool key(string_t &name) override
+    {
+        if (m_depth == 1)
+            m_member = name == "embeddings" ? Member::embeddings : name == "error" ? Member::error : Member::other;
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &error) override
+    {
+        // Worded as JsonReading::parse words a reader's error: nlohmann's
+        // "[json.exception.parse_error.101] " prefix dropped, control
+        // characters escaped.
+        QString message = QString::fromUtf8(error.what());
+        if (message.startsWith(QLatin1Char('['))) {
+            const qsizetype end = message.indexOf(QLatin1String("] "));
+            if (end >= 0)
+                message = message.mid(end + 2);
+        }
+        syntaxError = ClientError{
+            QStringLiteral("JSON"),
+            error.id,
+            QStringLiteral("The server's reply is not valid JSON: %1")
+                .arg(Diagnostics::escapeControlCharacters(message)),
+        };
+        return false;
+    }
+
+private:
+    enum class Member { other, embeddings, error };
+
+    // A number inside a vector is the common case, so it is checked first.
+    bool number(double value)
+    {
+        if (m_depth == 3 && m_inVector) {
+            Element &element = elements.back();
+            ++element.length;
+            if (element.notNumber || element.notFinite)
+                return true;
+            // A value beyond the float range has no float to round to; the
+            // cosines it touched would be NaN.
+            if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
+                element.notFinite = true;
+            else
+                element.values.append(static_cast<float>(value));
+            return true;
+        }
+        return scalar("number");
+    }
+
+    bool scalar(const char *typeName)
+    {
+        if (m_depth == 0)
+            topScalar = typeName;
+        else
+            placeValue(false);
+        return true;
+    }
+
+    // Notes where a value other than a number in a vector lands: as a
+    // top-level member, an element of "embeddings" or an element of a vector.
+    void placeValue(bool isArray)
+    {
+        if (m_depth == 1 && topIsObject) {
+            if (m_member == Member::embeddings) {
+                embeddingsIsArray = isArray;
+                m_inEmbeddings = isArray;
+                elements.clear();
+            } else if (m_member == Member::error) {
+                serverError.reset();
+            }
+        } else if (m_depth == 2 && m_inEmbeddings) {
+            Element element;
+            element.isArray = isArray;
+            if (isArray && !elements.isEmpty())
+                element.values.reserve(elements.front().values.size());
+            elements.append(std::move(element));
+            m_inVector = isArray;
+        } else if (m_depth == 3 && m_inVector) {
+            Element &element = elements.back();
+            ++element.length;
+            if (!element.notFinite)
+                element.notNumber = true;
+        }
+    }
+
+    bool close()
+    {
+        --m_depth;
+        if (m_depth == 2)
+            m_inVector = false;
+        else if (m_depth == 1)
+            m_inEmbeddings = false;
+        return true;
+    }
+
+    int m_depth = 0;
+    Member m_member = Member::other;
+    bool m_inEmbeddings = false;
+    bool m_inVector = false;
 };
 
 } // namespace
@@ -247,61 +208,54 @@ QByteArray requestBody(const QStringList &texts, const QString &model)
 
 Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expectedCount)
 {
-    if (std::optional<QList<EmbeddingVector>> quick = QuickReader(body).read()) {
-        bool usable = quick->size() == expectedCount;
-        for (const EmbeddingVector &vector : std::as_const(*quick))
-            usable = usable && !vector.isEmpty() && vector.size() == quick->front().size();
-        if (usable)
-            return std::move(*quick);
+    ReplyHandler reply;
+    nlohmann::json::sax_parse(body.constData(), body.constData() + body.size(), &reply);
+    if (reply.syntaxError)
+        return *reply.syntaxError;
+    if (reply.topScalar) {
+        return ClientError{
+            QStringLiteral("JSON"),
+            -2,
+            QStringLiteral("The server's reply is not a JSON object or array (its top level is %1).")
+                .arg(QLatin1String(reply.topScalar)),
+        };
     }
-    const auto parsed = JsonReading::parseReplyObject(body);
-    if (!parsed)
-        return parsed.error();
-    const nlohmann::json &root = parsed.value();
-    const auto embeddings = root.find("embeddings");
-    if (embeddings == root.end() || !embeddings->is_array()) {
+    if (!reply.topIsObject)
+        return ClientError::invalidResponse();
+    if (!reply.embeddingsIsArray) {
         // A server error ({"error": "model ... not found"}) says why.
-        const auto message = root.find("error");
-        if (message != root.end() && message->is_string())
-            return invalid(QStringLiteral("The server said: %1").arg(JsonReading::toQString(*message)));
+        if (reply.serverError)
+            return invalid(QStringLiteral("The server said: %1").arg(JsonReading::toQString(*reply.serverError)));
         return ClientError::invalidResponse();
     }
-    if (qsizetype(embeddings->size()) != expectedCount) {
+    if (reply.elements.size() != expectedCount) {
         return invalid(QStringLiteral("The server sent %1 vectors for %2 sentences.")
-                           .arg(embeddings->size())
+                           .arg(reply.elements.size())
                            .arg(expectedCount));
     }
 
     QList<EmbeddingVector> vectors;
     vectors.reserve(expectedCount);
-    constexpr double floatMax = std::numeric_limits<float>::max();
-    for (const nlohmann::json &inner : *embeddings) {
+    for (ReplyHandler::Element &element : reply.elements) {
         const qsizetype number = vectors.size() + 1;
-        if (!inner.is_array())
+        if (!element.isArray)
             return ClientError::invalidResponse();
-        if (inner.empty())
+        if (element.length == 0)
             return invalid(QStringLiteral("The vector of sentence %1 is empty.").arg(number));
-        if (!vectors.isEmpty() && qsizetype(inner.size()) != vectors.front().size()) {
+        if (!vectors.isEmpty() && element.length != vectors.front().size()) {
             return invalid(QStringLiteral("The vectors differ in length (%1 for sentence 1, %2 for sentence %3).")
                                .arg(vectors.front().size())
-                               .arg(inner.size())
+                               .arg(element.length)
                                .arg(number));
         }
-        EmbeddingVector vector;
-        vector.reserve(qsizetype(inner.size()));
-        for (const nlohmann::json &value : inner) {
-            if (!value.is_number())
-                return ClientError::invalidResponse();
-            // A value beyond the float range has no float to round to; the
-            // cosines it touched would be NaN.
-            const double x = value.get<double>();
-            if (!(std::fabs(x) <= floatMax))
-                return invalid(QStringLiteral("The vector of sentence %1 holds a value that is not a finite "
-                                              "32-bit number.")
-                                   .arg(number));
-            vector.append(static_cast<float>(x));
+        if (element.notNumber)
+            return ClientError::invalidResponse();
+        if (element.notFinite) {
+            return invalid(QStringLiteral("The vector of sentence %1 holds a value that is not a finite "
+                                          "32-bit number.")
+                               .arg(number));
         }
-        vectors.append(std::move(vector));
+        vectors.append(std::move(element.values));
     }
     return vectors;
 }
