@@ -265,7 +265,7 @@ private Q_SLOTS:
         // toggle, whose Space opens the panel that Tab then goes through.
         QVERIFY(!s.shows("detailsPanel"));
         s.child("inputEditor")->setFocus();
-        for (const QString &next : {"analyzeButton", "detailsToggle", "detailsPrompt", "detailsRawResponse"}) {
+        for (const char *next : {"analyzeButton", "detailsToggle", "detailsPrompt", "detailsRawResponse"}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
             if (next == QLatin1String("detailsToggle"))
