@@ -5,6 +5,7 @@
 #include "HttpClient.h"
 #include "ServerEndpoint.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 OllamaService::OllamaService(AppSettings &settings, HttpClient &http, QObject *parent)
@@ -86,7 +87,9 @@ void OllamaService::fetchEnded()
 
 void OllamaService::releaseWhenIdle()
 {
-    setParent(nullptr);
+    // Held by the application object meanwhile, so that a fetch that never
+    // ends (the application quits first) does not leave the service behind.
+    setParent(QCoreApplication::instance());
     m_isReleased = true;
     if (m_runningFetches == 0)
         delete this;
