@@ -63,18 +63,26 @@ std::optional<qint64> count(const nlohmann::json &object, const char *key)
 
 } // namespace
 
+Result<nlohmann::json> parseGenerateReply(const QByteArray &body)
+{
+    Result<nlohmann::json> parsed = JsonReading::parseReplyObject(body);
+    if (!parsed)
+        return parsed;
+    const auto response = parsed.value().find("response");
+    if (response == parsed.value().end() || !response->is_string())
+        return ClientError::invalidResponse();
+    return parsed;
+}
+
 Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
 {
-    const auto parsed = JsonReading::parseReplyObject(body);
+    const auto parsed = parseGenerateReply(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    const auto response = root.find("response");
-    if (response == root.end() || !response->is_string())
-        return ClientError::invalidResponse();
 
     SentimentReading reading;
-    reading.rawResponse = JsonReading::toQString(response->get_ref<const std::string &>());
+    reading.rawResponse = JsonReading::toQString(root.at("response").get_ref<const std::string &>());
     const SentimentSteps steps = SentimentReadingText::readSteps(reading.rawResponse);
     reading.score = steps.score;
     reading.firstLine = steps.firstLine;

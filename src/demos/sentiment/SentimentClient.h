@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <nlohmann/json.hpp>
+
 #include <functional>
 
 class AppSettings;
@@ -26,6 +28,10 @@ QByteArray generateRequestBody(const QString &text, const QString &model);
 // candidates a server sends per token, and for a short answer (the rating
 // is its first token).
 QByteArray probabilitiesRequestBody(const QString &text, const QString &model);
+
+// Parses a generate reply: a JSON object whose "response" is a string,
+// else "Invalid response from Ollama" (or the JSON reader's failure).
+Result<nlohmann::json> parseGenerateReply(const QByteArray &body);
 
 // The same reading with its details: the raw answer, the reading steps and
 // the server's durations when the reply carries them as non-negative whole

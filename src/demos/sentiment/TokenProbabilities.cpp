@@ -1,5 +1,7 @@
 #include "TokenProbabilities.h"
 
+#include "SentimentClient.h"
+
 #include "catalogue/JsonReading.h"
 #include "catalogue/TextTrimming.h"
 
@@ -101,13 +103,10 @@ namespace TokenProbabilityText {
 
 Result<TokenProbabilityReading> readReply(const QByteArray &body)
 {
-    const auto parsed = JsonReading::parseReplyObject(body);
+    const auto parsed = SentimentClient::parseGenerateReply(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
-    const auto response = root.find("response");
-    if (response == root.end() || !response->is_string())
-        return ClientError::invalidResponse();
 
     const auto logprobs = root.find("logprobs");
     if (logprobs == root.end() || logprobs->is_null())
