@@ -1,11 +1,14 @@
 // Responsiveness: the longest stall of the main thread while the catalogue
-// fetches 500 models whose show replies are about 30 KB each.
+// fetches 500 models whose show replies are about 30 KB each, and while both
+// demo clients and the catalogue read a reply nested 100000 arrays deep.
 #include "BenchSupport.h"
 #include "FakeOllamaServer.h"
 #include "StdoutCapture.h"
 #include "TestSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
+#include "demos/sentiment/SentimentClient.h"
+#include "demos/similarity/SimilarityClient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -77,5 +80,29 @@ int main(int argc, char *argv[])
     std::printf("  fetch finished: %s, %lld models, %.0f ms in all\n", finished ? "yes" : "no",
                 static_cast<long long>(service.availableModels().size()), total);
     std::printf("  longest main-thread stall: %.2f ms (goal < 16)\n", longest / 1e6);
-    return finished ? 0 : 1;
+
+    // A hostile reply: every caller gets arrays nested 100000 deep.
+    server.setHandler([](const FakeOllamaServer::Request &) {
+        return std::optional(FakeOllamaServer::Reply::json(std::string(100000, '[') + std::string(100000, ']')));
+    });
+    quiet = std::make_unique<StdoutCapture>();
+    QObject context;
+    bool rated = false, compared = false;
+    longest = 0;
+    clock.restart();
+    last = 0;
+    probe.start(1);
+    fetchSentimentScore(QStringLiteral("Lovely day"), QStringLiteral("llama3.2"), &context,
+                        [&](const Result<int> &) { rated = true; }, prefs.settings(), HttpClient::shared());
+    computeSimilarity(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("nomic-embed-text"), &context,
+                      [&](const Result<float> &) { compared = true; }, prefs.settings(), HttpClient::shared());
+    service.fetchModels();
+    const bool nestedRead = BenchSupport::spinUntil(
+        [&] { return rated && compared && !service.isLoadingModels(); }, 60000);
+    probe.stop();
+    quiet.reset();
+    std::printf("responsiveness, a reply nested 100000 deep to both demos and the catalogue\n");
+    std::printf("  all read: %s, longest main-thread stall: %.2f ms (goal < 1000)\n", nestedRead ? "yes" : "no",
+                longest / 1e6);
+    return finished && nestedRead ? 0 : 1;
 }

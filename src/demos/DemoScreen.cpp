@@ -70,6 +70,7 @@ DemoScreen::DemoScreen(OllamaService &service, AppSettings &settings, HttpClient
                                      QFontMetrics(TextStyles::font(TextStyle::Title)).height(), QColor()))
     , m_warningTitleLabel(makeLabel(QStringLiteral("warningTitleLabel"), texts.warningTitle, TextStyle::Headline))
     , m_warningTextLabel(makeLabel(QStringLiteral("warningTextLabel"), texts.warningText, TextStyle::Caption))
+    , m_focusKeeper(m_content)
 {
     setObjectName(texts.objectName);
     buildColumn();
@@ -286,7 +287,7 @@ void DemoScreen::renderShared(const SharedState &state)
     const QString buttonTitle = state.isBusy ? m_texts.busyButtonTitle : m_texts.buttonTitle;
     m_button->setText(buttonTitle);
     m_button->setAccessibleName(buttonTitle);
-    m_button->setEnabled(state.canStart);
+    setEnabledKeepingFocus(m_button, state.canStart);
     m_button->setBusy(state.isBusy);
 
     m_resultCard->setVisible(state.showsResult);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/FocusKeeper.h"
+
 #include <QAccessible>
 #include <QList>
 #include <QPointer>
@@ -111,6 +113,11 @@ protected:
     virtual void start() = 0;
     virtual void render() = 0;
     void renderShared(const SharedState &state);
+    // Enables or disables a control that disables itself while its work
+    // runs, keeping the focus in the screen (see FocusKeeper): otherwise it
+    // would pass to the demo switch, and the next Space would throw the
+    // typed text away.
+    void setEnabledKeepingFocus(QWidget *control, bool enabled) { m_focusKeeper.setEnabled(control, enabled); }
 
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -153,4 +160,6 @@ private:
     SymbolView *const m_warningSymbol;
     QLabel *const m_warningTitleLabel;
     QLabel *const m_warningTextLabel;
+    // Holds the focus on the column while a control is disabled.
+    FocusKeeper m_focusKeeper;
 };

@@ -93,6 +93,10 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     form->addWidget(m_saveSection);
     form->addStretch(1);
 
+    alignPickerTitles();
+    for (QLabel *title : {m_embedding.pickerTitle, m_llm.pickerTitle})
+        title->installEventFilter(this);
+
     // The form scrolls when the detail panels make it taller than the window.
     m_scrollArea->setWidget(m_form);
     m_scrollArea->setWidgetResizable(true);
@@ -171,6 +175,7 @@ ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QStri
     section.picker->setObjectName(objectPrefix + QStringLiteral("Picker"));
     section.picker->setAccessibleName(pickerTitle);
     title->setBuddy(section.picker);
+    section.pickerTitle = title;
     row->addWidget(title, 0, Qt::AlignVCenter);
     row->addWidget(section.picker, 1, Qt::AlignVCenter);
     stack->addWidget(section.pickerRow);
@@ -192,6 +197,21 @@ void ModelSettingsView::showEvent(QShowEvent *event)
     render();
     // Every appearance fetches again, even while an earlier fetch still runs.
     m_service->fetchModels();
+}
+
+void ModelSettingsView::alignPickerTitles()
+{
+    const int width = qMax(m_embedding.pickerTitle->sizeHint().width(), m_llm.pickerTitle->sizeHint().width());
+    m_embedding.pickerTitle->setMinimumWidth(width);
+    m_llm.pickerTitle->setMinimumWidth(width);
+}
+
+bool ModelSettingsView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FontChange
+        && (watched == m_embedding.pickerTitle || watched == m_llm.pickerTitle))
+        alignPickerTitles();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ModelSettingsView::changeEvent(QEvent *event)

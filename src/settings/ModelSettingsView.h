@@ -47,6 +47,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The widgets of one model section (embedding or language model).
@@ -56,6 +57,7 @@ private:
         QLabel *explanation = nullptr;
         StatusRow *emptyNotice = nullptr;
         QWidget *pickerRow = nullptr;
+        QLabel *pickerTitle = nullptr;
         ModelPicker *picker = nullptr;
         QVBoxLayout *detailSlot = nullptr;
         ModelDetailView *detail = nullptr;
@@ -65,6 +67,9 @@ private:
                                    const QString &emptyNotice, const QString &pickerTitle);
     void renderModelSection(ModelSection &section, const QList<OllamaModel> &models,
                             const std::optional<QString> &selection);
+    // Gives both pickers' titles the width of the wider one at the current
+    // font, so that the two pickers line up.
+    void alignPickerTitles();
     void saveSelection();
     void render();
 

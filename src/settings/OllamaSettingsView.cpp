@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,23 +102,26 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
 
     QVBoxLayout *examples = m_examplesSection->stack();
     examples->addWidget(FormStyle::label(QStringLiteral("Examples"), TextStyle::Headline, QStringLiteral("examplesTitle")));
+    // The titles share a column as wide as the widest of them at the
+    // current font; the URLs line up after it.
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(examples->spacing());
+    grid->setColumnStretch(2, 1);
     int index = 0;
     for (const URLExample &example : ::examples) {
-        auto *row = new QHBoxLayout;
-        row->setSpacing(8);
+        const int rowIndex = index;
         const QString suffix = QString::number(index++);
         QLabel *title = FormStyle::label(example.title, TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
-        title->setFixedWidth(100);
         title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
         url->setFont(TextStyles::monospaced(TextStyle::Caption));
         url->setAccessibleName(example.title + QStringLiteral(": ") + example.url);
-        row->addWidget(title, 0, Qt::AlignVCenter);
-        row->addWidget(url, 0, Qt::AlignVCenter);
-        row->addStretch(1);
-        examples->addLayout(row);
+        grid->addWidget(title, rowIndex, 0, Qt::AlignVCenter);
+        grid->addWidget(url, rowIndex, 1, Qt::AlignVCenter);
         m_exampleLabels << title << url;
     }
+    examples->addLayout(grid);
 
     auto *form = new QVBoxLayout(this);
     form->setContentsMargins(20, 20, 20, 20);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -85,10 +86,23 @@ QColor CircularProgressGauge::defaultFontColor()
 
 QColor CircularProgressGauge::defaultTrackColor(const QPalette &palette)
 {
-    if (!NamedColors::isDark(palette))
+    const QColor card = palette.color(QPalette::Base);
+    const QColor window = palette.color(QPalette::Window);
+    // The light track is a faint grey by design; it only has to differ from
+    // a white or near-white card.
+    if (!NamedColors::isDark(palette) && NamedColors::contrastRatio(defaultTrackColor(), card) >= 1.1)
         return defaultTrackColor();
-    // A step lighter than the window, as the light track is a step darker.
-    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.14f);
+    const QColor text = palette.color(QPalette::Text);
+    QColor track = mix(card, text, 0.5f);
+    for (float amount = 0.1f; amount < 0.5f; amount += 0.02f) {
+        const QColor candidate = mix(card, text, amount);
+        if (NamedColors::contrastRatio(candidate, card) >= minimumTrackContrast
+            && NamedColors::contrastRatio(candidate, window) >= minimumTrackContrast) {
+            track = candidate;
+            break;
+        }
+    }
+    return track;
 }
 
 QColor CircularProgressGauge::defaultFontColor(const QPalette &palette)
@@ -266,6 +280,20 @@ CircularProgressGauge::ArcAngles CircularProgressGauge::arcAngles(float fraction
     return {90 * 16, -qRound(clamped * 360.0f * 16.0f)};
 }
 
+CircularProgressGauge::ArcAngles CircularProgressGauge::arcStroke(float fraction, qreal radius, qreal trackWidth)
+{
+    const ArcAngles exact = arcAngles(fraction);
+    if (exact.span16 == 0 || exact.span16 <= -360 * 16 || radius <= 0)
+        return exact;
+    // Degrees per pixel of arc length on this ring.
+    const qreal perPixel = 180.0 / (M_PI * radius);
+    const qreal caps = trackWidth * perPixel; // half a stroke at either end
+    const qreal visible = qMin(qMax(-exact.span16 / 16.0, 2 * trackWidth * perPixel), 360.0);
+    const qreal path = qMax(visible - caps, 0.0);
+    // The first cap's outer edge sits at 12 o'clock.
+    return {qRound((90.0 - caps / 2) * 16), -qRound(path * 16)};
+}
+
 QSize CircularProgressGauge::sizeHint() const
 {
     return {150, 150};
@@ -298,7 +326,7 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(circle);
 
-        const ArcAngles angles = arcAngles(m_displayed);
+        const ArcAngles angles = arcStroke(m_displayed, radius, m_trackWidth);
         if (angles.span16 != 0 && !m_gradient.isEmpty()) {
             // QConicalGradient runs counter-clockwise from its start angle;
             // the arc runs clockwise from 12 o'clock, so the stops are laid
@@ -310,7 +338,7 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
                 const qreal position = n == 1 ? 0.0 : qreal(i) / qreal(n - 1);
                 conic.setColorAt(1.0 - position, m_gradient.at(i));
             }
-            QPen arcPen(QBrush(conic), m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            QPen arcPen(QBrush(conic), m_trackWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
             arcPen.setMiterLimit(10);
             painter.setPen(arcPen);
             if (angles.span16 <= -360 * 16)

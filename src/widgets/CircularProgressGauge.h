@@ -25,10 +25,13 @@ public:
     static QList<QColor> defaultGradient();   // red, orange, yellow, green
     static QColor defaultTrackColor();        // sRGB 242/255, 242/255, 247/255
     static QColor defaultFontColor();         // black
-    // The defaults for a palette: the colours above on light palettes; on
-    // dark ones a dark track and the palette's text colour, so that the ring
-    // and the text stay visible.
+    // The defaults for a palette: the colours above on light palettes whose
+    // base (the card the gauge sits on) sets the light track apart; otherwise
+    // a track mixed from the base towards the text until it stands out from
+    // both the base and the window by minimumTrackContrast, and the
+    // palette's text colour, so that the ring and the text stay visible.
     static QColor defaultTrackColor(const QPalette &palette);
+    static constexpr qreal minimumTrackContrast = 1.4;
     static QColor defaultFontColor(const QPalette &palette);
 
     explicit CircularProgressGauge(QWidget *parent = nullptr);
@@ -77,6 +80,13 @@ public:
         int span16;
     };
     static ArcAngles arcAngles(float fraction);
+    // The path to stroke with round caps for a fraction on a ring of this
+    // radius and stroke width, as QPainter angles. The caps are part of the
+    // arc's length, so the visible arc ends where arcAngles() ends; a small
+    // value still shows as a piece of ring at least twice as long as the
+    // stroke is wide, never as a lone dot. A full ring has no caps: its span
+    // is -5760.
+    static ArcAngles arcStroke(float fraction, qreal radius, qreal trackWidth);
 
     // The arc fraction currently drawn (mid-animation it lies between values).
     float displayedFraction() const { return m_displayed; }

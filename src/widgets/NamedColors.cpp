@@ -1,5 +1,7 @@
 #include "NamedColors.h"
 
+#include <cmath>
+
 #include <QGuiApplication>
 
 namespace NamedColors {
@@ -7,6 +9,17 @@ namespace NamedColors {
 bool isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+qreal contrastRatio(const QColor &a, const QColor &b)
+{
+    // Relative luminance of an sRGB colour.
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](qreal v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const qreal la = luminance(a.toRgb()), lb = luminance(b.toRgb());
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
 }
 
 QColor color(NamedColor name, const QPalette &palette)

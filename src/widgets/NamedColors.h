@@ -20,6 +20,10 @@ namespace NamedColors {
 // Whether a palette is dark (its window colour is darker than its text).
 bool isDark(const QPalette &palette);
 
+// The contrast ratio of two opaque colours as the web's accessibility
+// guidelines define it: from 1 (the same) to 21 (black and white).
+qreal contrastRatio(const QColor &a, const QColor &b);
+
 // The colour for the given palette (the application palette by default).
 QColor color(NamedColor name, const QPalette &palette);
 QColor color(NamedColor name);

@@ -1,5 +1,11 @@
 #include "FakeOllamaServer.h"
 #include "TestSettings.h"
+#include "TextFit.h"
+#include "app/MainWindow.h"
+#include "app/QuillmereApp.h"
+#include "demos/DemoScreen.h"
+#include "history/HistoryWindow.h"
+#include "history/SessionHistory.h"
 #include "app/ContentView.h"
 #include "app/SegmentedControl.h"
 #include "catalogue/OllamaService.h"
@@ -7,9 +13,14 @@
 #include "demos/similarity/SentenceSimilarityView.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -64,6 +75,7 @@ void verifyAccessibleChoice(SegmentedControl *picker, int checked)
 } // namespace
 
 Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(DemoType)
 
 class TestContentView : public QObject
 {
@@ -73,6 +85,10 @@ private Q_SLOTS:
     void everyWayOfChoosingSwitchesTheDemo_data();
     void everyWayOfChoosingSwitchesTheDemo();
     void firstAppearanceFetchesOnce();
+    void focusStaysWhileTheDemoWorks_data();
+    void focusStaysWhileTheDemoWorks();
+    void textsFitAtEveryFontSize_data();
+    void textsFitAtEveryFontSize();
 };
 
 void TestContentView::everyWayOfChoosingSwitchesTheDemo_data()
@@ -146,6 +162,145 @@ void TestContentView::firstAppearanceFetchesOnce()
     // With no fetch running, the service goes with the view.
     view.reset();
     QVERIFY(service.isNull());
+}
+
+void TestContentView::focusStaysWhileTheDemoWorks_data()
+{
+    QTest::addColumn<DemoType>("demo");
+    QTest::addColumn<bool>("fromButton"); // Space on the button, else Ctrl+Return in the editor
+    QTest::newRow("sentiment, Space on the button") << DemoType::sentimentAnalysis << true;
+    QTest::newRow("sentiment, Ctrl+Return") << DemoType::sentimentAnalysis << false;
+    QTest::newRow("similarity, Space on the button") << DemoType::sentenceSimilarity << true;
+    QTest::newRow("similarity, Ctrl+Return") << DemoType::sentenceSimilarity << false;
+}
+
+// By keyboard alone: the work runs and ends, and the next Space acts where
+// the user was, never on the demo switch (which would discard the texts).
+void TestContentView::focusStaysWhileTheDemoWorks()
+{
+    QFETCH(DemoType, demo);
+    QFETCH(bool, fromButton);
+
+    FakeOllamaServer server;
+    FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
+    embedder.capabilities = std::vector<std::string>{"embedding"};
+    server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
+    TestSettings prefs;
+    prefs.settings().setOllamaURL(server.baseURL());
+    prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
+    prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
+    ContentView view(prefs.settings());
+    view.setSelectedDemo(demo);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QTRY_VERIFY(!view.service().isLoadingModels());
+
+    QWidget *screen = view.currentScreen();
+    const auto editors = screen->findChildren<QPlainTextEdit *>();
+    for (QPlainTextEdit *editor : editors) {
+        editor->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(editor, QStringLiteral("A fine day"));
+    }
+    QWidget *button = screen->findChild<QPushButton *>();
+    QWidget *focused = fromButton ? button : editors.last();
+    focused->setFocus(Qt::TabFocusReason);
+    if (fromButton)
+        QTest::keyClick(button, Qt::Key_Space);
+    else
+        QTest::keyClick(focused, Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(!button->isEnabled());
+    QTRY_VERIFY(button->isEnabled());
+    QVERIFY(screen->findChild<QWidget *>(QStringLiteral("resultCard"))->isVisible());
+
+    QCOMPARE(QApplication::focusWidget(), focused);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(view.selectedDemo(), demo);
+    QCOMPARE(view.currentScreen(), screen);
+    QVERIFY(screen->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(editors.first()->toPlainText().left(10), QStringLiteral("A fine day"));
+}
+
+void TestContentView::textsFitAtEveryFontSize_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("window");
+    for (int points : {9, 14}) {
+        for (const char *window : {"sentiment", "similarity", "settings general", "settings model", "about", "history"})
+            QTest::addRow("%s, %d pt", window, points) << points << QString::fromLatin1(window);
+    }
+}
+
+// Every window at its default size, at the smallest and the largest system
+// font: no text is cut, and what scrolls can be reached by keyboard.
+void TestContentView::textsFitAtEveryFontSize()
+{
+    QFETCH(int, points);
+    QFETCH(QString, window);
+
+    const QFont systemFont = QApplication::font();
+    QFont font = systemFont;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(systemFont); });
+
+    FakeOllamaServer server;
+    FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
+    embedder.capabilities = std::vector<std::string>{"embedding"};
+    server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
+    TestSettings prefs;
+    prefs.settings().setOllamaURL(server.baseURL());
+    prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
+    prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
+    QuillmereApp app(prefs.settings());
+    app.history().add(HistoryEntry::sentiment(QStringLiteral("llama3.2:latest"), QStringLiteral("What a lovely day"), 5));
+
+    QWidget *shown = nullptr;
+    if (window == QLatin1String("sentiment") || window == QLatin1String("similarity")) {
+        MainWindow *main = app.openMainWindow();
+        ContentView *content = main->contentView();
+        content->useTexts(window == QLatin1String("sentiment") ? DemoType::sentimentAnalysis
+                                                               : DemoType::sentenceSimilarity,
+                          {QStringLiteral("What a lovely day"), QStringLiteral("The weather is fine")});
+        QTRY_VERIFY(!content->service().isLoadingModels());
+        auto *screen = qobject_cast<DemoScreen *>(content->currentScreen());
+        QPushButton *button = screen->findChild<QPushButton *>();
+        QVERIFY(button->isEnabled());
+        button->click();
+        QTRY_VERIFY(button->isEnabled());
+        screen->setShowingDetails(true);
+        shown = main;
+    } else if (window.startsWith(QLatin1String("settings"))) {
+        shown = app.openSettingsWindow();
+        shown->findChild<QTabWidget *>()->setCurrentIndex(window.endsWith(QLatin1String("model")) ? 1 : 0);
+    } else if (window == QLatin1String("about")) {
+        shown = app.openAboutWindow();
+    } else {
+        shown = app.openHistoryWindow();
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    if (window.endsWith(QLatin1String("model"))) {
+        const auto pickers = shown->findChildren<QWidget *>(QRegularExpression(QStringLiteral("PickerRow$")));
+        QTRY_VERIFY(pickers.size() == 2 && pickers[0]->isVisible() && pickers[1]->isVisible());
+    }
+    // Once the layouts have settled, nothing is cut.
+    QStringList cut;
+    QTest::qWaitFor([&] { return (cut = TextFit::cutTexts(shown)).isEmpty(); }, 2000);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+
+    if (window.endsWith(QLatin1String("model"))) {
+        // The two pickers line up.
+        const auto left = [shown](const char *name) {
+            QWidget *picker = shown->findChild<QWidget *>(QLatin1String(name));
+            return picker->mapTo(shown, QPoint()).x();
+        };
+        QCOMPARE(left("embeddingPicker"), left("llmPicker"));
+        // Tab reaches "Save Selection", and there it shows in the window.
+        QWidget *save = shown->findChild<QWidget *>(QStringLiteral("saveSelectionButton"));
+        for (int i = 0; i < 40 && QApplication::focusWidget() != save; ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : shown, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), save);
+        QVERIFY(shown->rect().contains(QRect(save->mapTo(shown, QPoint()), save->size())));
+    }
 }
 
 QTEST_MAIN(TestContentView)

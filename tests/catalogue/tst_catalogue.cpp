@@ -400,7 +400,7 @@ void TestCatalogue::parsesCapabilities()
         response.capabilities = list.toStringList();
     StdoutCapture capture;
     const ModelCapabilities c = OllamaService::parseCapabilities(response);
-    QCOMPARE(capture.text(), output);
+    QCOMPARE(capture.stop(), output);
     QStringList set;
     for (auto [on, name] : {std::pair{c.supportsTools, "tools"}, {c.supportsVision, "vision"},
                             {c.supportsThinking, "thinking"}, {c.supportsEmbedding, "embedding"}})
@@ -571,13 +571,16 @@ void TestCatalogue::publishesInCompletionOrder()
         return QTest::qWaitFor([&] { return capture.text().count("Capabilities from API") == count; }, waitLimit);
     };
     rig.service->fetchModels();
-    QVERIFY(QTest::qWaitFor([&] { return rig.server.requests("/api/show").size() == 3; }, waitLimit));
+    const bool allSent = QTest::qWaitFor([&] { return rig.server.requests("/api/show").size() == 3; }, waitLimit);
     gates["third"]->open();
-    QVERIFY(answered(1));
+    const bool thirdTaken = answered(1);
     gates["first"]->open();
-    QVERIFY(answered(2));
+    const bool firstTaken = answered(2);
     gates["second"]->open();
-    QVERIFY(QTest::qWaitFor([&] { return !rig.service->isLoadingModels(); }, waitLimit));
+    const bool ended = QTest::qWaitFor([&] { return !rig.service->isLoadingModels(); }, waitLimit);
+    capture.stop();
+    QVERIFY(allSent);
+    QVERIFY(thirdTaken && firstTaken && ended);
     QCOMPARE(rig.names(), QStringList({"third", "first", "second"}));
     QVERIFY(rig.service->availableModels().at(1).capabilities.supportsVision);
 }
@@ -598,14 +601,18 @@ void TestCatalogue::overlappingFetchesEachPublish()
 
     StdoutCapture capture;
     rig.service->fetchModels();
-    QVERIFY(QTest::qWaitFor([&] { return gate->arrivals() == 1; }, waitLimit));
+    const bool firstHeld = QTest::qWaitFor([&] { return gate->arrivals() == 1; }, waitLimit);
     rig.service->fetchModels();
     // The second fetch ends first and clears the flag, though the first runs on.
-    QVERIFY(QTest::qWaitFor([&] { return rig.names().size() == 2; }, waitLimit));
-    QVERIFY(!rig.service->isLoadingModels());
+    const bool secondEnded = QTest::qWaitFor([&] { return rig.names().size() == 2; }, waitLimit);
+    const bool loadingAfterSecond = rig.service->isLoadingModels();
     gate->open();
     // The fetch that ends last decides the list.
-    QVERIFY(QTest::qWaitFor([&] { return rig.names().size() == 1; }, waitLimit));
+    const bool firstEnded = QTest::qWaitFor([&] { return rig.names().size() == 1; }, waitLimit);
+    capture.stop();
+    QVERIFY(firstHeld && secondEnded);
+    QVERIFY(!loadingAfterSecond);
+    QVERIFY(firstEnded);
     QVERIFY(rig.service->availableModels().first().capabilities.supportsTools);
     QCOMPARE(rig.events.filter(QStringLiteral("loading=")), QStringList({"loading=1", "loading=1", "loading=0", "loading=0"}));
 }
@@ -621,13 +628,14 @@ void TestCatalogue::destroyedServiceIgnoresLateReplies()
 
     StdoutCapture capture;
     rig.service->fetchModels();
-    QVERIFY(QTest::qWaitFor([&] { return gate->arrivals() == 1; }, waitLimit));
+    const bool held = QTest::qWaitFor([&] { return gate->arrivals() == 1; }, waitLimit);
     rig.service.reset();
     gate->open();
     // Both replies end and are freed; nothing reaches the gone service.
-    QVERIFY(QTest::qWaitFor([&] { return finished.size() == 2; }, waitLimit));
+    const bool ended = QTest::qWaitFor([&] { return finished.size() == 2; }, waitLimit);
     QCoreApplication::processEvents();
-    QCOMPARE(capture.text(), QByteArray());
+    QCOMPARE(capture.stop(), QByteArray());
+    QVERIFY(held && ended);
 }
 
 int main(int argc, char **argv)

@@ -87,13 +87,21 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     prefs.settings().setOllamaURL(server.baseURL());
     prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
     prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
-    std::optional<StdoutCapture> output(std::in_place);
+    StdoutCapture output;
+    // Steps that did not come about; checked once the capture has stopped,
+    // so that a failure prints its reason.
+    QStringList missed;
+    const auto await = [&missed](const std::function<bool()> &done, const char *what, int limit = 5000) {
+        if (!QTest::qWaitFor(done, limit))
+            missed << QLatin1String(what);
+    };
 
     auto app = std::make_unique<QuillmereApp>(prefs.settings());
     int historyRows = 0;
     connect(&app->history(), &SessionHistory::entryAdded, this, [&historyRows] { ++historyRows; });
     QPointer<MainWindow> window = app->openMainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    if (!QTest::qWaitForWindowExposed(window))
+        missed << QStringLiteral("window exposed");
     ContentView *content = window->contentView();
     // Services that must be gone once every reply has been handled.
     QList<QPointer<OllamaService>> released;
@@ -111,7 +119,7 @@ void TestLifetimes::closedWhileRequestsAreHeld()
         typeInto(content->currentScreen(), {QStringLiteral("The cat sat"), QStringLiteral("A feline rested")});
         qobject_cast<SentenceSimilarityView *>(content->currentScreen())->calculateSimilarity();
     }
-    QTRY_COMPARE(gate->arrivals(), held);
+    await([&] { return gate->arrivals() == held; }, "requests held");
 
     if (end == QLatin1String("switch")) {
         content->setSelectedDemo(content->selectedDemo() == DemoType::sentimentAnalysis
@@ -119,22 +127,22 @@ void TestLifetimes::closedWhileRequestsAreHeld()
                                      : DemoType::sentimentAnalysis);
     } else if (end == QLatin1String("close settings")) {
         settings->close();
-        QTRY_VERIFY(settings.isNull());
+        await([&] { return settings.isNull(); }, "settings closed");
     } else {
         released << &content->service();
         if (end == QLatin1String("quit"))
             app.reset();
         else
             window->close();
-        QTRY_VERIFY(window.isNull());
+        await([&] { return window.isNull(); }, "window closed");
     }
 
     gate->open();
-    QTRY_VERIFY_WITH_TIMEOUT(repliesInFlight() == 0 && server.requestCount() >= size_t(held), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(released.cbegin(), released.cend(), [](auto &s) { return s.isNull(); }),
-                             20000);
-    const QByteArray printed = output->text();
-    output.reset(); // so that failures below are reported
+    await([&] { return repliesInFlight() == 0 && server.requestCount() >= size_t(held); }, "replies ended", 20000);
+    await([&] { return std::all_of(released.cbegin(), released.cend(), [](auto &s) { return s.isNull(); }); },
+          "services released", 20000);
+    const QByteArray printed = output.stop();
+    QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(", "))));
     QCOMPARE(printed.count("Capabilities from API: "), capabilityLines);
     QCOMPARE(server.requests("/api/embed").size(), size_t(embedRequests));
     QVERIFY2(historyRows == 0, "a dropped result left a history row");

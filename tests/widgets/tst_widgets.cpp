@@ -1,4 +1,5 @@
 #include "widgets/CircularProgressGauge.h"
+#include "widgets/NamedColors.h"
 #include "widgets/Symbols.h"
 
 #include <QImage>
@@ -99,6 +100,12 @@ private Q_SLOTS:
         QTest::newRow("70%, 8 o'clock") << 0.7f << 0.66 << QColor(87, 0, 168);
         QTest::newRow("70%, 9 o'clock") << 0.7f << 0.75 << QColor(0, 255, 0);
         QTest::newRow("negative shows the track") << -0.25f << 0.9 << QColor(0, 255, 0);
+        // The round cap ends the arc at its value, not half a stroke beyond.
+        QTest::newRow("70%, just before its end") << 0.7f << 0.69 << QColor(79, 0, 176);
+        QTest::newRow("70%, just after its end") << 0.7f << 0.715 << QColor(0, 255, 0);
+        // A small value is a short piece of ring (twice the stroke), not a dot.
+        QTest::newRow("3%, inside the piece") << 0.03f << 0.05 << QColor(255, 0, 0);
+        QTest::newRow("3%, beyond the piece") << 0.03f << 0.09 << QColor(0, 255, 0);
     }
     void gaugeRing()
     {
@@ -114,6 +121,64 @@ private Q_SLOTS:
         QCOMPARE(ringPixel(image, turn, side / 2.0 - 1.5).alpha(), 255);
         QCOMPARE(ringPixel(image, turn, side / 2.0 - track + 1.5).alpha(), 255);
         QCOMPARE(ringPixel(image, turn, side / 2.0 - track - 3).alpha(), 0);
+    }
+
+    void gaugeStroke_data()
+    {
+        QTest::addColumn<float>("progress");
+        QTest::addColumn<qreal>("radius");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<qreal>("visible"); // degrees clockwise from 12 o'clock, caps included
+        QTest::newRow("half") << 0.5f << 90.0 << 20.0 << 180.0;
+        QTest::newRow("3% on a thick ring: twice the stroke") << 0.03f << 90.0 << 20.0 << 25.46;
+        QTest::newRow("3% on a large ring: its value") << 0.03f << 400.0 << 8.0 << 10.8;
+        QTest::newRow("99%: the caps do not meet") << 0.99f << 90.0 << 20.0 << 356.4;
+        QTest::newRow("full ring, no caps") << 1.0f << 90.0 << 20.0 << 360.0;
+        QTest::newRow("nothing") << 0.0f << 90.0 << 20.0 << 0.0;
+    }
+    void gaugeStroke()
+    {
+        QFETCH(float, progress);
+        QFETCH(qreal, radius);
+        QFETCH(qreal, width);
+        QFETCH(qreal, visible);
+        const auto stroke = CircularProgressGauge::arcStroke(progress, radius, width);
+        const qreal caps = visible > 0 && visible < 360 ? width * 180 / (M_PI * radius) : 0;
+        // The first cap's outer edge is at 12 o'clock, the last one's at the end.
+        QVERIFY2(qAbs(stroke.start16 / 16.0 + caps / 2 - 90) < 0.1, qPrintable(QString::number(stroke.start16)));
+        QVERIFY2(qAbs(-stroke.span16 / 16.0 + caps - visible) < 0.1, qPrintable(QString::number(stroke.span16)));
+    }
+
+    void gaugeTrackStandsOut_data()
+    {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<qreal>("contrast");
+        QTest::newRow("light") << QColor(239, 239, 239) << QColor(Qt::white) << QColor(Qt::black) << 1.1;
+        QTest::newRow("light, grey cards") << QColor(236, 236, 236) << QColor(242, 242, 247) << QColor(Qt::black)
+                                           << 1.1;
+        QTest::newRow("dark, cards darker") << QColor(53, 53, 53) << QColor(42, 42, 42) << QColor(Qt::white) << 1.4;
+        QTest::newRow("dark, cards lighter") << QColor(30, 30, 30) << QColor(58, 58, 60) << QColor(Qt::white) << 1.4;
+        QTest::newRow("dark, one grey") << QColor(45, 45, 45) << QColor(45, 45, 45) << QColor(230, 230, 230) << 1.4;
+    }
+    void gaugeTrackStandsOut()
+    {
+        QFETCH(QColor, window);
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        QFETCH(qreal, contrast);
+        QCOMPARE(NamedColors::contrastRatio(Qt::black, Qt::white), 21.0);
+        QCOMPARE(NamedColors::contrastRatio(base, base), 1.0);
+        QPalette palette;
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
+        palette.setColor(QPalette::WindowText, text);
+        const QColor track = CircularProgressGauge::defaultTrackColor(palette);
+        QVERIFY2(NamedColors::contrastRatio(track, base) >= contrast, qPrintable(track.name()));
+        if (NamedColors::isDark(palette)) // and on the window around the card
+            QVERIFY2(NamedColors::contrastRatio(track, window) >= contrast, qPrintable(track.name()));
     }
 
     void gaugeSymbol()

@@ -287,6 +287,26 @@ Scene probabilitiesScene(const DemoDriver &demo)
             }};
 }
 
+// A similarity of 3%: the gauge shows a short piece of its ring.
+Scene lowSimilarityScene()
+{
+    return {QStringLiteral("similarity-result-low"), QStringLiteral("Sentence Similarity: a result of 3%"),
+            [](Studio &studio) {
+                constexpr double low = 0.03;
+                DemoDriver demo = similarityDriver();
+                demo.scriptResult = [demo](Studio &s) {
+                    const auto [first, second] = Scenes::vectorsWithCosine(low);
+                    s.server().setEmbedding(demo.inputs.at(0).second.toStdString(), first);
+                    s.server().setEmbedding(demo.inputs.at(1).second.toStdString(), second);
+                };
+                demo.hasResult = [](QWidget *screen) {
+                    return similarity(screen) && similarity(screen)->hasCalculated()
+                        && CircularProgressGauge::percentageText(similarity(screen)->similarity()) == QLatin1String("3%");
+                };
+                return showResult(studio, demo, openScreen(studio, demo, true))->window();
+            }};
+}
+
 } // namespace
 
 namespace Scenes {
@@ -294,7 +314,7 @@ namespace Scenes {
 QList<Scene> demoScenes()
 {
     return scenesFor(sentimentDriver()) + QList<Scene>{probabilitiesScene(sentimentDriver())}
-        + scenesFor(similarityDriver());
+        + scenesFor(similarityDriver()) + QList<Scene>{lowSimilarityScene()};
 }
 
 } // namespace Scenes

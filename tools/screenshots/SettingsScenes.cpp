@@ -12,6 +12,7 @@
 #include "settings/OllamaSettingsView.h"
 #include "settings/SettingsView.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -86,6 +87,17 @@ QList<Scene> settingsScenes()
     return {
         {QStringLiteral("settings-general"), QStringLiteral("Settings, General: the default server URL"),
          [](Studio &studio) { return openGeneral(studio)->window(); }},
+
+        {QStringLiteral("settings-general-14pt"),
+         QStringLiteral("Settings, General: the default server URL with a 14 pt system font"),
+         [](Studio &studio) {
+             const QFont systemFont = QApplication::font();
+             QFont large = systemFont;
+             large.setPointSize(14);
+             QApplication::setFont(large);
+             studio.atTeardown([systemFont] { QApplication::setFont(systemFont); });
+             return openGeneral(studio)->window();
+         }},
 
         {QStringLiteral("settings-general-error"),
          QStringLiteral("Settings, General: a URL without a scheme refused on Save"),
