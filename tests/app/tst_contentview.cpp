@@ -72,6 +72,23 @@ void verifyAccessibleChoice(SegmentedControl *picker, int checked)
     }
 }
 
+// Settings pointing at a fake server that offers a language model and an
+// embedding model, both chosen.
+struct ModelServer
+{
+    FakeOllamaServer server;
+    TestSettings prefs;
+    ModelServer()
+    {
+        FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
+        embedder.capabilities = std::vector<std::string>{"embedding"};
+        server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
+        prefs.settings().setOllamaURL(server.baseURL());
+        prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
+        prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Way)
@@ -181,15 +198,8 @@ void TestContentView::focusStaysWhileTheDemoWorks()
     QFETCH(DemoType, demo);
     QFETCH(bool, fromButton);
 
-    FakeOllamaServer server;
-    FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
-    embedder.capabilities = std::vector<std::string>{"embedding"};
-    server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
-    TestSettings prefs;
-    prefs.settings().setOllamaURL(server.baseURL());
-    prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
-    prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
-    ContentView view(prefs.settings());
+    ModelServer served;
+    ContentView view(served.prefs.settings());
     view.setSelectedDemo(demo);
     view.show();
     QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -243,15 +253,8 @@ void TestContentView::textsFitAtEveryFontSize()
     QApplication::setFont(font);
     const auto restore = qScopeGuard([&] { QApplication::setFont(systemFont); });
 
-    FakeOllamaServer server;
-    FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
-    embedder.capabilities = std::vector<std::string>{"embedding"};
-    server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
-    TestSettings prefs;
-    prefs.settings().setOllamaURL(server.baseURL());
-    prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
-    prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
-    QuillmereApp app(prefs.settings());
+    ModelServer served;
+    QuillmereApp app(served.prefs.settings());
     app.history().add(HistoryEntry::sentiment(QStringLiteral("llama3.2:latest"), QStringLiteral("What a lovely day"), 5));
 
     QWidget *shown = nullptr;
@@ -284,7 +287,7 @@ void TestContentView::textsFitAtEveryFontSize()
     }
     // Once the layouts have settled, nothing is cut.
     QStringList cut;
-    QTest::qWaitFor([&] { return (cut = TextFit::cutTexts(shown)).isEmpty(); }, 2000);
+    static_cast<void>(QTest::qWaitFor([&] { return (cut = TextFit::cutTexts(shown)).isEmpty(); }, 2000));
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 
     if (window.endsWith(QLatin1String("model"))) {

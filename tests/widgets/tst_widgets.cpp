@@ -156,8 +156,7 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("text");
         QTest::addColumn<qreal>("contrast");
         QTest::newRow("light") << QColor(239, 239, 239) << QColor(Qt::white) << QColor(Qt::black) << 1.1;
-        QTest::newRow("light, grey cards") << QColor(236, 236, 236) << QColor(242, 242, 247) << QColor(Qt::black)
-                                           << 1.1;
+        QTest::newRow("light, grey cards") << QColor(236, 236, 236) << QColor(242, 242, 247) << QColor(Qt::black) << 1.1;
         QTest::newRow("dark, cards darker") << QColor(53, 53, 53) << QColor(42, 42, 42) << QColor(Qt::white) << 1.4;
         QTest::newRow("dark, cards lighter") << QColor(30, 30, 30) << QColor(58, 58, 60) << QColor(Qt::white) << 1.4;
         QTest::newRow("dark, one grey") << QColor(45, 45, 45) << QColor(45, 45, 45) << QColor(230, 230, 230) << 1.4;
