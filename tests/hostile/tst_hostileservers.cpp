@@ -126,6 +126,11 @@ void TestHostileServers::everyCaller_data()
                                          << invalid;
     // An error status is no transport failure: its body is the reply, also
     // for statuses that Qt reports as errors of their own.
+    // Without a body the status is all there is to report.
+    QTest::newRow("403 with an empty body") << Misbehaviour{Reply::text(403, "")} << -1 << false << -1
+                                            << "HTTP 403 Forbidden";
+    QTest::newRow("502 with only a line break")
+        << Misbehaviour{Reply::text(502, "\r\n")} << -1 << false << -1 << "HTTP 502 Bad Gateway";
     QTest::newRow("407 with a JSON body") << json(everything, 407) << 4 << true << 0 << QString();
     // Text from the server is escaped in the diagnostic lines.
     QTest::newRow("control characters in a model name")
