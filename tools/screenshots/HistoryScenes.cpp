@@ -46,12 +46,12 @@ namespace Scenes {
 QList<Scene> historyScenes()
 {
     return {
-        {QStringLiteral("history"), QStringLiteral("History: five entries of both demos, one failed"),
+        {QStringLiteral("history"), QStringLiteral("History: five entries of both demos, one failed, and a Sentence Map run"),
          [](Studio &studio) {
              fillHistory(studio.app().history());
              HistoryWindow *window = studio.openHistory();
-             studio.waitUntil(QStringLiteral("five rows in the table"),
-                              [window] { return window->table()->model()->rowCount() == 5; });
+             studio.waitUntil(QStringLiteral("six rows in the table"),
+                              [window] { return window->table()->model()->rowCount() == 6; });
              return static_cast<QWidget *>(window);
          }},
 
