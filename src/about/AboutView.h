@@ -21,8 +21,8 @@ class AboutView : public QWidget
     Q_OBJECT
 
 public:
-    static inline const QString descriptionText =
-        QStringLiteral("Two Quillmere to introduce important concepts about transformers");
+    static constexpr const char *descriptionText =
+        QT_TR_NOOP("Two demos to introduce important concepts about transformers");
     static inline const QString authorText = QStringLiteral("The Quillmere Team");
 
     // Shows the information compiled into the program.

@@ -2,7 +2,7 @@
 
 #include "catalogue/AppSettings.h"
 #include "catalogue/Diagnostics.h"
-#include "settings/OllamaSettingsView.h"
+#include "catalogue/ServerEndpoint.h"
 
 #include <QCommandLineParser>
 
@@ -56,7 +56,7 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
     Outcome outcome;
     std::optional<QString> url;
     if (setsServer) {
-        const OllamaSettingsView::Validation validation = OllamaSettingsView::validate(parser.value(serverOption));
+        const ServerEndpoint::URLCheck validation = ServerEndpoint::checkServerURL(parser.value(serverOption));
         if (validation.error)
             outcome.errors += QStringLiteral("quillmere: --%1: %2\n").arg(serverOption, *validation.error);
         url = validation.url;
@@ -82,6 +82,14 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
         store.setSelectedEmbeddingModel(embedding);
     if (language)
         store.setSelectedLLMModel(language);
+    // A preferences file that cannot be written (a read-only folder, a file
+    // where the folder should be) must not pass for a stored value.
+    const bool stores = url || embedding || language;
+    if (const std::optional<QString> failure = stores ? store.writeToDisk() : std::nullopt) {
+        outcome.errors += QStringLiteral("quillmere: the preferences could not be saved: %1\n").arg(*failure);
+        outcome.exitCode = 1;
+        return outcome;
+    }
 
     if (shows) {
         auto line = [&](const QString &key, const std::optional<QString> &value) {

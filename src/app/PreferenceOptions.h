@@ -29,10 +29,12 @@ void addTo(QCommandLineParser &parser);
 bool isOptionArgument(const QString &argument);
 
 // Checks every option given, then stores them all, or nothing at all when one
-// is refused: the URL under the same rules as the Settings window's General
-// tab, a model name when it is empty or only white space. `settings` is
-// called only once everything is valid. Absent when the parsed command line
-// holds none of the options.
+// is refused: the URL under ServerEndpoint::checkServerURL (the Settings
+// window's rule too), a model name when it is empty or only white space.
+// `settings` is called only once everything is valid. What was stored is
+// written to the preferences file before the outcome is reported; when the
+// file cannot be written, the outcome says so on standard error with exit
+// code 1. Absent when the parsed command line holds none of the options.
 std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings);
 
 } // namespace PreferenceOptions

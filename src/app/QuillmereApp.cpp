@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "about/AboutView.h"
 #include "catalogue/AppSettings.h"
+#include "demos/DemoHistory.h"
 #include "demos/sentencemap/SentenceMapWindow.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -239,7 +240,7 @@ HistoryWindow *QuillmereApp::openHistoryWindow()
         window->setWindowFlag(Qt::Window);
         window->setAttribute(Qt::WA_DeleteOnClose);
         connect(window, &HistoryWindow::useAgainRequested, this,
-                [this](const HistoryEntry &entry) { useTexts(entry.demo, entry.texts); });
+                [this](const HistoryEntry &entry) { useEntryAgain(entry); });
         // Ctrl+W closes this window too, and Ctrl+H brings it forward.
         window->addAction(m_closeWindowAction);
         window->addAction(m_historyAction);
@@ -260,6 +261,7 @@ SentenceMapWindow *QuillmereApp::openSentenceMapWindow()
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->addAction(m_closeWindowAction);
         window->addAction(m_sentenceMapAction);
+        connect(window, &SentenceMapWindow::runFinished, m_history, &SessionHistory::add);
         QScreen *screen = screenForNewWindow();
         fitToScreen(window, screen);
         centreOnScreen(window, screen);
@@ -287,6 +289,14 @@ MainWindow *QuillmereApp::activeMainWindow() const
         return m_lastActiveMainWindow;
     const QList<MainWindow *> open = mainWindows();
     return open.isEmpty() ? nullptr : open.last();
+}
+
+void QuillmereApp::useEntryAgain(const HistoryEntry &entry)
+{
+    if (const std::optional<DemoType> demo = DemoTypes::fromText(entry.demo))
+        useTexts(*demo, entry.texts);
+    else if (entry.demo == DemoHistory::sentenceMapTitle())
+        openSentenceMapWindow()->setSentences(SentenceMap::sentencesFromText(entry.texts.value(0)));
 }
 
 MainWindow *QuillmereApp::useTexts(DemoType demo, const QStringList &texts)

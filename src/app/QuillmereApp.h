@@ -8,6 +8,7 @@
 
 class AppSettings;
 class HistoryWindow;
+struct HistoryEntry;
 class SentenceMapWindow;
 class MainWindow;
 class QAction;
@@ -81,6 +82,9 @@ public:
 
 private:
     void installMenus(MainWindow *window);
+    // "Use Again" from the History window: a demo's texts go back into a
+    // main window, a map's sentences into the Sentence Map.
+    void useEntryAgain(const HistoryEntry &entry);
     void closeActiveWindow();
 
     AppSettings &m_settings;

@@ -44,6 +44,19 @@ AppSettings::AppSettings(QSettings *store, QObject *parent)
 
 AppSettings::~AppSettings() = default;
 
+std::optional<QString> AppSettings::writeToDisk()
+{
+    m_store->sync();
+    switch (m_store->status()) {
+    case QSettings::NoError: return std::nullopt;
+    case QSettings::AccessError:
+        return QStringLiteral("%1 cannot be written").arg(m_store->fileName());
+    case QSettings::FormatError:
+        return QStringLiteral("%1 is not a preferences file").arg(m_store->fileName());
+    }
+    return QStringLiteral("%1 cannot be written").arg(m_store->fileName());
+}
+
 std::optional<QString> AppSettings::readText(const QSettings &store, const QString &key)
 {
     const QVariant value = store.value(key);

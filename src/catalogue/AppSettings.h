@@ -46,6 +46,10 @@ public:
     std::optional<QString> selectedLLMModel() const;
     void setSelectedLLMModel(const std::optional<QString> &name);
 
+    // Writes pending changes to the preferences file now. Returns why that
+    // failed (naming the file), or nothing when the file is up to date.
+    std::optional<QString> writeToDisk();
+
     // True when both model selections are present (an empty name counts).
     bool isConfigured() const;
 

@@ -32,6 +32,18 @@ QString sizeText(qint64 bytes)
     return QStringLiteral("%1 bytes").arg(bytes);
 }
 
+// "HTTP 403 Forbidden": the status and the server's reason phrase, on one
+// line and short, since the phrase comes from the server.
+QString statusDescription(int status, const QNetworkReply *reply)
+{
+    QString phrase = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().simplified();
+    constexpr qsizetype longestPhrase = 60;
+    phrase.removeIf([](QChar c) { return !c.isPrint(); });
+    if (phrase.size() > longestPhrase)
+        phrase = phrase.left(longestPhrase) + QChar(0x2026);
+    return phrase.isEmpty() ? QStringLiteral("HTTP %1").arg(status) : QStringLiteral("HTTP %1 %2").arg(status).arg(phrase);
+}
+
 } // namespace
 
 HttpClient &HttpClient::shared()
@@ -220,6 +232,13 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
                 ? timeoutDescription(timeout)
                 : reply->errorString();
             callback(ClientError{networkDomain, static_cast<int>(error), description});
+            return;
+        }
+        // An error status without a body (Ollama's 403 for a refused
+        // Origin, a proxy's bare 502) has nothing to parse: the status is
+        // the whole answer, so it becomes the error.
+        if (status >= 400 && state->body.trimmed().isEmpty()) {
+            callback(ClientError{httpStatusDomain, status, statusDescription(status, reply)});
             return;
         }
         callback(state->body);

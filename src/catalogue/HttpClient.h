@@ -22,9 +22,10 @@ class QNetworkRequest;
 // demo clients goes through it. It lives on the main thread and delivers every
 // outcome there.
 //
-// The HTTP status code is never examined: a reply with an error status and a
-// body counts as a reply. Only transport failures (refused connection, time-out,
-// a connection closed mid-reply, ...) fail a request.
+// A reply with an error status and a body counts as a reply: the callers read
+// the server's message from it. An error status with an empty body fails the
+// request with "HTTP 403 Forbidden" and the like, as do transport failures
+// (refused connection, time-out, a connection closed mid-reply, ...).
 class HttpClient : public QObject
 {
     Q_OBJECT
@@ -36,6 +37,8 @@ public:
     // QNetworkReply::NetworkError value.
     static inline const QString networkDomain = QStringLiteral("QNetworkReply");
     static inline const QString replyTooLargeDomain = QStringLiteral("Reply too large");
+    // An error status with an empty body; the code is the status.
+    static inline const QString httpStatusDomain = QStringLiteral("HTTP");
 
     static constexpr std::chrono::milliseconds defaultTransferTimeout{60'000};
     // Larger than any reply an Ollama server sends for the calls we make; a

@@ -1,5 +1,7 @@
 #include "ServerEndpoint.h"
 
+#include "TextTrimming.h"
+
 namespace ServerEndpoint {
 
 std::optional<QUrl> parseServerURL(const QString &text)
@@ -13,6 +15,17 @@ std::optional<QUrl> parseServerURL(const QString &text)
     if (url.host().isEmpty())
         return std::nullopt;
     return url;
+}
+
+URLCheck checkServerURL(const QString &text)
+{
+    // White space only: a line break is left in and then fails to parse.
+    const QString candidate = TextTrimming::trimmedWhitespace(text);
+    if (!candidate.startsWith(QLatin1String("http://")) && !candidate.startsWith(QLatin1String("https://")))
+        return {std::nullopt, missingSchemeError};
+    if (!parseServerURL(candidate))
+        return {std::nullopt, invalidURLError};
+    return {candidate, std::nullopt};
 }
 
 std::optional<QUrl> endpointURL(const QString &baseURL, const QString &path)

@@ -19,6 +19,22 @@ inline const QString embedPath = QStringLiteral("/api/embed");
 // a text with spaces) is refused, so no request can reach a local file.
 std::optional<QUrl> parseServerURL(const QString &text);
 
+// The messages that refuse a server URL the user typed.
+inline const QString missingSchemeError = QStringLiteral("URL must start with http:// or https://");
+inline const QString invalidURLError = QStringLiteral("Invalid URL format");
+
+// The rule for a server URL the user gives, in the Settings window or on the
+// command line: white space around it is dropped (a line break inside stays
+// and fails), it must start with "http://" or "https://" in small letters,
+// and the rest must pass parseServerURL(). Either the URL to store or the
+// message that refuses it.
+struct URLCheck
+{
+    std::optional<QString> url;
+    std::optional<QString> error;
+};
+URLCheck checkServerURL(const QString &text);
+
 // The base URL with the path appended as text (no slash handling: a base that
 // ends in "/" gives a doubled slash), parsed as above.
 std::optional<QUrl> endpointURL(const QString &baseURL, const QString &path);

@@ -1,7 +1,5 @@
 #include "HistoryCsv.h"
 
-#include "demos/similarity/SimilarityReading.h"
-
 #include <QSaveFile>
 
 namespace HistoryCsv {
@@ -19,22 +17,37 @@ QString isoTime(const QDateTime &time)
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-QString valueText(const HistoryEntry &entry)
-{
-    if (entry.isFailure() || !entry.value)
-        return {};
-    if (entry.demo == DemoType::sentenceSimilarity)
-        return SimilarityReadingText::number(float(*entry.value));
-    return QString::number(qRound(*entry.value));
-}
+// The column of fields() that holds a number.
+constexpr qsizetype valueColumn = 6;
 
 QByteArray row(const QStringList &values)
 {
     QStringList quoted;
     quoted.reserve(values.size());
-    for (const QString &value : values)
-        quoted.append(field(value));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        quoted.append(i == valueColumn ? field(values.at(i)) : textField(values.at(i)));
     return quoted.join(QLatin1Char(',')).toUtf8() + lineEnd;
+}
+
+bool startsFormula(QChar c)
+{
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+// Whether the text is `quotes` or more single quotes, then a character that
+// starts a formula.
+bool quotesThenFormula(const QString &text, qsizetype quotes)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == u'\'')
+        ++i;
+    return i >= quotes && i < text.size() && startsFormula(text.at(i));
+}
+
+// Takes off the mark that textField() adds.
+QString unmarked(const QString &value)
+{
+    return quotesThenFormula(value, 1) ? value.mid(1) : value;
 }
 
 } // namespace
@@ -49,12 +62,12 @@ QStringList header()
 QStringList fields(const HistoryEntry &entry)
 {
     return {isoTime(entry.time),
-            DemoTypes::title(entry.demo),
+            entry.demo,
             entry.model,
             entry.texts.value(0),
             entry.texts.value(1),
             entry.isFailure() ? QString() : entry.result,
-            valueText(entry),
+            entry.isFailure() ? QString() : entry.valueText,
             entry.error.value_or(QString())};
 }
 
@@ -67,6 +80,11 @@ QString field(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString textField(const QString &text)
+{
+    return field(quotesThenFormula(text, 0) ? QLatin1Char('\'') + text : text);
 }
 
 QByteArray write(const QList<HistoryEntry> &entries)
@@ -107,13 +125,13 @@ QList<QStringList> read(const QByteArray &data)
             quoted = true;
             inRow = true;
         } else if (c == u',') {
-            current.append(value);
+            current.append(unmarked(value));
             value.clear();
             inRow = true;
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
                 ++i;
-            current.append(value);
+            current.append(unmarked(value));
             rows.append(current);
             current.clear();
             value.clear();
@@ -124,7 +142,7 @@ QList<QStringList> read(const QByteArray &data)
         }
     }
     if (inRow) {
-        current.append(value);
+        current.append(unmarked(value));
         rows.append(current);
     }
     return rows;

@@ -1,6 +1,7 @@
 #include "HistoryWindow.h"
 
 #include "HistoryCsv.h"
+#include "widgets/ExportDialog.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/RoundedPanel.h"
@@ -13,7 +14,6 @@
 #include <QDate>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -330,13 +330,8 @@ void HistoryWindow::exportWithDialog()
     const QString suggested = QDir(folder.isEmpty() ? QDir::homePath() : folder)
                                   .filePath(QStringLiteral("quillmere-history-%1.csv")
                                                 .arg(QDate::currentDate().toString(Qt::ISODate)));
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export History"), suggested,
-                                                QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    exportTo(path);
+    ExportDialog::ask(this, tr("Export History"), suggested, tr("CSV files (*.csv);;All files (*)"),
+                      QStringLiteral("csv"), [this](const QString &path) { exportTo(path); });
 }
 
 void HistoryWindow::clearHistory()

@@ -1,35 +1,8 @@
 #include "SessionHistory.h"
 
-#include "demos/sentiment/SentimentScore.h"
-#include "demos/similarity/SimilarityMath.h"
-#include "demos/similarity/SimilarityReading.h"
+#include <cmath>
 
-HistoryEntry HistoryEntry::sentiment(const QString &model, const QString &text, int score)
-{
-    HistoryEntry entry;
-    entry.demo = DemoType::sentimentAnalysis;
-    entry.model = model;
-    entry.texts = {text};
-    entry.value = score;
-    entry.result = QStringLiteral("%1 (%2)").arg(score).arg(sentimentLabel(score));
-    return entry;
-}
-
-HistoryEntry HistoryEntry::similarity(const QString &model, const QString &first, const QString &second,
-                                      float similarity)
-{
-    HistoryEntry entry;
-    entry.demo = DemoType::sentenceSimilarity;
-    entry.model = model;
-    entry.texts = {first, second};
-    entry.value = double(similarity);
-    entry.result = QStringLiteral("%1% (%2)")
-                       .arg(SimilarityReadingText::gaugePercentage(similarity))
-                       .arg(similarityDescription(similarity));
-    return entry;
-}
-
-HistoryEntry HistoryEntry::failure(DemoType demo, const QString &model, const QStringList &texts,
+HistoryEntry HistoryEntry::failure(const QString &demo, const QString &model, const QStringList &texts,
                                    const QString &errorLine)
 {
     HistoryEntry entry;
@@ -99,7 +72,7 @@ QVariant SessionHistory::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case TimeColumn: return entry.time.toString(QStringLiteral("HH:mm:ss"));
-        case DemoColumn: return DemoTypes::title(entry.demo);
+        case DemoColumn: return entry.demo;
         case ModelColumn: return entry.model;
         case TextColumn: return oneLine(entry.texts.value(0));
         case SecondTextColumn: return oneLine(entry.texts.value(1));
@@ -119,11 +92,12 @@ QVariant SessionHistory::data(const QModelIndex &index, int role) const
         case TimeColumn: return entry.sequence;
         case ResultColumn: {
             // Each demo's rows together, failures before results, then by
-            // score or percentage.
-            const double base = DemoTypes::allCases().indexOf(entry.demo) * 1000.0;
-            if (entry.isFailure() || !entry.value)
-                return base - 1.0;
-            return base + (entry.demo == DemoType::sentenceSimilarity ? *entry.value * 100.0 : *entry.value);
+            // number: the demo's title, then a fixed-width number that
+            // sorts as text in the order of the values.
+            if (entry.isFailure() || !entry.value || !std::isfinite(*entry.value))
+                return QString(entry.demo + QLatin1String("\n0"));
+            return QString(entry.demo + QLatin1String("\n1")
+                           + QString::asprintf("%024.9f", *entry.value + 1e12));
         }
         default: return data(index, Qt::DisplayRole);
         }

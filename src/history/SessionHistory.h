@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/DemoType.h"
-
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QList>
@@ -12,7 +10,8 @@
 #include <optional>
 
 // One completed analysis or calculation: what went in and what came out, or
-// the error line it ended with.
+// the error line it ended with. Plain values only, so that the history needs
+// to know nothing about the demos: each demo fills in its own entries.
 struct HistoryEntry
 {
     // Set by the history when the entry is added: the time, and a number
@@ -20,15 +19,20 @@ struct HistoryEntry
     QDateTime time;
     qint64 sequence = 0;
 
-    DemoType demo = DemoType::sentimentAnalysis;
+    // The title of the demo or window that made it, as the user sees it:
+    // "Sentiment Analysis", "Sentence Similarity", "Sentence Map".
+    QString demo;
     QString model;
-    // One text for the sentiment demo, two sentences for the similarity demo,
-    // as they were sent (trimmed).
+    // The texts as they were sent (trimmed): one for the sentiment demo, two
+    // sentences for the similarity demo, one text of one sentence per line
+    // for the Sentence Map.
     QStringList texts;
 
-    // A result: the score (1 to 5) or the similarity (0 to 1) as a number,
-    // and in words as the screen showed it.
+    // A result: its number (the score, or a similarity from 0 to 1), that
+    // number as the CSV export writes it, and the result in words as the
+    // screen showed it.
     std::optional<double> value;
+    QString valueText;
     QString result;
     // A failure: the error line exactly as the screen showed it.
     std::optional<QString> error;
@@ -36,18 +40,12 @@ struct HistoryEntry
     bool isFailure() const { return error.has_value(); }
     bool operator==(const HistoryEntry &) const = default;
 
-    // "4 (Positive)".
-    static HistoryEntry sentiment(const QString &model, const QString &text, int score);
-    // "89% (These sentences are quite similar.)", with the gauge's rounded
-    // percentage; `similarity` is the clamped value the screen shows.
-    static HistoryEntry similarity(const QString &model, const QString &first, const QString &second,
-                                   float similarity);
-    static HistoryEntry failure(DemoType demo, const QString &model, const QStringList &texts,
+    static HistoryEntry failure(const QString &demo, const QString &model, const QStringList &texts,
                                 const QString &errorLine);
 };
 
-// The analyses and calculations of this run, across both demos and every
-// main window, newest first. The application owns the one history and hands
+// The analyses and calculations of this run, across both demos, every main
+// window and the Sentence Map, newest first. The application owns the one history and hands
 // it to the screens and the History window. Kept in memory only: nothing is written to disk
 // or to the settings, and it is empty at every start.
 //

@@ -146,17 +146,6 @@ void OllamaSettingsView::setScheduler(Scheduler scheduler)
     m_scheduler = scheduler ? std::move(scheduler) : Scheduler(runAfterDelay);
 }
 
-OllamaSettingsView::Validation OllamaSettingsView::validate(const QString &text)
-{
-    // White space only: a line break is left in and then fails to parse.
-    const QString candidate = TextTrimming::trimmedWhitespace(text);
-    if (!candidate.startsWith(QLatin1String("http://")) && !candidate.startsWith(QLatin1String("https://")))
-        return {std::nullopt, missingSchemeError};
-    if (!ServerEndpoint::parseServerURL(candidate))
-        return {std::nullopt, invalidURLError};
-    return {candidate, std::nullopt};
-}
-
 void OllamaSettingsView::reset()
 {
     // Only fills the field; the user still saves it.
@@ -168,7 +157,7 @@ void OllamaSettingsView::save()
 {
     if (TextTrimming::trimmedWhitespace(m_urlText).isEmpty())
         return;
-    const Validation result = validate(m_urlText);
+    const ServerEndpoint::URLCheck result = ServerEndpoint::checkServerURL(m_urlText);
     if (!result.url) {
         m_errorMessage = result.error;
         m_showingSaveConfirmation = false;

@@ -31,8 +31,6 @@ public:
 
     static constexpr std::chrono::milliseconds confirmationDuration{3000};
     static inline const QString confirmationText = QStringLiteral("Settings saved! Restart the app to apply changes.");
-    static inline const QString missingSchemeError = QStringLiteral("URL must start with http:// or https://");
-    static inline const QString invalidURLError = QStringLiteral("Invalid URL format");
 
     // Uses AppSettings::shared().
     explicit OllamaSettingsView(QWidget *parent = nullptr);
@@ -41,14 +39,6 @@ public:
     // Replaces how the confirmation's hide is scheduled (a single-shot timer
     // by default), so that tests control time.
     void setScheduler(Scheduler scheduler);
-
-    // What the save would store, or the message that refuses it.
-    struct Validation
-    {
-        std::optional<QString> url;
-        std::optional<QString> error;
-    };
-    static Validation validate(const QString &text);
 
     QString urlText() const { return m_urlText; }
     bool isShowingSaveConfirmation() const { return m_showingSaveConfirmation; }

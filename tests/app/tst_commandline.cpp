@@ -1,10 +1,14 @@
-#include "TestSettings.h"
-#include "app/PreferenceOptions.h"
-
-#include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
+// The built quillmere executable, run as a script would run it: the options
+// that store preferences, with the preferences under a temporary
+// XDG_CONFIG_HOME, and no display at all, so that any attempt to open a
+// window fails the run.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -19,17 +23,18 @@ void TestCommandLine::storesAllOrNothing_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("expected"); // URL, embedding model, language model; empty: nothing stored
     QTest::addColumn<QString>("message");      // on standard error, or printed with --show-settings
+    QTest::addColumn<bool>("folderIsAFile");   // the configuration folder is a file
 
     const QStringList all{"--set-server", "http://127.0.0.1:11434", "--set-embedding-model",
                           "standin-embedding:latest", "--set-language-model", "standin-sentiment:latest"};
-    QTest::newRow("all three") << all << QStringList{all[1], all[3], all[5]} << QString();
-    QTest::newRow("server only, spaces trimmed") << QStringList{"--set-server=  https://ollama.lan:8080  "}
-                                                  << QStringList{"https://ollama.lan:8080", "old-embed", "old-llm"}
-                                                  << QString();
+    QTest::newRow("all three") << all << QStringList{all[1], all[3], all[5]} << QString() << false;
+    QTest::newRow("server in the = form, spaces trimmed")
+        << QStringList{"--set-server=  https://ollama.lan:8080  "}
+        << QStringList{"https://ollama.lan:8080", "old-embed", "old-llm"} << QString() << false;
     QTest::newRow("one model, then shown")
         << QStringList{"--set-language-model", "llama3.2", "--show-settings"}
         << QStringList{"http://localhost:9999", "old-embed", "llama3.2"}
-        << "ollamaURL=http://localhost:9999\nselectedEmbeddingModel=old-embed\nselectedLLMModel=llama3.2\n";
+        << "ollamaURL=http://localhost:9999\nselectedEmbeddingModel=old-embed\nselectedLLMModel=llama3.2\n" << false;
 
     const QString noScheme = QStringLiteral("URL must start with http:// or https://");
     const struct { const char *tag; int index; const char *value; QString message; } bad[] = {
@@ -42,8 +47,13 @@ void TestCommandLine::storesAllOrNothing_data()
     for (const auto &row : bad) {
         QStringList arguments = all;
         arguments[row.index] = QString::fromLatin1(row.value);
-        QTest::newRow(row.tag) << arguments << QStringList() << row.message;
+        QTest::newRow(row.tag) << arguments << QStringList() << row.message << false;
     }
+    QTest::newRow("refused in the = form") << QStringList{"--set-server=ftp://x"} << QStringList() << noScheme
+                                           << false;
+    // The values are valid, but the preferences file cannot be written.
+    QTest::newRow("unwritable preferences") << QStringList{"--set-server=http://127.0.0.1:1"} << QStringList()
+                                            << "could not be saved" << true;
 }
 
 void TestCommandLine::storesAllOrNothing()
@@ -51,41 +61,50 @@ void TestCommandLine::storesAllOrNothing()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, expected);
     QFETCH(QString, message);
+    QFETCH(bool, folderIsAFile);
 
-    TestSettings prefs;
-    prefs.store().setValue("ollamaURL", "http://localhost:9999");
-    prefs.store().setValue("selectedEmbeddingModel", "old-embed");
-    prefs.store().setValue("selectedLLMModel", "old-llm");
-    prefs.store().sync();
-    QFile file(prefs.path());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    const QString prefsPath = config + QStringLiteral("/Quillmere/Quillmere.conf");
+    if (folderIsAFile) {
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QSettings prefs(prefsPath, QSettings::IniFormat);
+        prefs.setValue("ollamaURL", "http://localhost:9999");
+        prefs.setValue("selectedEmbeddingModel", "old-embed");
+        prefs.setValue("selectedLLMModel", "old-llm");
+    }
+    QFile file(prefsPath);
+    const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     file.close();
 
-    QCommandLineParser parser;
-    PreferenceOptions::addTo(parser);
-    QVERIFY2(parser.parse(QStringList{QStringLiteral("quillmere")} + arguments), qPrintable(parser.errorText()));
-    bool opened = false;
-    const auto outcome = PreferenceOptions::run(parser, [&]() -> AppSettings & {
-        opened = true;
-        return prefs.settings();
-    });
-    QVERIFY(outcome);
-    QCOMPARE(outcome->exitCode, expected.isEmpty() ? 1 : 0);
-    QCOMPARE(opened, !expected.isEmpty());
-    prefs.store().sync();
+    QProcess quillmere;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    quillmere.setProcessEnvironment(environment);
+    quillmere.start(QStringLiteral(QUILLMERE_EXECUTABLE), arguments);
+    QVERIFY2(quillmere.waitForFinished(60000), qPrintable(quillmere.errorString()));
+    const QString out = QString::fromUtf8(quillmere.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(quillmere.readAllStandardError());
+    QCOMPARE(quillmere.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(quillmere.exitCode(), expected.isEmpty() ? 1 : 0);
+
     if (expected.isEmpty()) {
-        QVERIFY2(outcome->errors.contains(message), qPrintable(outcome->errors));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QVERIFY2(errors.contains(message), qPrintable(errors));
+        QVERIFY(!file.open(QIODevice::ReadOnly) || file.readAll() == before);
         return;
     }
-    QCOMPARE(outcome->errors, QString());
-    QCOMPARE(outcome->output, message);
+    QCOMPARE(errors, QString());
+    QCOMPARE(out, message);
     // What the next start reads.
-    const auto next = prefs.reopen();
-    QCOMPARE((QStringList{next->ollamaURL(), next->selectedEmbeddingModel().value_or("(none)"),
-                          next->selectedLLMModel().value_or("(none)")}),
+    QSettings stored(prefsPath, QSettings::IniFormat);
+    QCOMPARE((QStringList{stored.value("ollamaURL").toString(), stored.value("selectedEmbeddingModel").toString(),
+                          stored.value("selectedLLMModel").toString()}),
              expected);
 }
 

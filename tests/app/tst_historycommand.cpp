@@ -4,8 +4,11 @@
 #include "app/Examples.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
+#include "demos/DemoHistory.h"
+#include "demos/sentencemap/SentenceMapWindow.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "demos/similarity/SentenceSimilarityView.h"
+#include "demos/DemoHistory.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
 
@@ -82,12 +85,12 @@ private Q_SLOTS:
         QVERIFY(history);
         QCOMPARE(app.openHistoryWindow(), history);
         for (const HistoryEntry &entry :
-             {HistoryEntry::failure(DemoType::sentimentAnalysis, "m", {"Génial\u00a0! \"trip\"\nreally"}, "Error: x"),
-              HistoryEntry::failure(DemoType::sentenceSimilarity, "m", {"The dog bit.", "B\u2028b"}, "Error: x")}) {
+             {DemoHistory::failure(DemoType::sentimentAnalysis, "m", {"Génial\u00a0! \"trip\"\nreally"}, "Error: x"),
+              DemoHistory::failure(DemoType::sentenceSimilarity, "m", {"The dog bit.", "B\u2028b"}, "Error: x")}) {
             app.history().add(entry);
             history->table()->selectRow(0);
             QTest::mouseClick(history->findChild<QPushButton *>(QStringLiteral("useAgainButton")), Qt::LeftButton);
-            QCOMPARE(second->contentView()->selectedDemo(), entry.demo);
+            QCOMPARE(DemoTypes::title(second->contentView()->selectedDemo()), entry.demo);
             QCOMPARE(screenTexts(second), entry.texts);
         }
         QCOMPARE(screenTexts(first), QStringList{QStringLiteral("mine")});
@@ -106,13 +109,32 @@ private Q_SLOTS:
         sentiment->setInputText(QStringLiteral("Great"));
         sentiment->analyzeSentiment();
         QTRY_COMPARE(app.history().size(), 2);
+        // A Sentence Map run too, whichever way it ends: one row per run with
+        // the model, the sentences one per line and the closest pair.
+        SentenceMapWindow *map = app.openSentenceMapWindow();
+        m_server.setEmbedding("c", {3, 4});
+        map->setSentences({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        map->mapSentences();
+        QTRY_COMPARE(app.history().size(), 3);
+        m_server.enqueue("POST", "/api/embed", FakeOllamaServer::Reply::text(403, ""));
+        map->mapSentences();
+        QTRY_COMPARE(app.history().size(), 4);
+        const HistoryEntry mapped = app.history().entries().at(1);
+        QCOMPARE((QStringList{mapped.demo, mapped.model, mapped.texts.join('|'), mapped.result, mapped.valueText}),
+                 (QStringList{"Sentence Map", "nomic-embed-text", "a\nb\nc", "3 sentences, closest 2 and 3 at 80 %", "0.8"}));
+        QCOMPARE(app.history().entries().at(0).error, QStringLiteral("Error: HTTP 403 Forbidden"));
 
         // Closing the History window discards the window, not the history.
         QPointer<HistoryWindow> window = app.openHistoryWindow();
-        QCOMPARE(window->table()->model()->rowCount(), 2);
+        QCOMPARE(window->table()->model()->rowCount(), 4);
+        // "Use Again" on a map's row puts its sentences back into the map.
+        map->setSentences({});
+        window->table()->selectRow(1);
+        window->useAgain();
+        QCOMPARE(map->sentences(), (QStringList{"a", "b", "c"}));
         window->close();
         QTRY_VERIFY(window.isNull());
-        QCOMPARE(app.openHistoryWindow()->table()->model()->rowCount(), 2);
+        QCOMPARE(app.openHistoryWindow()->table()->model()->rowCount(), 4);
     }
 
 private:

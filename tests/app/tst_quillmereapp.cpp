@@ -97,7 +97,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("nameLabel") << "Quillmere";
         QTest::newRow("versionLabel") << "Version 1.2 (34)";
-        QTest::newRow("descriptionLabel") << "Two Quillmere to introduce important concepts about transformers";
+        QTest::newRow("descriptionLabel") << "Two demos to introduce important concepts about transformers";
         QTest::newRow("createdByLabel") << "Created by";
         QTest::newRow("authorLabel") << "The Quillmere Team";
         QTest::newRow("copyrightLabel") << "Copyright © 2026 The Quillmere Team";

@@ -1,3 +1,4 @@
+#include "demos/DemoHistory.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -5,14 +6,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -25,10 +31,10 @@ struct Window
 
     Window()
     {
-        history.add(HistoryEntry::sentiment(QStringLiteral("llama3.2"), QStringLiteral("Sunny\nand warm"), 5));
-        history.add(HistoryEntry::similarity(QStringLiteral("nomic"), QStringLiteral("The film was good."),
+        history.add(DemoHistory::sentiment(QStringLiteral("llama3.2"), QStringLiteral("Sunny\nand warm"), 5));
+        history.add(DemoHistory::similarity(QStringLiteral("nomic"), QStringLiteral("The film was good."),
                                              QStringLiteral("The film was not good."), 0.93f));
-        history.add(HistoryEntry::failure(DemoType::sentimentAnalysis, QStringLiteral("llama3.2"),
+        history.add(DemoHistory::failure(DemoType::sentimentAnalysis, QStringLiteral("llama3.2"),
                                           {QStringLiteral("Rainy")}, QStringLiteral("Error: refused")));
         window.show();
         QApplication::setActiveWindow(&window);
@@ -95,6 +101,35 @@ private Q_SLOTS:
         QCOMPARE(used.at(1).at(0).value<HistoryEntry>().texts, QStringList{QStringLiteral("Sunny\nand warm")});
     }
 
+    // A name typed without ".csv" in the export dialog: the overwrite
+    // question is about the file that is really written.
+    void exportDialogAsksAboutTheRealFile()
+    {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        Window w;
+        QTemporaryDir dir;
+        QFile old(dir.filePath("results.csv"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QTest::mouseClick(w.child("exportButton"), Qt::LeftButton);
+        auto *dialog = w.window.findChild<QFileDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setDirectory(dir.path());
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setText(QStringLiteral("results"));
+        bool asked = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = box->text().contains(QStringLiteral("results.csv"));
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(asked);
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll().startsWith("Time,Demo,"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"results.csv"});
+    }
+
     void exportReportsItsOutcomeInline_data()
     {
         QTest::addColumn<QStringList>("row"); // file, message, symbol
@@ -127,7 +162,7 @@ private Q_SLOTS:
         QCOMPARE(w.child<QStackedWidget>("historyStack")->currentWidget(), w.child<QWidget>("emptyCard"));
         QCOMPARE(w.child<QLabel>("emptyTitleLabel")->text(), QStringLiteral("Nothing analyzed yet"));
         QVERIFY(!w.child("clearButton")->isEnabled() && !w.child("exportButton")->isEnabled());
-        w.history.add(HistoryEntry::sentiment("m", "t", 4));
+        w.history.add(DemoHistory::sentiment("m", "t", 4));
         QCOMPARE(w.child<QStackedWidget>("historyStack")->currentWidget(), w.table());
     }
 };

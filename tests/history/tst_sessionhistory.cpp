@@ -1,3 +1,5 @@
+#include "demos/DemoHistory.h"
+#include "demos/sentencemap/SentenceMapMath.h"
 #include "history/HistoryCsv.h"
 #include "history/SessionHistory.h"
 
@@ -11,9 +13,9 @@ namespace {
 QList<HistoryEntry> awkwardEntries()
 {
     return {
-        HistoryEntry::sentiment("llama3.2:latest", "She said \"fine\", then left,\r\nangry\nand\ttired", 2),
-        HistoryEntry::similarity("nomic-embed-text", "Il fait très beau, non ?", "Ünïcödé \"quotes\" 😀\n", 0.897f),
-        HistoryEntry::failure(DemoType::sentenceSimilarity, "m,odel", {"=1+1", " leading and trailing "},
+        DemoHistory::sentiment("llama3.2:latest", "She said \"fine\", then left,\r\nangry\nand\ttired", 2),
+        DemoHistory::similarity("nomic-embed-text", "Il fait très beau, non ?", "Ünïcödé \"quotes\" 😀\n", 0.897f),
+        DemoHistory::failure(DemoType::sentenceSimilarity, "m,odel", {"=1+1", " leading and trailing "},
                               "Error: The operation could not be completed. (Invalid response from Ollama error -1.)"),
     };
 }
@@ -27,6 +29,8 @@ class TestSessionHistory : public QObject
 private Q_SLOTS:
     void newestFirstInOneLineCells();
     void csvFieldsAndBytes();
+    void csvTextCells_data();
+    void csvTextCells();
     void csvRoundTripAndReader();
 };
 
@@ -35,9 +39,9 @@ void TestSessionHistory::newestFirstInOneLineCells()
     SessionHistory history;
     auto next = std::make_shared<int>(0);
     history.setClock([next] { return QDateTime(QDate(2024, 5, 1), QTime(10, 15, 30).addSecs((*next)++), QTimeZone(7200)); });
-    history.add(HistoryEntry::sentiment("llama3.2", "Sunny", 4));
-    history.add(HistoryEntry::similarity("nomic", "  First line\r\nsecond\tline \u2028third  ", "B", 0.897f));
-    history.add(HistoryEntry::failure(DemoType::sentimentAnalysis, "llama3.2", {"Rainy"}, "Error: Connection refused"));
+    history.add(DemoHistory::sentiment("llama3.2", "Sunny", 4));
+    history.add(DemoHistory::similarity("nomic", "  First line\r\nsecond\tline \u2028third  ", "B", 0.897f));
+    history.add(DemoHistory::failure(DemoType::sentimentAnalysis, "llama3.2", {"Rainy"}, "Error: Connection refused"));
 
     // The gauge's rounded percentage with the description's cut-off band.
     const QList<QStringList> expected{
@@ -55,17 +59,58 @@ void TestSessionHistory::newestFirstInOneLineCells()
 
     // Numbering goes on after clearing, so a row added later still sorts as newer.
     history.clear();
-    history.add(HistoryEntry::sentiment("m", "v", 3));
+    history.add(DemoHistory::sentiment("m", "v", 3));
     QCOMPARE(history.entries().first().sequence, 4);
 }
 
 void TestSessionHistory::csvFieldsAndBytes()
 {
-    HistoryEntry entry = HistoryEntry::similarity("nomic", "A", "B", 8.0f / 9.0f);
+    HistoryEntry entry = DemoHistory::similarity("nomic", "A", "B", 8.0f / 9.0f);
     entry.time = QDateTime(QDate(2024, 5, 1), QTime(10, 15, 30), QTimeZone(7200));
     QCOMPARE(HistoryCsv::write({entry}),
              QByteArray("Time,Demo,Model,Text,Second Text,Result,Value,Error\r\n2024-05-01T10:15:30+02:00,"
                         "Sentence Similarity,nomic,A,B,89% (These sentences are quite similar.),0.8888889,\r\n"));
+}
+
+void TestSessionHistory::csvTextCells_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cell"); // as written
+
+    // What a spreadsheet would run as a formula gets a leading quote.
+    QTest::newRow("=") << "=1+1" << "'=1+1";
+    QTest::newRow("+") << "+31 6 12" << "'+31 6 12";
+    QTest::newRow("-") << "-2+3+cmd|' /C calc'!A0" << "'-2+3+cmd|' /C calc'!A0";
+    QTest::newRow("@") << "@SUM(A1:A9)" << "'@SUM(A1:A9)";
+    QTest::newRow("tab") << "\t=x" << "'\t=x";
+    QTest::newRow("carriage return") << "\r=x" << "\"'\r=x\"";
+    QTest::newRow("quote and comma") << "=\"a\",b" << "\"'=\"\"a\"\",b\"";
+    // A text that already reads like a mark gets one more, so the reader
+    // takes off only what the writer added.
+    QTest::newRow("quote, then =") << "'=x" << "''=x";
+    QTest::newRow("quote, then text") << "'tis" << "'tis";
+    QTest::newRow("= inside") << "a=b" << "a=b";
+    // A lone CR would end the row in a spreadsheet and in our reader.
+    QTest::newRow("lone CR") << "one\rtwo" << "\"one\rtwo\"";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestSessionHistory::csvTextCells()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, cell);
+    QCOMPARE(HistoryCsv::textField(text), cell);
+    // Read back as written, beside a number that stays as it is.
+    const QByteArray line = (cell + ',' + HistoryCsv::field("-0.25") + "\r\n").toUtf8();
+    QCOMPARE(HistoryCsv::read(line), (QList<QStringList>{{text, "-0.25"}}));
+
+    // The same in a history row (model, text, error) and in the Sentence
+    // Map's matrix (sentence), where the numbers keep their sign.
+    const HistoryEntry entry = DemoHistory::failure(DemoType::sentimentAnalysis, text, {text}, text);
+    QCOMPARE(HistoryCsv::read(HistoryCsv::write({entry})).value(1), HistoryCsv::fields(entry));
+    const QByteArray matrix = SentenceMap::matrixCsv({text, "b"}, {{1.0f, -0.25f}, {-0.25f, 1.0f}});
+    QVERIFY2(matrix.contains("\r\n1," + cell.toUtf8() + ",1,-0.25\r\n"), matrix.constData());
+    QCOMPARE(HistoryCsv::read(matrix).value(1).value(1), text);
 }
 
 void TestSessionHistory::csvRoundTripAndReader()

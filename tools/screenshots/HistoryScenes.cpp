@@ -6,6 +6,8 @@
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
 #include "catalogue/AppSettings.h"
+#include "demos/DemoHistory.h"
+#include "demos/sentencemap/SentenceMapMath.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
 
@@ -19,17 +21,22 @@ namespace {
 // A morning's worth of analyses, oldest first, one of them failed.
 void fillHistory(SessionHistory &history)
 {
-    history.add(HistoryEntry::sentiment(Studio::languageModel,
+    history.add(DemoHistory::sentiment(Studio::languageModel,
                                         QStringLiteral("We spent a week by the sea. The little hotel was lovely."), 4));
-    history.add(HistoryEntry::similarity(Studio::embeddingModel, QStringLiteral("The cat sat on the mat."),
+    history.add(DemoHistory::similarity(Studio::embeddingModel, QStringLiteral("The cat sat on the mat."),
                                          QStringLiteral("A cat was sitting on the rug."), 0.87f));
-    history.add(HistoryEntry::failure(DemoType::sentimentAnalysis, Studio::languageModel,
+    history.add(DemoHistory::failure(DemoType::sentimentAnalysis, Studio::languageModel,
                                       {QStringLiteral("The train was late again.")},
                                       QStringLiteral("Error: Connection refused")));
-    history.add(HistoryEntry::sentiment(Studio::thinkingModel,
+    history.add(DemoHistory::sentiment(Studio::thinkingModel,
                                         QStringLiteral("The train was late again and nobody told us why."), 2));
-    history.add(HistoryEntry::similarity(Studio::embeddingModel, QStringLiteral("I love pizza."),
+    history.add(DemoHistory::similarity(Studio::embeddingModel, QStringLiteral("I love pizza."),
                                          QStringLiteral("The stock market fell today."), 0.12f));
+    history.add(DemoHistory::sentenceMap(
+        Studio::embeddingModel,
+        {QStringLiteral("The cat sat on the mat."), QStringLiteral("A cat was sitting on the rug."),
+         QStringLiteral("The stock market fell today.")},
+        SentenceMap::computeLayout({{1.0f, 0.1f, 0.0f}, {0.9f, 0.2f, 0.1f}, {0.0f, 0.1f, 1.0f}})));
 }
 
 } // namespace
@@ -39,12 +46,12 @@ namespace Scenes {
 QList<Scene> historyScenes()
 {
     return {
-        {QStringLiteral("history"), QStringLiteral("History: five entries of both demos, one failed"),
+        {QStringLiteral("history"), QStringLiteral("History: five entries of both demos, one failed, and a Sentence Map run"),
          [](Studio &studio) {
              fillHistory(studio.app().history());
              HistoryWindow *window = studio.openHistory();
-             studio.waitUntil(QStringLiteral("five rows in the table"),
-                              [window] { return window->table()->model()->rowCount() == 5; });
+             studio.waitUntil(QStringLiteral("six rows in the table"),
+                              [window] { return window->table()->model()->rowCount() == 6; });
              return static_cast<QWidget *>(window);
          }},
 

@@ -7,6 +7,7 @@
 
 #include "catalogue/AppSettings.h"
 #include "catalogue/OllamaService.h"
+#include "catalogue/ServerEndpoint.h"
 #include "settings/ModelDetailView.h"
 #include "settings/ModelSettingsView.h"
 #include "settings/OllamaSettingsView.h"
@@ -105,7 +106,7 @@ QList<Scene> settingsScenes()
              OllamaSettingsView *tab = openGeneral(studio);
              saveURL(studio, tab, QStringLiteral("localhost:11434"));
              studio.waitUntil(QStringLiteral("the error row"), [tab] {
-                 return tab->errorMessage() == OllamaSettingsView::missingSchemeError && shows(tab, "errorRow");
+                 return tab->errorMessage() == ServerEndpoint::missingSchemeError && shows(tab, "errorRow");
              });
              return tab->window();
          }},

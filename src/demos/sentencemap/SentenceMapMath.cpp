@@ -154,10 +154,11 @@ Layout computeLayout(const QList<EmbeddingVector> &vectors)
 
 QByteArray matrixCsv(const QStringList &sentences, const Matrix &matrix)
 {
+    // The sentence is text and may start like a formula; the rest are numbers.
     const auto row = [](const QStringList &values) {
         QStringList quoted;
-        for (const QString &value : values)
-            quoted.append(HistoryCsv::field(value));
+        for (qsizetype i = 0; i < values.size(); ++i)
+            quoted.append(i == 1 ? HistoryCsv::textField(values.at(i)) : HistoryCsv::field(values.at(i)));
         return quoted.join(QLatin1Char(',')).toUtf8() + QByteArrayLiteral("\r\n");
     };
     QStringList header{QStringLiteral("#"), QStringLiteral("Sentence")};

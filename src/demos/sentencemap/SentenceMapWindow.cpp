@@ -5,9 +5,11 @@
 #include "SimilarityLegend.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
+#include "demos/DemoHistory.h"
 #include "history/HistoryCsv.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/ExportDialog.h"
 #include "widgets/ProminentButton.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
@@ -17,7 +19,6 @@
 #include <QDate>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -304,6 +306,11 @@ void SentenceMapWindow::mapSentences()
     SentenceEmbeddings::fetch(texts, *model, this,
                               [this, texts, model = *model](const Result<QList<EmbeddingVector>> &vectors) {
         m_isMapping = false;
+        // Every run ends in the session history, whichever way it ends.
+        const auto record = qScopeGuard([&] {
+            Q_EMIT runFinished(m_result ? DemoHistory::sentenceMap(model, texts, m_result->layout)
+                                        : DemoHistory::sentenceMapFailure(model, texts, m_errorMessage.value_or(QString())));
+        });
         if (!vectors) {
             m_errorMessage = QStringLiteral("Error: ") + vectors.error().description;
             render();
@@ -431,17 +438,14 @@ void SentenceMapWindow::exportWithDialog(bool matrix)
                                   .filePath(QStringLiteral("quillmere-sentence-%1-%2.%3")
                                                 .arg(matrix ? QStringLiteral("matrix") : QStringLiteral("map"),
                                                      QDate::currentDate().toString(Qt::ISODate), suffix));
-    QString path = QFileDialog::getSaveFileName(
-        this, matrix ? QStringLiteral("Export Matrix") : QStringLiteral("Export Map"), suggested,
-        matrix ? QStringLiteral("CSV files (*.csv);;All files (*)") : QStringLiteral("PNG pictures (*.png);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
-    if (matrix)
-        exportMatrixTo(path);
-    else
-        exportMapTo(path);
+    ExportDialog::ask(this, matrix ? tr("Export Matrix") : tr("Export Map"), suggested,
+                      matrix ? tr("CSV files (*.csv);;All files (*)") : tr("PNG pictures (*.png);;All files (*)"),
+                      suffix, [this, matrix](const QString &path) {
+                          if (matrix)
+                              exportMatrixTo(path);
+                          else
+                              exportMapTo(path);
+                      });
 }
 
 void SentenceMapWindow::changeEvent(QEvent *event)

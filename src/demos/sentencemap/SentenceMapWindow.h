@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SentenceMapMath.h"
+#include "history/SessionHistory.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +68,11 @@ public:
     // when the file could not be written or there is nothing to write.
     bool exportMatrixTo(const QString &path);
     bool exportMapTo(const QString &path);
+
+Q_SIGNALS:
+    // A run has ended, with a map or an error: its entry for the session
+    // history.
+    void runFinished(const HistoryEntry &entry);
 
 protected:
     void changeEvent(QEvent *event) override;

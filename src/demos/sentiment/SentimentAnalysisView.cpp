@@ -7,6 +7,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
+#include "demos/DemoHistory.h"
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/RoundedPanel.h"
@@ -169,8 +170,8 @@ void SentimentAnalysisView::analyzeSentiment()
         m_isAnalyzing = false;
         render();
         if (m_history) {
-            m_history->add(result ? HistoryEntry::sentiment(model, text, m_sentimentScore)
-                                  : HistoryEntry::failure(DemoType::sentimentAnalysis, model, {text},
+            m_history->add(result ? DemoHistory::sentiment(model, text, m_sentimentScore)
+                                  : DemoHistory::failure(DemoType::sentimentAnalysis, model, {text},
                                                           *m_errorMessage));
         }
     }, m_settings, m_http);

@@ -6,6 +6,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
+#include "demos/DemoHistory.h"
 #include "history/SessionHistory.h"
 #include "widgets/CircularProgressGauge.h"
 #include "widgets/Labels.h"
@@ -187,8 +188,8 @@ void SentenceSimilarityView::calculateSimilarity()
         m_isCalculating = false;
         render();
         if (m_history) {
-            m_history->add(stored ? HistoryEntry::similarity(model, first, second, m_similarity)
-                                  : HistoryEntry::failure(DemoType::sentenceSimilarity, model, {first, second},
+            m_history->add(stored ? DemoHistory::similarity(model, first, second, m_similarity)
+                                  : DemoHistory::failure(DemoType::sentenceSimilarity, model, {first, second},
                                                           *m_errorMessage));
         }
     }, m_settings, m_http);

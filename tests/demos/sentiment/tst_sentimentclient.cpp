@@ -177,8 +177,10 @@ void TestSentimentClient::readsReply_data()
                                       << "Invalid response from Ollama";
     for (const char *body : {R"({"response":4})", R"({"response":null})", R"([{"response":"4"}])"})
         QTest::addRow("%s", body) << 200 << QByteArray(body) << "Invalid response from Ollama";
-    for (const char *body : {R"("4")", "4", "null", "404 page not found", "", "{\"response\":\"4\"}\n{\"response\":\"\"}\n"})
+    for (const char *body : {R"("4")", "4", "null", "404 page not found", "{\"response\":\"4\"}\n{\"response\":\"\"}\n"})
         QTest::addRow("not a JSON object or array: %s", body) << 404 << QByteArray(body) << "JSON";
+    // An error status without a body is reported as the status.
+    QTest::newRow("404 with an empty body") << 404 << QByteArray() << "HTTP";
 }
 
 void TestSentimentClient::readsReply()

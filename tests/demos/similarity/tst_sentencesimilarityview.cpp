@@ -200,6 +200,15 @@ private Q_SLOTS:
             << QStringList{"2 dimensions", "3, 4", "5", "3", "not taken", "0", "0"}
             << "0 → These sentences are quite different." << "0%"
             << "The vectors have different lengths (2 and 3), so they cannot be compared and the cosine is taken as 0.";
+        // Exact halves: the gauge and the details both round them to even.
+        QTest::newRow("cosine 0.125, rounds down to even")
+            << std::vector<double>{1, 0, 0, 0, 0} << std::vector<double>{1, 7, 3, 2, 1}
+            << QStringList{"5 dimensions", "1, 0, 0, 0, 0", "1", "8", "1", "0.125", "0.125"}
+            << "12 → These sentences are quite different." << "12%" << QString();
+        QTest::newRow("cosine 0.375, rounds up to even")
+            << std::vector<double>{1, 0, 0, 0, 0} << std::vector<double>{3, 7, 2, 1, 1}
+            << QStringList{"5 dimensions", "1, 0, 0, 0, 0", "1", "8", "3", "0.375", "0.375"}
+            << "37 → These sentences have some similarity." << "38%" << QString();
         QTest::newRow("long vectors")
             << std::vector<double>(10, 1.0) << std::vector<double>(10, 1.0)
             << QStringList{"10 dimensions", "1, 1, 1, 1, 1, 1, 1, 1, …", "3.1622777", "3.1622777", "10", "1", "1"}

@@ -125,8 +125,10 @@ void TestSimilarityClient::readsReply_data()
                              R"({"error":"model \"x\" not found, try pulling it first"})",
                              R"({"embeddings":[[1e39,1]]})", R"({"embeddings":[[0,-1e39]]})"})
         QTest::addRow("%s", body) << 404 << QByteArray(body) << "Invalid response from Ollama";
-    for (const char *body : {"404 page not found", R"("embeddings")", "1", "null", "", R"({"embeddings":[[1e400]]})"})
+    for (const char *body : {"404 page not found", R"("embeddings")", "1", "null", R"({"embeddings":[[1e400]]})"})
         QTest::addRow("not a JSON object or array: %s", body) << 404 << QByteArray(body) << "JSON";
+    // An error status without a body is reported as the status.
+    QTest::newRow("404 with an empty body") << 404 << QByteArray() << "HTTP";
 }
 
 void TestSimilarityClient::readsReply()
