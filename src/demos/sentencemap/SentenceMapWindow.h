@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QTableWidget;
+class QVBoxLayout;
 class RoundedPanel;
 class SentenceMapPlot;
 class SimilarityLegend;
@@ -68,10 +69,20 @@ public:
     bool exportMatrixTo(const QString &path);
     bool exportMapTo(const QString &path);
 
+    // The size of a grid cell drawn in `font`, whose style keeps
+    // `textMargin` clear on each side of the text: room for the widest
+    // figure, "100 %".
+    static QSize matrixCellSize(const QFont &font, int textMargin);
+
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QWidget *buildInputs();
+    void buildWarning();
+    void buildResults();
+    QVBoxLayout *buildMatrixBox();
+    void connectActions();
     void render();
     void fillMatrix();
     void exportWithDialog(bool matrix);
@@ -100,6 +111,7 @@ private:
     ProminentButton *const m_button;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;
+    QLabel *const m_placeholderLabel;
     QWidget *const m_results;
     QTableWidget *const m_matrix;
     SimilarityLegend *const m_legend;

@@ -205,9 +205,7 @@ void SentenceSimilarityView::setSentences(const QString &first, const QString &s
 
 std::optional<float> SentenceSimilarityView::clampedSimilarity(float value)
 {
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return std::max(std::min(value, 1.0f), 0.0f);
+    return shownSimilarity(value);
 }
 
 void SentenceSimilarityView::render()
