@@ -39,7 +39,7 @@ namespace {
 
 constexpr int inset = 16;
 constexpr int spacing = 12;
-constexpr int editorHeight = 150;
+constexpr int editorHeight = 120;
 constexpr int plotWidth = 460;
 
 QLabel *headline(const QString &name, const QString &text)
@@ -144,9 +144,10 @@ QWidget *SentenceMapWindow::buildInputs()
     about->setSpacing(8);
     about->addWidget(m_titleLabel);
     about->addWidget(m_introLabel);
-    about->addStretch(1);
+    about->addSpacing(4);
     m_button->setObjectName(QStringLiteral("mapButton"));
     about->addWidget(m_button, 0, Qt::AlignLeft);
+    about->addStretch(1);
     row->addLayout(about, 2);
 
     auto *editing = new QVBoxLayout;
