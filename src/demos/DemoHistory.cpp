@@ -61,8 +61,10 @@ HistoryEntry sentenceMap(const QString &model, const QStringList &sentences, con
         entry.result = count;
         return entry;
     }
-    entry.value = double(closest->similarity);
-    entry.valueText = SimilarityReadingText::number(closest->similarity);
+    // The figure the grid shows for the pair, as the similarity demo records it.
+    const float shown = shownSimilarity(closest->similarity).value_or(0.0f);
+    entry.value = double(shown);
+    entry.valueText = SimilarityReadingText::number(shown);
     entry.result = QCoreApplication::translate("SentenceMapWindow", "%1, closest %2 and %3 at %4")
                        .arg(count)
                        .arg(std::min(closest->sentence, closest->nearest) + 1)

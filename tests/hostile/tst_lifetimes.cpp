@@ -10,6 +10,7 @@
 #include "app/QuillmereApp.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/OllamaService.h"
+#include "demos/sentencemap/SentenceMapWindow.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "demos/similarity/SentenceSimilarityView.h"
 #include "history/SessionHistory.h"
@@ -61,6 +62,7 @@ void TestLifetimes::closedWhileRequestsAreHeld_data()
     QTest::newRow("demo switched during a calculation") << "calculation" << "switch" << "/api/embed" << 1 << 2 << 2;
     QTest::newRow("window closed during a calculation") << "calculation" << "close window" << "/api/embed" << 1 << 2
                                                         << 2;
+    QTest::newRow("sentence map closed during its request") << "map" << "close map" << "/api/embed" << 1 << 1 << 2;
     QTest::newRow("settings closed during the capability requests") << "settings" << "close settings" << "/api/show"
                                                                     << 4 << 0 << 4;
     QTest::newRow("application quit with everything in flight") << "settings, analysis" << "quit" << "" << 3 << 0
@@ -106,6 +108,12 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     // Services that must be gone once every reply has been handled.
     QList<QPointer<OllamaService>> released;
     QPointer<QWidget> settings;
+    QPointer<SentenceMapWindow> map;
+    if (start == QLatin1String("map")) {
+        map = app->openSentenceMapWindow();
+        map->setSentences({QStringLiteral("The cat sat"), QStringLiteral("A dog ran"), QStringLiteral("Birds sing")});
+        map->mapSentences();
+    }
     if (start.contains(QLatin1String("settings"))) {
         settings = app->openSettingsWindow();
         settings->findChild<QTabWidget *>()->setCurrentIndex(1);
@@ -125,6 +133,9 @@ void TestLifetimes::closedWhileRequestsAreHeld()
         content->setSelectedDemo(content->selectedDemo() == DemoType::sentimentAnalysis
                                      ? DemoType::sentenceSimilarity
                                      : DemoType::sentimentAnalysis);
+    } else if (end == QLatin1String("close map")) {
+        map->close();
+        await([&] { return map.isNull(); }, "map closed");
     } else if (end == QLatin1String("close settings")) {
         settings->close();
         await([&] { return settings.isNull(); }, "settings closed");
@@ -138,7 +149,12 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     }
 
     gate->open();
-    await([&] { return repliesInFlight() == 0 && server.requestCount() >= size_t(held); }, "replies ended", 20000);
+    // A reply is read on the worker before the request that follows it is
+    // sent, so the expected requests are waited for too.
+    await([&] {
+        return repliesInFlight() == 0 && server.requestCount() >= size_t(held)
+            && server.requests("/api/embed").size() >= size_t(embedRequests);
+    }, "replies ended", 20000);
     await([&] { return std::all_of(released.cbegin(), released.cend(), [](auto &s) { return s.isNull(); }); },
           "services released", 20000);
     const QByteArray printed = output.stop();

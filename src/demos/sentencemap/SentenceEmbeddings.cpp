@@ -1,6 +1,7 @@
 #include "SentenceEmbeddings.h"
 
 #include "catalogue/AppSettings.h"
+#include "catalogue/BackgroundWork.h"
 #include "catalogue/Diagnostics.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/JsonReading.h"
@@ -260,6 +261,25 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
     return vectors;
 }
 
+Result<SentenceMap::Layout> layoutFromReply(const QByteArray &body, qsizetype expectedCount)
+{
+    const auto vectors = readReply(body, expectedCount);
+    if (!vectors)
+        return vectors.error();
+    // One vector per sentence, or the neighbour list would name sentences
+    // that were never sent.
+    if (vectors.value().size() != expectedCount)
+        return ClientError::invalidResponse();
+    SentenceMap::Layout layout = SentenceMap::computeLayout(vectors.value());
+    for (const QList<float> &row : std::as_const(layout.matrix)) {
+        for (const float value : row) {
+            if (!std::isfinite(value))
+                return ClientError::invalidResponse();
+        }
+    }
+    return layout;
+}
+
 void fetch(const QStringList &texts, const QString &model, QObject *context, Callback callback)
 {
     fetch(texts, model, context, std::move(callback), AppSettings::shared(), HttpClient::shared());
@@ -275,12 +295,16 @@ void fetch(const QStringList &texts, const QString &model, QObject *context, Cal
         return;
     }
     http.postJSON(*url, requestBody(texts, model), context,
-                  [callback, count = texts.size()](const Result<QByteArray> &reply) {
+                  [context, callback, count = texts.size()](const Result<QByteArray> &reply) {
         if (!reply) {
             callback(reply.error());
             return;
         }
-        callback(readReply(reply.value(), count));
+        // Reading 16 long vectors takes several milliseconds: it runs on the
+        // worker, so that the window keeps drawing (the context is alive now,
+        // or this would not run).
+        BackgroundWork::run(
+            context, [body = reply.value(), count] { return layoutFromReply(body, count); }, callback);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/ClientError.h"
+#include "SentenceMapMath.h"
 #include "demos/similarity/SimilarityMath.h"
 
 #include <QByteArray>
@@ -19,7 +20,7 @@ class HttpClient;
 // the same order.
 namespace SentenceEmbeddings {
 
-using Callback = std::function<void(const Result<QList<EmbeddingVector>> &)>;
+using Callback = std::function<void(const Result<SentenceMap::Layout> &)>;
 
 // {"model": model, "input": [texts...]}, written compactly.
 QByteArray requestBody(const QStringList &texts, const QString &model);
@@ -32,10 +33,18 @@ QByteArray requestBody(const QStringList &texts, const QString &model);
 // 32-bit float. A body that is not JSON fails with the reader's error.
 Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expectedCount);
 
+// Reads the reply with readReply and works out everything the window shows
+// from its vectors. Fails like readReply, and with "Invalid response from
+// Ollama" when a similarity comes out not finite (finite floats can still
+// overflow in the sums).
+Result<SentenceMap::Layout> layoutFromReply(const QByteArray &body, qsizetype expectedCount);
+
 // Posts the request to the server's embed endpoint (the base URL is read
 // when the request is built) through the HTTP client, with its time-out and
-// size cap. The callback runs on the main thread, and not at all once
-// `context` is gone (a null context means it always runs).
+// size cap, and gives layoutFromReply of the reply. The reading and the
+// arithmetic run off the main thread; the callback runs on the main thread,
+// and not at all once `context` is gone (a null context means it always
+// runs).
 void fetch(const QStringList &texts, const QString &model, QObject *context, Callback callback);
 void fetch(const QStringList &texts, const QString &model, QObject *context, Callback callback,
            AppSettings &settings, HttpClient &http);

@@ -6,7 +6,9 @@
 
 #include <Eigen/Dense>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace SentenceMap {
 
@@ -47,6 +49,36 @@ Matrix similarityMatrix(const QList<EmbeddingVector> &vectors)
     return matrix;
 }
 
+namespace {
+
+// Whether the axis along `u` (one coordinate per vector) is the right way
+// round. The largest coordinate is made positive; coordinates within a
+// tolerance of the largest count as tied, since rounding differs with the
+// order in which the vectors came. Among tied coordinates of both signs the
+// one of the vector that sorts first (component by component) is made
+// positive. Neither rule depends on the vectors' order, so the same set of
+// sentences always gives the same picture.
+bool pointsTheRightWay(const Eigen::VectorXd &u, const QList<EmbeddingVector> &vectors)
+{
+    const double largest = u.cwiseAbs().maxCoeff();
+    const double tolerance = 1e-6 * largest;
+    qsizetype chosen = -1;
+    bool positive = false, negative = false;
+    for (Eigen::Index i = 0; i < u.size(); ++i) {
+        if (std::abs(u(i)) < largest - tolerance)
+            continue;
+        (u(i) > 0 ? positive : negative) = true;
+        if (chosen < 0 || std::lexicographical_compare(vectors[i].cbegin(), vectors[i].cend(),
+                                                       vectors[chosen].cbegin(), vectors[chosen].cend()))
+            chosen = qsizetype(i);
+    }
+    if (positive != negative)
+        return positive;
+    return u(chosen) > 0;
+}
+
+} // namespace
+
 Projection principalProjection(const QList<EmbeddingVector> &vectors)
 {
     Projection result;
@@ -83,9 +115,7 @@ Projection principalProjection(const QList<EmbeddingVector> &vectors)
     for (int axis = 0; axis < 2; ++axis) {
         const Eigen::Index index = n - 1 - axis;
         Eigen::VectorXd u = solver.eigenvectors().col(index);
-        Eigen::Index largest = 0;
-        u.cwiseAbs().maxCoeff(&largest);
-        if (u(largest) < 0)
+        if (!pointsTheRightWay(u, vectors))
             u = -u;
         const double scale = std::sqrt(values(index));
         for (qsizetype i = 0; i < n; ++i) {
@@ -122,8 +152,10 @@ QList<Neighbour> nearestNeighbours(const Matrix &matrix)
 
 QString percentText(float similarity)
 {
-    const long rounded = std::lround(double(similarity) * 100.0);
-    return QStringLiteral("%1 %").arg(rounded);
+    const std::optional<float> shown = shownSimilarity(similarity);
+    if (!shown)
+        return QStringLiteral("–");
+    return QStringLiteral("%1 %").arg(SimilarityReadingText::gaugePercentage(*shown));
 }
 
 QString neighbourLine(const Neighbour &neighbour)
@@ -168,7 +200,7 @@ QByteArray matrixCsv(const QStringList &sentences, const Matrix &matrix)
     for (qsizetype i = 0; i < matrix.size(); ++i) {
         QStringList values{QString::number(i + 1), sentences.value(i)};
         for (const float value : matrix[i])
-            values.append(SimilarityReadingText::number(value));
+            values.append(SimilarityReadingText::number(shownSimilarity(value).value_or(0.0f)));
         data += row(values);
     }
     return data;

@@ -45,8 +45,9 @@ struct Projection
 // Centres the vectors on their mean and takes the eigenvectors of their n × n
 // Gram matrix, which for a handful of long vectors is far cheaper than the
 // d × d covariance and gives the same components. Each axis is oriented so
-// that its largest coordinate is positive, so the same vectors always give
-// the same picture.
+// that its largest coordinate is positive (near ties broken by the vectors
+// themselves, never by their order), so the same set of vectors in any order
+// gives the same picture.
 Projection principalProjection(const QList<EmbeddingVector> &vectors);
 
 struct Neighbour
@@ -62,8 +63,8 @@ struct Neighbour
 // number on a tie). Empty for fewer than two sentences.
 QList<Neighbour> nearestNeighbours(const Matrix &matrix);
 
-// A similarity as a whole percentage, rounded: "91 %" (a negative cosine
-// reads as such, e.g. "-4 %").
+// A similarity as the similarity demo shows it: the cosine clamped to 0...1
+// (a negative cosine shows as 0) and rounded as the gauge rounds: "91 %".
 QString percentText(float similarity);
 
 // "3 is closest to 1, 91 %", with numbers counted from 1.
@@ -83,7 +84,8 @@ Layout computeLayout(const QList<EmbeddingVector> &vectors);
 
 // The matrix as comma-separated values (UTF-8, CRLF): a header row "#",
 // "Sentence", "1" ... "n", then per sentence its number, its text and its
-// similarity to each sentence as a number from -1 to 1.
+// similarity to each sentence as the figure the grid shows, a number from
+// 0 to 1 (a negative cosine is 0, as in the similarity demo's history).
 QByteArray matrixCsv(const QStringList &sentences, const Matrix &matrix);
 
 } // namespace SentenceMap

@@ -6,6 +6,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "demos/DemoHistory.h"
+#include "demos/DemoScreen.h"
 #include "history/HistoryCsv.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
@@ -29,6 +30,7 @@
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -39,12 +41,8 @@ namespace {
 
 constexpr int inset = 16;
 constexpr int spacing = 12;
-constexpr int editorHeight = 170;
-constexpr int cellWidth = 44;
-constexpr int cellHeight = 28;
-
-const QString mapTitle = QStringLiteral("Map Sentences");
-const QString mappingTitle = QStringLiteral("Mapping...");
+constexpr int editorHeight = 120;
+constexpr int plotWidth = 460;
 
 QLabel *headline(const QString &name, const QString &text)
 {
@@ -63,13 +61,11 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_settings(settings)
     , m_http(http)
     , m_scrollArea(new QScrollArea(this))
-    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QStringLiteral("Sentence Map"), TextStyle::Title2,
-                             QFont::DemiBold))
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), tr("Sentence Map"), TextStyle::Title2, QFont::DemiBold))
     , m_introLabel(makeLabel(QStringLiteral("introLabel"),
-                             QStringLiteral("Type 3 to 16 sentences, one per line. The embedding model turns each "
-                                            "into a vector; the grid compares every pair, and the map lays the "
-                                            "vectors out flat, so that sentences with similar meanings sit close "
-                                            "together."),
+                             tr("Type 3 to 16 sentences, one per line. The embedding model turns each into a "
+                                "vector; the grid compares every pair, and the map lays the vectors out flat, so "
+                                "that sentences with similar meanings sit close together."),
                              TextStyle::Body))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
@@ -77,33 +73,38 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_button(new ProminentButton)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
+    , m_placeholderLabel(makeLabel(QStringLiteral("placeholderLabel"),
+                                   tr("The grid of similarities and the map of meaning appear here once the "
+                                      "sentences are mapped."),
+                                   TextStyle::Body))
     , m_results(new QWidget)
     , m_matrix(new QTableWidget)
     , m_legend(new SimilarityLegend)
     , m_matrixHintLabel(makeLabel(QStringLiteral("matrixHintLabel"),
-                                  QStringLiteral("Bright cells are pairs with close meanings. Look for bright "
-                                                 "blocks away from the diagonal: groups of sentences about the same "
-                                                 "thing. The diagonal is each sentence against itself."),
+                                  tr("Bright cells are pairs with close meanings. Look for bright blocks away from "
+                                     "the diagonal: groups of sentences about the same thing. The diagonal is each "
+                                     "sentence against itself."),
                                   TextStyle::Caption))
     , m_plot(new SentenceMapPlot)
     , m_spreadLabel(makeLabel(QStringLiteral("spreadLabel"), QString(), TextStyle::Subheadline))
     , m_mapHintLabel(makeLabel(QStringLiteral("mapHintLabel"),
-                               QStringLiteral("Look for clusters: sentences about the same thing gather, and the "
-                                              "gaps between groups are what the model tells apart. Two directions "
-                                              "cannot hold everything, so distances are only roughly right."),
+                               tr("Look for clusters: sentences about the same thing gather, and the gaps between "
+                                  "groups are what the model tells apart. Two directions cannot hold everything, "
+                                  "so distances are only roughly right."),
                                TextStyle::Caption))
     , m_keyLabel(makeLabel(QStringLiteral("keyLabel"), QString(), TextStyle::Subheadline))
     , m_neighboursLabel(makeLabel(QStringLiteral("neighboursLabel"), QString(), TextStyle::Body))
-    , m_exportMatrixButton(new QPushButton(QStringLiteral("Export Matrix CSV…")))
-    , m_exportMapButton(new QPushButton(QStringLiteral("Export Map PNG…")))
+    , m_exportMatrixButton(new QPushButton(tr("Export Matrix CSV…")))
+    , m_exportMapButton(new QPushButton(tr("Export Map PNG…")))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
                                     QFontMetrics(TextStyles::font(TextStyle::Caption)).height(), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("sentenceMapWindow"));
-    setWindowTitle(QStringLiteral("Sentence Map"));
-    resize(1180, 860);
+    setWindowTitle(tr("Sentence Map"));
+    // Room for a 16-sentence result on a 1366 × 768 screen.
+    resize(1280, 700);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -118,110 +119,126 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     column->setContentsMargins(inset, inset, inset, inset);
     column->setSpacing(spacing);
 
-    column->addWidget(m_titleLabel);
-    column->addWidget(m_introLabel);
+    column->addWidget(buildInputs());
+    column->addWidget(m_warningCard);
+    buildWarning();
+    column->addWidget(m_placeholderLabel);
+    column->addWidget(m_results);
+    buildResults();
+    column->addStretch(1);
+    m_scrollArea->setWidget(content);
 
-    // The editor, one sentence per line.
+    connectActions();
+    render();
+}
+
+QWidget *SentenceMapWindow::buildInputs()
+{
+    // The title, the introduction and the button on the left, the editor
+    // (one sentence per line) on the right: one short band above the results.
+    auto *inputs = new QWidget;
+    inputs->setObjectName(QStringLiteral("inputs"));
+    auto *row = new QHBoxLayout(inputs);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2 * spacing);
+
+    auto *about = new QVBoxLayout;
+    about->setSpacing(8);
+    about->addWidget(m_titleLabel);
+    about->addWidget(m_introLabel);
+    about->addSpacing(4);
+    m_button->setObjectName(QStringLiteral("mapButton"));
+    about->addWidget(m_button, 0, Qt::AlignLeft);
+    about->addStretch(1);
+    row->addLayout(about, 2);
+
+    auto *editing = new QVBoxLayout;
+    editing->setSpacing(6);
     m_editorPanel->setObjectName(QStringLiteral("editorPanel"));
-    m_editorPanel->setFixedHeight(editorHeight);
+    m_editorPanel->setMinimumHeight(editorHeight);
     auto *panelLayout = new QVBoxLayout(m_editorPanel);
     panelLayout->setContentsMargins(8, 8, 8, 8);
     panelLayout->addWidget(m_editor);
     m_editor->setObjectName(QStringLiteral("sentencesEditor"));
-    m_editor->setAccessibleName(QStringLiteral("Sentences, one per line"));
+    m_editor->setAccessibleName(tr("Sentences, one per line"));
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setTabChangesFocus(true);
     m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_editor->document()->setDocumentMargin(0);
     m_editor->viewport()->setAutoFillBackground(false);
-    m_editor->setPlaceholderText(QStringLiteral("The cat sat on the mat.\nA dog slept by the fire.\n"
-                                                "The train leaves at seven."));
+    m_editor->setPlaceholderText(tr("The cat sat on the mat.\nA dog slept by the fire.\nThe train leaves at seven."));
     TextStyles::apply(m_editor, TextStyle::Body);
-    column->addWidget(m_editorPanel);
-    column->addWidget(m_countLabel);
-
-    m_button->setObjectName(QStringLiteral("mapButton"));
-    column->addWidget(m_button, 0, Qt::AlignHCenter);
+    editing->addWidget(m_editorPanel, 1);
+    editing->addWidget(m_countLabel);
     m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    column->addWidget(m_errorLabel);
+    editing->addWidget(m_errorLabel);
+    row->addLayout(editing, 3);
+    return inputs;
+}
 
-    // No-model warning.
+void SentenceMapWindow::buildWarning()
+{
     m_warningCard->setObjectName(QStringLiteral("warningCard"));
-    auto *warningLayout = new QVBoxLayout(m_warningCard);
-    warningLayout->setContentsMargins(inset, inset, inset, inset);
-    auto *warningSymbol = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
-                                         QFontMetrics(TextStyles::font(TextStyle::Title)).height(),
-                                         NamedColors::color(NamedColor::Orange));
-    warningSymbol->setObjectName(QStringLiteral("warningSymbol"));
-    warningSymbol->setAccessibleName(QStringLiteral("Warning"));
-    warningLayout->addWidget(warningSymbol, 0, Qt::AlignHCenter);
-    for (QLabel *label : {headline(QStringLiteral("warningTitleLabel"), QStringLiteral("No embedding model selected")),
+    auto *layout = new QVBoxLayout(m_warningCard);
+    layout->setContentsMargins(inset, inset, inset, inset);
+    auto *symbol = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
+                                  QFontMetrics(TextStyles::font(TextStyle::Title)).height(),
+                                  NamedColors::color(NamedColor::Orange));
+    symbol->setObjectName(QStringLiteral("warningSymbol"));
+    symbol->setAccessibleName(tr("Warning"));
+    layout->addWidget(symbol, 0, Qt::AlignHCenter);
+    for (QLabel *label : {headline(QStringLiteral("warningTitleLabel"), tr("No embedding model selected")),
                           makeLabel(QStringLiteral("warningTextLabel"),
-                                    QStringLiteral("Please select an embedding model in Settings to map sentences."),
+                                    tr("Please select an embedding model in Settings to map sentences."),
                                     TextStyle::Caption)}) {
         label->setAlignment(Qt::AlignHCenter);
-        warningLayout->addWidget(label);
+        layout->addWidget(label);
     }
-    column->addWidget(m_warningCard);
+}
 
-    // Results: the grid and the map side by side, the list under them.
+void SentenceMapWindow::buildResults()
+{
+    // The grid and the map side by side; the numbered sentences and the
+    // nearest neighbours side by side under them; then the exports.
+    m_placeholderLabel->setAlignment(Qt::AlignCenter);
+    m_placeholderLabel->setContentsMargins(0, 3 * inset, 0, 3 * inset);
     m_results->setObjectName(QStringLiteral("results"));
-    auto *resultsLayout = new QVBoxLayout(m_results);
-    resultsLayout->setContentsMargins(0, 0, 0, 0);
-    resultsLayout->setSpacing(spacing);
+    auto *layout = new QVBoxLayout(m_results);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
     auto *pictures = new QHBoxLayout;
     pictures->setSpacing(2 * spacing);
-
-    auto *matrixBox = new QVBoxLayout;
-    matrixBox->setSpacing(8);
-    matrixBox->addWidget(headline(QStringLiteral("matrixTitleLabel"), QStringLiteral("Similarity Matrix")));
-    m_matrix->setObjectName(QStringLiteral("similarityMatrix"));
-    m_matrix->setAccessibleName(QStringLiteral("Similarity matrix"));
-    m_matrix->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_matrix->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_matrix->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    m_matrix->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_matrix->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_matrix->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    m_matrix->setShowGrid(false);
-    m_matrix->setFont(TextStyles::font(TextStyle::Caption2));
-    for (QHeaderView *header : {m_matrix->horizontalHeader(), m_matrix->verticalHeader()}) {
-        header->setSectionResizeMode(QHeaderView::Fixed);
-        header->setHighlightSections(false);
-    }
-    m_matrix->horizontalHeader()->setDefaultSectionSize(cellWidth);
-    m_matrix->horizontalHeader()->setMinimumSectionSize(cellWidth);
-    m_matrix->verticalHeader()->setDefaultSectionSize(cellHeight);
-    m_matrix->verticalHeader()->setMinimumSectionSize(cellHeight);
-    m_matrix->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    matrixBox->addWidget(m_matrix);
-    matrixBox->addWidget(m_legend);
-    m_matrixHintLabel->setMaximumWidth(16 * cellWidth + 30);
-    matrixBox->addWidget(m_matrixHintLabel);
-    // The numbers of the grid and the map, with their sentences.
-    matrixBox->addSpacing(8);
-    matrixBox->addWidget(headline(QStringLiteral("keyTitleLabel"), QStringLiteral("Sentences")));
-    m_keyLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_keyLabel->setMaximumWidth(16 * cellWidth + 30);
-    matrixBox->addWidget(m_keyLabel);
-    matrixBox->addStretch(1);
-    pictures->addLayout(matrixBox, 0);
-
+    pictures->addLayout(buildMatrixBox(), 0);
     auto *mapBox = new QVBoxLayout;
     mapBox->setSpacing(8);
-    mapBox->addWidget(headline(QStringLiteral("mapTitleLabel"), QStringLiteral("Map of Meaning")));
-    m_plot->setMaximumWidth(560);
+    mapBox->addWidget(headline(QStringLiteral("mapTitleLabel"), tr("Map of Meaning")));
+    m_plot->setMaximumWidth(plotWidth);
     mapBox->addWidget(m_plot);
     mapBox->addWidget(m_spreadLabel);
+    m_mapHintLabel->setMaximumWidth(plotWidth);
     mapBox->addWidget(m_mapHintLabel);
-    mapBox->addSpacing(8);
-    mapBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), QStringLiteral("Nearest Neighbours")));
-    m_neighboursLabel->setAccessibleName(QStringLiteral("Nearest neighbours"));
-    m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    mapBox->addWidget(m_neighboursLabel);
     mapBox->addStretch(1);
     pictures->addLayout(mapBox, 1);
-    resultsLayout->addLayout(pictures);
+    layout->addLayout(pictures);
+
+    auto *lists = new QHBoxLayout;
+    lists->setSpacing(2 * spacing);
+    auto *keyBox = new QVBoxLayout;
+    keyBox->setSpacing(8);
+    keyBox->addWidget(headline(QStringLiteral("keyTitleLabel"), tr("Sentences")));
+    m_keyLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    keyBox->addWidget(m_keyLabel);
+    keyBox->addStretch(1);
+    lists->addLayout(keyBox, 3);
+    auto *neighboursBox = new QVBoxLayout;
+    neighboursBox->setSpacing(8);
+    neighboursBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), tr("Nearest Neighbours")));
+    m_neighboursLabel->setAccessibleName(tr("Nearest neighbours"));
+    m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    neighboursBox->addWidget(m_neighboursLabel);
+    neighboursBox->addStretch(1);
+    lists->addLayout(neighboursBox, 2);
+    layout->addLayout(lists);
 
     m_statusRow->setObjectName(QStringLiteral("exportStatusRow"));
     auto *statusLayout = new QHBoxLayout(m_statusRow);
@@ -230,23 +247,51 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     m_statusSymbol->setObjectName(QStringLiteral("exportStatusSymbol"));
     statusLayout->addWidget(m_statusSymbol, 0, Qt::AlignTop);
     statusLayout->addWidget(m_statusLabel, 1);
-    resultsLayout->addWidget(m_statusRow);
+    layout->addWidget(m_statusRow);
     auto *buttons = new QHBoxLayout;
     m_exportMatrixButton->setObjectName(QStringLiteral("exportMatrixButton"));
-    m_exportMatrixButton->setToolTip(QStringLiteral("Save the grid of similarities as a CSV file"));
+    m_exportMatrixButton->setToolTip(tr("Save the grid of similarities as a CSV file"));
     m_exportMapButton->setObjectName(QStringLiteral("exportMapButton"));
-    m_exportMapButton->setToolTip(QStringLiteral("Save the map as a PNG picture"));
+    m_exportMapButton->setToolTip(tr("Save the map as a PNG picture"));
     buttons->addWidget(m_exportMatrixButton);
     buttons->addWidget(m_exportMapButton);
     buttons->addStretch(1);
-    resultsLayout->addLayout(buttons);
-    column->addWidget(m_results);
-    column->addStretch(1);
-    m_scrollArea->setWidget(content);
+    layout->addLayout(buttons);
+}
 
+QVBoxLayout *SentenceMapWindow::buildMatrixBox()
+{
+    auto *box = new QVBoxLayout;
+    box->setSpacing(8);
+    box->addWidget(headline(QStringLiteral("matrixTitleLabel"), tr("Similarity Matrix")));
+    m_matrix->setObjectName(QStringLiteral("similarityMatrix"));
+    m_matrix->setAccessibleName(tr("Similarity matrix"));
+    m_matrix->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_matrix->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_matrix->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_matrix->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_matrix->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_matrix->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_matrix->setShowGrid(false);
+    for (QHeaderView *header : {m_matrix->horizontalHeader(), m_matrix->verticalHeader()}) {
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setHighlightSections(false);
+    }
+    m_matrix->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    box->addWidget(m_matrix);
+    box->addWidget(m_legend);
+    box->addWidget(m_matrixHintLabel);
+    box->addStretch(1);
+    return box;
+}
+
+void SentenceMapWindow::connectActions()
+{
     setFocusProxy(m_editor);
+    // Read as the demos read their editors, so that every character typed
+    // (a no-break space too) is sent as typed.
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
-        m_text = m_editor->toPlainText();
+        m_text = typedText(m_editor);
         render();
     });
     connect(m_button, &QPushButton::clicked, this, &SentenceMapWindow::mapSentences);
@@ -261,8 +306,18 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
         });
     }
     connect(&m_settings, &AppSettings::selectedEmbeddingModelChanged, this, &SentenceMapWindow::render);
+}
 
-    render();
+QSize SentenceMapWindow::matrixCellSize(const QFont &font, int textMargin)
+{
+    // The widest text a cell can hold, with the style's margin on both sides
+    // and some air, and at least the legend's proportions.
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString &text : {SentenceMap::percentText(1.0f), SentenceMap::percentText(0.88f),
+                                QString::number(SentenceMap::maximumSentences)})
+        widest = qMax(widest, metrics.horizontalAdvance(text));
+    return {qMax(40, widest + 2 * textMargin + 8), qMax(26, metrics.height() + 2 * textMargin + 6)};
 }
 
 SentenceMapWindow::~SentenceMapWindow() = default;
@@ -304,30 +359,19 @@ void SentenceMapWindow::mapSentences()
 
     // The window is the context: a reply after it has closed is dropped.
     SentenceEmbeddings::fetch(texts, *model, this,
-                              [this, texts, model = *model](const Result<QList<EmbeddingVector>> &vectors) {
+                              [this, texts, model = *model](const Result<SentenceMap::Layout> &layout) {
         m_isMapping = false;
         // Every run ends in the session history, whichever way it ends.
         const auto record = qScopeGuard([&] {
             Q_EMIT runFinished(m_result ? DemoHistory::sentenceMap(model, texts, m_result->layout)
                                         : DemoHistory::sentenceMapFailure(model, texts, m_errorMessage.value_or(QString())));
         });
-        if (!vectors) {
-            m_errorMessage = QStringLiteral("Error: ") + vectors.error().description;
+        if (!layout) {
+            m_errorMessage = tr("Error: ") + layout.error().description;
             render();
             return;
         }
-        SentenceMap::Layout layout = SentenceMap::computeLayout(vectors.value());
-        for (const QList<float> &row : std::as_const(layout.matrix)) {
-            for (const float value : row) {
-                // Finite floats can still overflow in the sums.
-                if (!std::isfinite(value)) {
-                    m_errorMessage = QStringLiteral("Error: ") + ClientError::invalidResponse().description;
-                    render();
-                    return;
-                }
-            }
-        }
-        m_result = MapResult{model, texts, std::move(layout)};
+        m_result = MapResult{model, texts, layout.value()};
         fillMatrix();
         m_plot->setMap(m_result->sentences, m_result->layout.projection);
         // Tab goes from the grid through the map's points to the exports.
@@ -347,13 +391,26 @@ void SentenceMapWindow::fillMatrix()
     const QStringList &texts = m_result->sentences;
     const SentenceMap::Matrix &matrix = m_result->layout.matrix;
     const int n = int(texts.size());
+    // Cells sized from the font they are drawn in, so that "100 %" fits at
+    // any font size.
+    const QFont font = TextStyles::font(TextStyle::Caption2);
+    m_matrix->setFont(font);
+    const int margin = m_matrix->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_matrix) + 1;
+    const QSize cell = matrixCellSize(font, margin);
+    for (QHeaderView *header : {m_matrix->horizontalHeader(), m_matrix->verticalHeader()})
+        header->setFont(font);
+    m_matrix->horizontalHeader()->setMinimumSectionSize(cell.width());
+    m_matrix->horizontalHeader()->setDefaultSectionSize(cell.width());
+    m_matrix->verticalHeader()->setMinimumSectionSize(cell.height());
+    m_matrix->verticalHeader()->setDefaultSectionSize(cell.height());
+    m_matrix->verticalHeader()->setMinimumWidth(cell.width() * 2 / 3);
     m_matrix->clear();
     m_matrix->setRowCount(n);
     m_matrix->setColumnCount(n);
     for (int i = 0; i < n; ++i) {
         for (const bool row : {true, false}) {
             auto *header = new QTableWidgetItem(QString::number(i + 1));
-            header->setToolTip(QStringLiteral("%1: %2").arg(i + 1).arg(texts[i]));
+            header->setToolTip(tr("%1: %2").arg(QString::number(i + 1), texts[i]));
             if (row)
                 m_matrix->setVerticalHeaderItem(i, header);
             else
@@ -367,18 +424,15 @@ void SentenceMapWindow::fillMatrix()
             auto *item = new QTableWidgetItem(percent);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setTextAlignment(Qt::AlignCenter);
-            const QColor fill = SimilarityLegend::colorFor(value);
+            const QColor fill = SimilarityLegend::colorFor(shownSimilarity(value).value_or(0.0f));
             item->setBackground(fill);
             item->setForeground(SimilarityLegend::textColorOn(fill));
-            item->setToolTip(QStringLiteral("%1 and %2: %3\n%1: %4\n%2: %5")
-                                 .arg(i + 1)
-                                 .arg(j + 1)
-                                 .arg(percent, texts[i], texts[j]));
-            item->setData(Qt::AccessibleTextRole, QStringLiteral("Sentence %1, \"%2\", and sentence %3, \"%4\": %5")
-                                                      .arg(i + 1)
-                                                      .arg(texts[i])
-                                                      .arg(j + 1)
-                                                      .arg(texts[j], percent));
+            // Built in one step: a "%1" in a sentence stays as typed.
+            const QString first = QString::number(i + 1);
+            const QString second = QString::number(j + 1);
+            item->setToolTip(tr("%1 and %2: %3\n%1: %4\n%2: %5").arg(first, second, percent, texts[i], texts[j]));
+            item->setData(Qt::AccessibleTextRole, tr("Sentence %1, \"%2\", and sentence %3, \"%4\": %5")
+                                                      .arg(first, texts[i], second, texts[j], percent));
             m_matrix->setItem(i, j, item);
         }
     }
@@ -483,7 +537,7 @@ void SentenceMapWindow::render()
     m_countLabel->setText(countText);
     setForeground(m_countLabel, tooMany ? NamedColors::color(NamedColor::Orange, pal) : secondary);
 
-    const QString buttonTitle = m_isMapping ? mappingTitle : mapTitle;
+    const QString buttonTitle = m_isMapping ? tr("Mapping...") : tr("Map Sentences");
     m_button->setText(buttonTitle);
     m_button->setAccessibleName(buttonTitle);
     m_button->setEnabled(canMap());
@@ -499,6 +553,8 @@ void SentenceMapWindow::render()
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
 
     m_results->setVisible(m_result.has_value());
+    m_placeholderLabel->setVisible(!m_result.has_value() && hasModel);
+    setForeground(m_placeholderLabel, secondary);
     m_exportMatrixButton->setEnabled(m_result.has_value());
     m_exportMapButton->setEnabled(m_result.has_value());
     setForeground(m_matrixHintLabel, secondary);
@@ -510,7 +566,7 @@ void SentenceMapWindow::render()
         m_neighboursLabel->setText(lines.join(QLatin1Char('\n')));
         QStringList key;
         for (qsizetype i = 0; i < m_result->sentences.size(); ++i)
-            key.append(QStringLiteral("%1  %2").arg(i + 1).arg(m_result->sentences[i]));
+            key.append(tr("%1  %2").arg(QString::number(i + 1), m_result->sentences[i]));
         m_keyLabel->setText(key.join(QLatin1Char('\n')));
         // The list says in words what both pictures show.
         const QString alternative = QStringLiteral("Nearest neighbours: ") + lines.join(QStringLiteral("; "));

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QTableWidget;
+class QVBoxLayout;
 class RoundedPanel;
 class SentenceMapPlot;
 class SimilarityLegend;
@@ -69,6 +70,11 @@ public:
     bool exportMatrixTo(const QString &path);
     bool exportMapTo(const QString &path);
 
+    // The size of a grid cell drawn in `font`, whose style keeps
+    // `textMargin` clear on each side of the text: room for the widest
+    // figure, "100 %".
+    static QSize matrixCellSize(const QFont &font, int textMargin);
+
 Q_SIGNALS:
     // A run has ended, with a map or an error: its entry for the session
     // history.
@@ -78,6 +84,11 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QWidget *buildInputs();
+    void buildWarning();
+    void buildResults();
+    QVBoxLayout *buildMatrixBox();
+    void connectActions();
     void render();
     void fillMatrix();
     void exportWithDialog(bool matrix);
@@ -106,6 +117,7 @@ private:
     ProminentButton *const m_button;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;
+    QLabel *const m_placeholderLabel;
     QWidget *const m_results;
     QTableWidget *const m_matrix;
     SimilarityLegend *const m_legend;

@@ -15,9 +15,13 @@
 #include "widgets/TextStyles.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -33,6 +37,55 @@ constexpr int editorHeight = 100;
 constexpr int gaugeSide = 150;
 constexpr int gaugeFontSize = 32;
 constexpr double gaugeTrackWidth = 12;
+
+// A button that looks and acts like a link: text in the palette's link
+// colour, underlined while the pointer is over it or it has the keyboard
+// focus, a pointing hand, and Return, Enter or Space to follow it. To
+// assistive technology it is a button named by its text.
+class LinkButton : public QPushButton
+{
+public:
+    explicit LinkButton(const QString &text)
+        : QPushButton(text)
+    {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_Hover);
+        setAccessibleName(text);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return QSize(metrics.horizontalAdvance(text()), metrics.height()).grownBy(QMargins(4, 2, 4, 2));
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        QFont linkFont = font();
+        linkFont.setUnderline(underMouse() || hasFocus());
+        painter.setFont(linkFont);
+        painter.setPen(palette().color(isDown() ? QPalette::LinkVisited : QPalette::Link));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+        if (hasFocus()) {
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+    }
+};
 
 } // namespace
 
@@ -136,10 +189,8 @@ void SentenceSimilarityView::buildResult()
     resultLayout()->addWidget(m_descriptionLabel);
 
     // On to many sentences at once, in the Sentence Map window.
-    auto *mapLink = new QPushButton(QStringLiteral("Compare more sentences in the Sentence Map…"));
+    auto *mapLink = new LinkButton(tr("Compare more sentences in the Sentence Map…"));
     mapLink->setObjectName(QStringLiteral("sentenceMapLink"));
-    mapLink->setFlat(true);
-    mapLink->setCursor(Qt::PointingHandCursor);
     TextStyles::apply(mapLink, TextStyle::Subheadline);
     connect(mapLink, &QPushButton::clicked, this, [this] { Q_EMIT sentenceMapRequested({m_sentence1, m_sentence2}); });
     addFooter(mapLink);
@@ -206,9 +257,7 @@ void SentenceSimilarityView::setSentences(const QString &first, const QString &s
 
 std::optional<float> SentenceSimilarityView::clampedSimilarity(float value)
 {
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return std::max(std::min(value, 1.0f), 0.0f);
+    return shownSimilarity(value);
 }
 
 void SentenceSimilarityView::render()

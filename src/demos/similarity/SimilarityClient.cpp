@@ -1,6 +1,7 @@
 #include "SimilarityClient.h"
 
 #include "catalogue/AppSettings.h"
+#include "catalogue/BackgroundWork.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/JsonReading.h"
 #include "catalogue/ServerEndpoint.h"
@@ -67,12 +68,16 @@ void fetchEmbedding(const QString &text, const QString &model, QObject *context,
         return;
     }
     http.postJSON(*url, SimilarityClient::embedRequestBody(text, model), context,
-                  [callback](const Result<QByteArray> &reply) {
+                  [context, callback](const Result<QByteArray> &reply) {
         if (!reply) {
             callback(reply.error());
             return;
         }
-        callback(SimilarityClient::readEmbedReply(reply.value()));
+        // A long vector takes a while to read: that happens on the worker,
+        // and the vector comes back here (the context is still alive now,
+        // or this would not run).
+        BackgroundWork::run(
+            context, [body = reply.value()] { return SimilarityClient::readEmbedReply(body); }, callback);
     });
 }
 

@@ -30,8 +30,8 @@ Result<EmbeddingVector> readEmbedReply(const QByteArray &body);
 } // namespace SimilarityClient
 
 // One embedding per call; the base URL is read when the request is built. The
-// callback runs on the main thread, and not at all once `context` is gone (a
-// null context means it always runs).
+// reply is read off the main thread. The callback runs on the main thread,
+// and not at all once `context` is gone (a null context means it always runs).
 void fetchEmbedding(const QString &text, const QString &model, QObject *context,
                     SimilarityClient::EmbeddingCallback callback, AppSettings &settings, HttpClient &http);
 

@@ -1,5 +1,6 @@
 #include "SimilarityMath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -46,6 +47,13 @@ SimilarityArithmetic similarityArithmetic(const EmbeddingVector &a, const Embedd
 float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b)
 {
     return similarityArithmetic(a, b).cosine;
+}
+
+std::optional<float> shownSimilarity(float cosine)
+{
+    if (!std::isfinite(cosine))
+        return std::nullopt;
+    return std::max(std::min(cosine, 1.0f), 0.0f);
 }
 
 int truncatedPercentage(float similarity)

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The pure side of the similarity demo.
 
 using EmbeddingVector = QList<float>;
@@ -35,6 +37,11 @@ SimilarityArithmetic similarityArithmetic(const EmbeddingVector &a, const Embedd
 // Cosine similarity in 32-bit float, sums taken in index order. 0 when the
 // lengths differ or either vector has no positive norm. Not clamped.
 float cosineSimilarity(const EmbeddingVector &a, const EmbeddingVector &b);
+
+// The similarity the demo shows and records for a cosine: clamped to 0...1
+// (the minimum with 1 first, then the maximum with 0), so a negative cosine
+// shows as 0. Absent for a value that is not finite: it measures nothing.
+std::optional<float> shownSimilarity(float cosine);
 
 // The similarity's hundredfold, computed in 32-bit float and truncated toward
 // zero: the percentage that picks the description.

@@ -4,6 +4,7 @@
 #include "app/Examples.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
+#include "catalogue/BackgroundWork.h"
 #include "catalogue/HttpClient.h"
 #include "demos/sentencemap/SentenceEmbeddings.h"
 #include "demos/sentencemap/SentenceMapMath.h"
@@ -15,12 +16,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 #include <nlohmann/json.hpp>
 
@@ -53,12 +62,13 @@ struct Rig
     }
 };
 
-// Three unit vectors whose cosines are 0.6 (1, 2), 0 (1, 3) and 0.48 (2, 3).
+// Three unit vectors whose cosines are 0.6 (1, 2), -0.6 (1, 3) and -0.36 (2, 3).
+const QString third = QStringLiteral("three %1 \"quoted\", %2");
 void setThreeVectors(FakeOllamaServer &server)
 {
     server.setEmbedding("one", {1, 0, 0});
     server.setEmbedding("two", {0.6, 0.8, 0});
-    server.setEmbedding("three, \"quoted\"", {0, 0.6, 0.8});
+    server.setEmbedding(third.toStdString(), {-0.6, 0, 0.8});
 }
 
 } // namespace
@@ -75,6 +85,10 @@ private Q_SLOTS:
     void failingRepliesShowAnErrorAndNoResult_data();
     void failingRepliesShowAnErrorAndNoResult();
     void matrixIsTheDemosCosineWithNeighbours();
+    void projectionIsTheSameInAnyOrder();
+    void workRunsOffTheMainThreadAndIsDroppedForAGoneContext();
+    void cellTextsFitAtAnyFontSize_data();
+    void cellTextsFitAtAnyFontSize();
     void projectionSeparatesClustersAndMeasuresSpread();
     void mapKeepsOneScaleAndLabelsApart();
     void exportsRoundTrip();
@@ -99,13 +113,13 @@ void TestSentenceMap::buttonNeedsThreeToSixteenSentencesAndAModel()
 void TestSentenceMap::requestCarriesTheTrimmedSentences()
 {
     Rig rig;
-    QVERIFY(rig.map(QStringLiteral("  The cat sat.\n\nA dog ran. \r\n\tBirds sing\u2028")));
+    QVERIFY(rig.map(QStringLiteral("  The cat sat.\n\nA dog\u00a0ran. \r\n\tBirds sing\u2028")));
     const auto requests = rig.server.requests("/api/embed");
     QCOMPARE(requests.size(), size_t(1));
     QCOMPARE(requests[0].method, std::string("POST"));
     QCOMPARE(requests[0].header("Content-Type"), std::string("application/json"));
     const nlohmann::json expected = {{"model", "nomic-embed-text"},
-                                     {"input", {"The cat sat.", "A dog ran.", "Birds sing"}}};
+                                     {"input", {"The cat sat.", "A dog\u00a0ran.", "Birds sing"}}};
     QVERIFY2(nlohmann::json::parse(requests[0].body) == expected, requests[0].body.c_str());
     QVERIFY(rig.window.result().has_value());
 }
@@ -129,6 +143,8 @@ void TestSentenceMap::replyReading_data()
         invalid + " The vector of sentence 1 holds a value that is not a finite 32-bit number.");
     row("lengths differ", R"({"embeddings":[[1,0],[0,1],[1,1,1]]})",
         invalid + " The vectors differ in length (2 for sentence 1, 3 for sentence 3).");
+    row("more vectors than sentences", R"({"embeddings":[[1],[2],[3],[4]]})",
+        invalid + " The server sent 4 vectors for 3 sentences.");
     row("empty vector", R"({"embeddings":[[1],[],[1]]})", invalid + " The vector of sentence 2 is empty.");
     row("not a number", R"({"embeddings":[[1],[[2]],[1]]})", invalid);
     row("top level array", "[[1],[1],[1]]", invalid);
@@ -151,6 +167,7 @@ void TestSentenceMap::failingRepliesShowAnErrorAndNoResult_data()
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("expected");
     QTest::newRow("fewer vectors") << 200 << "{\"embeddings\":[[1,0],[0,1]]}" << "sent 2 vectors for 3 sentences.";
+    QTest::newRow("more vectors") << 200 << "{\"embeddings\":[[1],[0],[1],[1]]}" << "sent 4 vectors for 3 sentences.";
     QTest::newRow("server error") << 404 << "{\"error\":\"model \\\"x\\\" not found, try pulling it first\"}"
                                   << "The server said: model \"x\" not found, try pulling it first";
     QTest::newRow("connection closed mid-reply") << -1 << "" << "Error: ";
@@ -183,11 +200,12 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
 {
     Rig rig;
     setThreeVectors(rig.server);
-    QVERIFY(rig.map(QStringLiteral("one\ntwo\nthree, \"quoted\"")));
+    QVERIFY(rig.map(QStringLiteral("one\ntwo\n") + third));
     const SentenceMap::Matrix &matrix = rig.window.result()->layout.matrix;
-    QVERIFY(std::abs(matrix[0][1] - 0.6f) < 1e-6f && std::abs(matrix[2][1] - 0.48f) < 1e-6f && matrix[0][2] == 0);
+    QVERIFY(std::abs(matrix[0][1] - 0.6f) < 1e-6f && std::abs(matrix[2][1] + 0.36f) < 1e-6f);
 
-    // Every cell is exactly the figure the similarity demo gives that pair.
+    // Every cell is exactly the demo's cosine for that pair, and shows the
+    // figure the demo shows: a negative cosine as 0 %, within the legend.
     const QStringList texts = rig.window.result()->sentences;
     for (int i = 0; i < 3; ++i) {
         for (int j = i + 1; j < 3; ++j) {
@@ -199,21 +217,123 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
             QCOMPARE(matrix[i][j], demo->value());
         }
     }
-
     auto *table = rig.window.findChild<QTableWidget *>(QStringLiteral("similarityMatrix"));
-    QCOMPARE(table->item(1, 2)->text(), QStringLiteral("48 %"));
+    QTemporaryDir dir;
+    QVERIFY(rig.window.exportMatrixTo(dir.filePath("matrix.csv")));
+    QFile file(dir.filePath("matrix.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> csv = HistoryCsv::read(file.readAll());
+    const QStringList shown[3] = {{"100 %", "60 %", "0 %"}, {"60 %", "100 %", "0 %"}, {"0 %", "0 %", "100 %"}};
+    const QStringList written[3] = {{"1", "0.6", "0"}, {"0.6", "1", "0"}, {"0", "0", "1"}};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            QCOMPARE(table->item(i, j)->text(), shown[i][j]);
+            QCOMPARE(csv[i + 1][j + 2].toFloat(), written[i][j].toFloat());
+        }
+    }
+    // Built in one step, so the sentence's own "%1" and "%2" stay as typed.
     QCOMPARE(table->item(1, 2)->data(Qt::AccessibleTextRole).toString(),
-             QStringLiteral("Sentence 2, \"two\", and sentence 3, \"three, \"quoted\"\": 48 %"));
-    QVERIFY(table->item(0, 1)->toolTip().contains(QStringLiteral("1: one\n2: two")));
+             QStringLiteral("Sentence 2, \"two\", and sentence 3, \"three %1 \"quoted\", %2\": 0 %"));
+    QCOMPARE(table->item(2, 0)->toolTip(), QStringLiteral("3 and 1: 0 %\n3: three %1 \"quoted\", %2\n1: one"));
 
     // The list in words, which is also the pictures' text alternative.
-    const QString lines = QStringLiteral("1 is closest to 2, 60 %\n2 is closest to 1, 60 %\n3 is closest to 2, 48 %");
+    const QString lines = QStringLiteral("1 is closest to 2, 60 %\n2 is closest to 1, 60 %\n3 is closest to 2, 0 %");
     QCOMPARE(rig.window.findChild<QLabel *>(QStringLiteral("neighboursLabel"))->text(), lines);
     const QString alternative = QStringLiteral("Nearest neighbours: ") + QString(lines).replace('\n', "; ");
     QCOMPARE(table->accessibleDescription(), alternative);
     QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->accessibleDescription(), alternative);
-    QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->markers().at(2)->accessibleName(),
-             QStringLiteral("3: three, \"quoted\""));
+    QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->markers().at(2)->accessibleName(), QStringLiteral("3: ") + third);
+}
+
+void TestSentenceMap::projectionIsTheSameInAnyOrder()
+{
+    // Centred pairs whose largest coordinates along both axes tie with
+    // opposite signs, plus a set without ties: every order of the vectors
+    // must put each vector at the same place.
+    const QList<QList<EmbeddingVector>> sets = {
+        {{1, 0, 0}, {-1, 0, 0}, {0, 0.5f, 0}, {0, -0.5f, 0}},
+        {{0.9f, 0.1f, 0.2f}, {0.1f, 0.8f, 0.3f}, {0.2f, 0.2f, 0.9f}, {0.5f, 0.5f, 0.1f}},
+    };
+    for (const QList<EmbeddingVector> &vectors : sets) {
+        const SentenceMap::Projection reference = SentenceMap::principalProjection(vectors);
+        QList<int> order = {0, 1, 2, 3};
+        while (std::next_permutation(order.begin(), order.end())) {
+            QList<EmbeddingVector> shuffled;
+            for (const int i : order)
+                shuffled.append(vectors[i]);
+            const SentenceMap::Projection p = SentenceMap::principalProjection(shuffled);
+            for (int k = 0; k < 4; ++k) {
+                const QPointF d = p.points[k] - reference.points[order[k]];
+                QVERIFY2(std::abs(d.x()) < 1e-9 && std::abs(d.y()) < 1e-9, "the map mirrored with the order");
+            }
+        }
+    }
+}
+
+void TestSentenceMap::workRunsOffTheMainThreadAndIsDroppedForAGoneContext()
+{
+    // The work waits for a tick of the main thread's event loop: run on the
+    // main thread, it would never see it.
+    QSemaphore ticked;
+    QTimer::singleShot(0, [&ticked] { ticked.release(); });
+    std::optional<bool> delivered;
+    QObject context;
+    BackgroundWork::run(&context, [&ticked] { return ticked.tryAcquire(1, 20000); },
+                        [&delivered](bool sawTick) { delivered = sawTick; });
+    QVERIFY(!delivered.has_value()); // never before the event loop turns
+    QTRY_VERIFY_WITH_TIMEOUT(delivered.has_value(), 25000);
+    QVERIFY(*delivered);
+
+    // A context gone before the result comes back: nothing is delivered,
+    // while a later piece of work still is (the worker keeps the order).
+    bool late = false, after = false;
+    auto gone = std::make_unique<QObject>();
+    BackgroundWork::run(gone.get(), [] { return 1; }, [&late](int) { late = true; });
+    gone.reset();
+    BackgroundWork::run(nullptr, [] { return 2; }, [&after](int) { after = true; });
+    QTRY_VERIFY(after);
+    QVERIFY(!late);
+}
+
+void TestSentenceMap::cellTextsFitAtAnyFontSize_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::newRow("9 pt") << 9;
+    QTest::newRow("14 pt") << 14;
+}
+
+void TestSentenceMap::cellTextsFitAtAnyFontSize()
+{
+    QFETCH(int, points);
+    const QFont original = QApplication::font();
+    QFont font = original;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    const auto restore = qScopeGuard([&original] { QApplication::setFont(original); });
+
+    Rig rig;
+    QStringList lines;
+    for (int i = 1; i <= 16; ++i)
+        lines.append(QStringLiteral("Sentence %1").arg(i));
+    for (const QString &line : lines)
+        rig.server.setEmbedding(line.toStdString(), {1, 0});
+    QVERIFY(rig.map(lines.join('\n')));
+    auto *table = rig.window.findChild<QTableWidget *>(QStringLiteral("similarityMatrix"));
+    const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+    const QFontMetrics metrics(table->font());
+    QVERIFY(table->font().pointSizeF() >= points * 0.7);
+    for (int i = 0; i < 16; ++i) {
+        QCOMPARE(table->item(i, i)->text(), QStringLiteral("100 %"));
+        for (const int j : {i, (i + 1) % 16}) {
+            const QString text = table->item(i, j)->text();
+            QVERIFY2(metrics.horizontalAdvance(text) + 2 * margin <= table->columnWidth(j)
+                         && metrics.height() <= table->rowHeight(i),
+                     qPrintable(text));
+        }
+        const QString header = table->horizontalHeaderItem(i)->text();
+        QVERIFY(QFontMetrics(table->horizontalHeader()->font()).horizontalAdvance(header) + 2 * margin
+                <= table->columnWidth(i));
+    }
 }
 
 void TestSentenceMap::projectionSeparatesClustersAndMeasuresSpread()
@@ -270,7 +390,7 @@ void TestSentenceMap::exportsRoundTrip()
     Rig rig;
     setThreeVectors(rig.server);
     QTemporaryDir dir;
-    QVERIFY(rig.map(QStringLiteral("one\ntwo\nthree, \"quoted\"")));
+    QVERIFY(rig.map(QStringLiteral("one\ntwo\n") + third));
     QVERIFY(rig.window.exportMatrixTo(dir.filePath("matrix.csv")));
     QFile csv(dir.filePath("matrix.csv"));
     QVERIFY(csv.open(QIODevice::ReadOnly));
@@ -278,9 +398,9 @@ void TestSentenceMap::exportsRoundTrip()
     QCOMPARE(rows.size(), 4);
     QCOMPARE(rows[0], (QStringList{"#", "Sentence", "1", "2", "3"}));
     QCOMPARE(rows[1].mid(0, 2), (QStringList{"1", "one"}));
-    QCOMPARE(rows[3].mid(0, 2), (QStringList{"3", "three, \"quoted\""}));
+    QCOMPARE(rows[3].mid(0, 2), (QStringList{"3", third}));
     QCOMPARE(rows[1][3].toFloat(), rig.window.result()->layout.matrix[0][1]);
-    QCOMPARE(rows[2][4].toFloat(), rig.window.result()->layout.matrix[1][2]);
+    QCOMPARE(rows[2][4], QStringLiteral("0"));
 
     QVERIFY(rig.window.exportMapTo(dir.filePath("map.png")));
     const QImage image(dir.filePath("map.png"));
@@ -298,7 +418,11 @@ void TestSentenceMap::menuExamplesAndTheSimilarityDemoOpenOneWindow()
     QuillmereApp app(prefs.settings());
     MainWindow *main = app.openMainWindow();
     main->contentView()->useTexts(DemoType::sentenceSimilarity, {QStringLiteral(" The cat sat. "), QString()});
-    main->findChild<QPushButton *>(QStringLiteral("sentenceMapLink"))->click();
+    // The link follows from the keyboard, as a link does.
+    auto *link = main->findChild<QPushButton *>(QStringLiteral("sentenceMapLink"));
+    QCOMPARE(link->accessibleName(), QStringLiteral("Compare more sentences in the Sentence Map…"));
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Return);
     SentenceMapWindow *window = app.sentenceMapWindow();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->sentences(), QStringList{QStringLiteral("The cat sat.")});
