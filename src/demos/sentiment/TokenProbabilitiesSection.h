@@ -2,6 +2,7 @@
 
 #include "TokenProbabilities.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -55,7 +56,9 @@ protected:
 
 private:
     void render();
+    void renderResult(const TokenProbabilities &probabilities);
     void fitTable();
+    static void announce(QWidget *widget, QAccessible::Event type);
 
     QPointer<AppSettings> m_settings;
     QPointer<HttpClient> m_http;
@@ -67,6 +70,9 @@ private:
     std::optional<TokenProbabilities> m_probabilities;
     QString m_message;
     bool m_messageIsError = false;
+    // What was last announced to assistive technology, so that each new
+    // result or message is announced once.
+    QString m_announced;
     // Counts requests, so that only the reply to the latest one is shown.
     quint64 m_requestNumber = 0;
 

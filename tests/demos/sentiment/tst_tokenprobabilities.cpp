@@ -1,4 +1,5 @@
 #include "FakeOllamaServer.h"
+#include "ReplyGate.h"
 #include "StandinServer.h"
 #include "TestSettings.h"
 #include "catalogue/HttpClient.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QtTest/qtestaccessible.h>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -55,10 +57,14 @@ private Q_SLOTS:
     void readsProbabilities();
     void reportsWhatIsMissing_data();
     void reportsWhatIsMissing();
+    void summarises_data();
+    void summarises();
     void showsTokensAndPercentages();
     void extraRequestLeavesTheDemoRequestAlone();
     void sectionShowsChartTableAndMessages();
     void standinAnswersOnlyWhenAsked();
+    void thinkingModels_data();
+    void thinkingModels();
 };
 
 void TestTokenProbabilities::readsProbabilities_data()
@@ -81,8 +87,8 @@ void TestTokenProbabilities::readsProbabilities_data()
                                           {"\t1\n", -3.5}})}))
         << "4." << Ratings{0.030197, 0, 0, 0, 0} << 0.969803 << 1.0;
     QTest::newRow("rounding past 1 is scaled back")
-        << reply(json::array({entry("3", {{"3", -0.01}, {" 3", -0.02}, {"4", -9.0}})}))
-        << "3" << Ratings{0, 0, 0.999938, 0.000062, 0} << 0.0 << 3.000062;
+        << reply(json::array({entry("3", {{"3", -0.0001}, {" 3", -8.0}, {"4", -9.0}})}))
+        << "3" << Ratings{0, 0, 0.999877, 0.000123, 0} << 0.0 << 3.000123;
     QTest::newRow("no rating among the candidates")
         << reply(json::array({entry("Sure", {{"Sure", -0.2}, {"The", -1.8}})}))
         << "Sure" << Ratings{0, 0, 0, 0, 0} << 1.0 << 0.0;
@@ -124,6 +130,20 @@ void TestTokenProbabilities::reportsWhatIsMissing_data()
     row("empty candidates", reply(json::array({entry("4", {})})), Problem::NoCandidates);
     row("text log-probability", reply(json::array({entry("4", {{"4", "-0.1"}})})), Problem::InvalidValue);
     row("probability above 1", reply(json::array({entry("4", {{"4", 0.5}})})), Problem::InvalidValue);
+    // Rescaling these would pass off a broken reply as a confident model.
+    row("candidates far past 100 %", reply(json::array({entry("3", {{"3", -0.01}, {" 3", -0.02}, {"4", -9.0}})})),
+        Problem::TooMuchProbability);
+    row("one token listed twice", reply(json::array({entry("4", {{"4", -0.4}, {"4", -0.4}})})),
+        Problem::TooMuchProbability);
+    // A broken first entry must not hand the first position to the second.
+    row("first entry without its token",
+        reply(json::array({{{"logprob", -0.1}}, entry("5", {{"5", -0.1}})})), Problem::Malformed);
+    row("first entry not an object", reply(json::array({42, entry("5", {{"5", -0.1}})})), Problem::Malformed);
+    row("candidate without its token",
+        R"({"response":"4","logprobs":[{"token":"4","top_logprobs":[{"logprob":-0.1}]}]})", Problem::Malformed);
+    row("a model that kept reasoning",
+        R"({"response":"","thinking":"Okay, the user","logprobs":[{"token":"Okay","top_logprobs":[]}]})",
+        Problem::Reasoned);
     // JSON has no infinity; a number beyond a double is the reader's failure.
     row("overflowing log-probability",
         R"({"response":"4","logprobs":[{"token":"4","top_logprobs":[{"token":"4","logprob":-1e999}]}]})",
@@ -147,6 +167,47 @@ void TestTokenProbabilities::reportsWhatIsMissing()
     QTEST(std::get<Problem>(read.value()), "problem");
 }
 
+void TestTokenProbabilities::summarises_data()
+{
+    QTest::addColumn<Ratings>("ratings");
+    QTest::addColumn<QString>("produced");
+    QTest::addColumn<QString>("summary");
+
+    const QString drawn = QStringLiteral("; the answer is drawn from these odds, so the same text can get another "
+                                         "rating on another run");
+    QTest::newRow("sure") << Ratings{0, 0, 0, 0.95, 0.004} << "4"
+                          << "The model gave 4 a probability of 95 % and the other ratings almost none: it was sure "
+                             "of its answer.";
+    QTest::newRow("a runner-up at 3 % is not sure")
+        << Ratings{0, 0, 0.03, 0.95, 0} << "4" << "The model gave 4 a probability of 95 % and 3 a probability of 3 %"
+                                                      + drawn + ".";
+    QTest::newRow("the draw fell on the runner-up")
+        << Ratings{0, 0.3, 0, 0.6, 0} << " 2" << "The model gave 4 a probability of 60 % and 2 a probability of 30 %"
+                                                     + drawn + ", and this time the draw gave 2.";
+    QTest::newRow("90 % elsewhere is not sure")
+        << Ratings{0, 0, 0, 0.1, 0} << "4"
+        << "The model gave 4 a probability of 10 % and the other ratings almost none. 90 % of the probability went "
+           "to tokens that are not ratings, so the answer might not have been a rating at all.";
+    QTest::newRow("21 % elsewhere is said")
+        << Ratings{0, 0, 0.09, 0.7, 0} << "4"
+        << "The model gave 4 a probability of 70 % and 3 a probability of 9 %" + drawn
+               + ". 21 % of the probability went to tokens that are not ratings, so the answer might not have been a "
+                 "rating at all.";
+    QTest::newRow("no rating") << Ratings{0, 0, 0, 0, 0} << "<think>"
+                               << "None of the model's most likely first tokens is a rating from 1 to 5, so its "
+                                  "answer would not have been a rating.";
+}
+
+void TestTokenProbabilities::summarises()
+{
+    QFETCH(Ratings, ratings);
+    TokenProbabilities p;
+    QFETCH(QString, produced);
+    p.producedToken = produced;
+    std::copy(ratings.cbegin(), ratings.cend(), p.ratings.begin());
+    QTEST(TokenProbabilityText::summary(p), "summary");
+}
+
 void TestTokenProbabilities::showsTokensAndPercentages()
 {
     using namespace TokenProbabilityText;
@@ -157,6 +218,7 @@ void TestTokenProbabilities::showsTokensAndPercentages()
     QCOMPARE(ProbabilityBarChart::accessibleBarName({QString(), 0.996, 0}),
              QStringLiteral("Something else: more than 99 percent"));
     QCOMPARE(tablePercent(0.0004), QStringLiteral("<0.1 %"));
+    QCOMPARE(tableLogprob(-0.10536051565782628), QStringLiteral("-0.11"));
 }
 
 void TestTokenProbabilities::extraRequestLeavesTheDemoRequestAlone()
@@ -179,7 +241,7 @@ void TestTokenProbabilities::extraRequestLeavesTheDemoRequestAlone()
     extra.erase("prompt");
     QCOMPARE(demo.dump(), std::string(R"({"model":"llama3.2","stream":false})"));
     QCOMPARE(extra.dump(), std::string(R"({"logprobs":true,"model":"llama3.2","options":{"num_predict":8},)"
-                                       R"("stream":false,"top_logprobs":20})"));
+                                       R"("stream":false,"think":false,"top_logprobs":20})"));
 }
 
 void TestTokenProbabilities::sectionShowsChartTableAndMessages()
@@ -189,8 +251,15 @@ void TestTokenProbabilities::sectionShowsChartTableAndMessages()
     prefs.settings().setOllamaURL(server.baseURL());
     HttpClient http;
     QWidget window;
+    // Stands for the demo switch at the top: the next stop after the
+    // section's button, wrapping round.
+    auto *demoSwitch = new QPushButton(QStringLiteral("Switch"));
+    int switches = 0;
+    connect(demoSwitch, &QPushButton::clicked, this, [&switches] { ++switches; });
     auto *panel = new SentimentDetailsPanel;
-    (new QVBoxLayout(&window))->addWidget(panel);
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(demoSwitch);
+    layout->addWidget(panel);
     TokenProbabilitiesSection *section = panel->probabilitiesSection();
     section->setServices(prefs.settings(), http);
     SentimentReading reading;
@@ -199,6 +268,12 @@ void TestTokenProbabilities::sectionShowsChartTableAndMessages()
     panel->setReading(reading);
     window.show();
     QApplication::setActiveWindow(&window);
+    QTestAccessibility::initialize();
+    const auto announced = [](QWidget *widget, QAccessible::Event type) {
+        const auto events = QTestAccessibility::events();
+        return std::count_if(events.cbegin(), events.cend(),
+                             [&](const auto &e) { return e->object() == widget && e->type() == type; });
+    };
 
     // Keyboard users reach the button from the answer box.
     auto *button = section->findChild<QPushButton *>(QStringLiteral("probabilitiesButton"));
@@ -206,12 +281,24 @@ void TestTokenProbabilities::sectionShowsChartTableAndMessages()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), button);
 
-    server.setHandler([](const FakeOllamaServer::Request &) -> std::optional<FakeOllamaServer::Reply> {
+    auto gate = ReplyGate::make();
+    GateOpener opener{gate};
+    server.setHandler([gate](const FakeOllamaServer::Request &) -> std::optional<FakeOllamaServer::Reply> {
+        gate->wait();
         return FakeOllamaServer::Reply::json(
             reply(json::array({entry("2", {{"2", -0.5}, {" 4", -1.4}, {"4", -2.9}, {"\n", -4.6}})})).toStdString());
     });
-    QTest::keyClick(button, Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTRY_COMPARE(gate->arrivals(), 1);
+    // While the button is disabled the focus waits in the section, named
+    // like it, and the button says what it does now.
+    QCOMPARE(QApplication::focusWidget(), section);
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), QStringLiteral("Asking the model…"));
+    gate->open();
     QTRY_VERIFY(section->probabilities().has_value());
+    QCOMPARE(QApplication::focusWidget(), button);
+    auto *result = section->findChild<QWidget *>(QStringLiteral("probabilitiesResult"));
+    QCOMPARE(announced(result, QAccessible::NameChanged), 1);
 
     QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(section->findChild<ProbabilityBarChart *>());
     QStringList names;
@@ -224,20 +311,33 @@ void TestTokenProbabilities::sectionShowsChartTableAndMessages()
     QStringList row;
     for (int column = 0; column < 3; ++column)
         row << table->item(1, column)->text();
-    QCOMPARE(row, QStringList({"␣4", "-1.4", "24.7 %"}));
-    QCOMPARE(section->findChild<QLabel *>(QStringLiteral("probabilitiesSummary"))->text(),
-             QStringLiteral("The model gave 2 a probability of 61 % and 4 a probability of 30 %; the answer is drawn "
-                            "from these odds, so the same text can get another rating on another run."));
+    QCOMPARE(row, QStringList({"␣4", "-1.40", "24.7 %"}));
+    QCOMPARE(table->item(1, 1)->toolTip(), QStringLiteral("-1.4"));
+    const QString summary = QStringLiteral("The model gave 2 a probability of 61 % and 4 a probability of 30 %; the "
+                                           "answer is drawn from these odds, so the same text can get another rating "
+                                           "on another run.");
+    QCOMPARE(section->findChild<QLabel *>(QStringLiteral("probabilitiesSummary"))->text(), summary);
+    QCOMPARE(QAccessible::queryAccessibleInterface(result)->text(QAccessible::Name), summary);
 
-    // A server without probabilities, then no server: a message, no chart.
-    server.setHandler({});
-    button->click();
-    QTRY_VERIFY(!section->isLoading());
+    // Space again asks again, from where the focus stayed; the switch is
+    // never pressed. A server without probabilities, then no server: a
+    // message, announced, no chart.
+    server.setHandler([](const FakeOllamaServer::Request &) -> std::optional<FakeOllamaServer::Reply> {
+        return FakeOllamaServer::Reply::json(reply(nullptr).toStdString());
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTRY_VERIFY(!section->message().isEmpty());
+    QCOMPARE(server.requests("/api/generate").size(), size_t(2));
+    QCOMPARE(switches, 0);
     QVERIFY(section->message().startsWith(QStringLiteral("This server does not send token probabilities.")));
-    QVERIFY(!section->findChild<QWidget *>(QStringLiteral("probabilitiesResult"))->isVisibleTo(&window));
+    QVERIFY(!result->isVisibleTo(&window));
+    auto *message = section->findChild<QLabel *>(QStringLiteral("probabilitiesMessage"));
+    QCOMPARE(announced(message, QAccessible::Alert), 1);
     prefs.settings().setOllamaURL(QStringLiteral("http://127.0.0.1:1"));
     button->click();
     QTRY_VERIFY(section->message().startsWith(QStringLiteral("Error: ")));
+    QCOMPARE(announced(message, QAccessible::Alert), 2);
+    QTestAccessibility::cleanup();
 }
 
 void TestTokenProbabilities::standinAnswersOnlyWhenAsked()
@@ -263,6 +363,85 @@ void TestTokenProbabilities::standinAnswersOnlyWhenAsked()
     for (int i = 0; i < 5; ++i)
         QVERIFY2(qAbs(p.ratings[size_t(i)] - expected.at(i)) < 1e-5, qPrintable(QString::number(p.ratings[size_t(i)])));
     QVERIFY(qAbs(p.otherMass() - 0.04) < 1e-9);
+}
+
+void TestTokenProbabilities::thinkingModels_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("request"); // "rating", "probabilities", or "probabilities, think left out"
+    QTest::addColumn<QString>("firstToken"); // of the reply's "logprobs"
+    QTest::addColumn<QString>("outcome");    // the score and the reasoning's start, the token read, or the problem
+
+    QTest::newRow("fake: a thinking model reasons before its rating")
+        << "fake" << "qwen3" << "rating" << ""
+        << "4 after “Okay, the user wants a rating from 1 to 5. The text sounds positive.”";
+    QTest::newRow("fake: asked not to, it answers at once") << "fake" << "qwen3" << "probabilities" << "4" << "4";
+    QTest::newRow("fake: without think, num_predict ends in the reasoning")
+        << "fake" << "qwen3" << "probabilities, think left out" << "<think>" << "reasoned";
+    QTest::newRow("fake: a model that cannot stop reasoning")
+        << "fake" << "gpt-oss" << "probabilities" << "<think>" << "reasoned";
+    QTest::newRow("fake: a plain model never reasons") << "fake" << "llama3.2" << "rating" << "" << "4 after “”";
+    QTest::newRow("stand-in: its thinking model reasons before its rating")
+        << "standin" << "standin-thinking" << "rating" << ""
+        << "2 after “I weigh the positive and negative words of the text";
+    QTest::newRow("stand-in: asked not to, it answers at once")
+        << "standin" << "standin-thinking" << "probabilities" << "2" << "2";
+    QTest::newRow("stand-in: without think, num_predict ends in the reasoning")
+        << "standin" << "standin-thinking" << "probabilities, think left out" << "<think>" << "reasoned";
+}
+
+void TestTokenProbabilities::thinkingModels()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, model);
+    QFETCH(QString, request);
+    const QString text = QStringLiteral("The room was lovely, but the staff were rude.");
+    json body = json::parse((request == QLatin1String("rating") ? SentimentClient::generateRequestBody(text, model)
+                                                                 : SentimentClient::probabilitiesRequestBody(text, model))
+                                .toStdString());
+    if (request.endsWith(QLatin1String("left out")))
+        body.erase("think");
+
+    QByteArray answer;
+    if (server == QLatin1String("standin")) {
+        answer = QByteArray::fromStdString(StandinServer::answer("POST", "/api/generate", body.dump()).body);
+    } else {
+        FakeOllamaServer fake;
+        FakeOllamaServer::Model thinker{"qwen3:latest"}, stubborn{"gpt-oss:latest"};
+        thinker.capabilities = stubborn.capabilities = std::vector<std::string>{"completion", "thinking"};
+        stubborn.keepsReasoning = true;
+        fake.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, thinker, stubborn});
+        HttpClient http;
+        bool done = false;
+        http.postJSON(QUrl(fake.baseURL() + "/api/generate"), QByteArray::fromStdString(body.dump()), nullptr,
+                      [&](const Result<QByteArray> &reply) {
+            done = true;
+            if (reply)
+                answer = reply.value();
+        });
+        QTRY_VERIFY(done);
+    }
+
+    const json replied = json::parse(answer.toStdString());
+    QTEST(QString::fromStdString(replied.contains("logprobs") ? replied["logprobs"][0]["token"].get<std::string>()
+                                                               : std::string()),
+          "firstToken");
+    QString got;
+    if (request == QLatin1String("rating")) {
+        const auto reading = SentimentClient::readGenerateReplyDetails(answer);
+        QVERIFY(reading.ok());
+        got = QStringLiteral("%1 after “%2”").arg(reading.value().score).arg(reading.value().thinking);
+    } else {
+        const auto read = TokenProbabilityText::readReply(answer);
+        QVERIFY(read.ok());
+        got = std::holds_alternative<TokenProbabilities>(read.value())
+                      ? std::get<TokenProbabilities>(read.value()).producedToken
+                  : std::get<Problem>(read.value()) == Problem::Reasoned ? QStringLiteral("reasoned")
+                                                                          : QStringLiteral("another problem");
+    }
+    QFETCH(QString, outcome);
+    QVERIFY2(got.startsWith(outcome), qPrintable(got));
 }
 
 QTEST_MAIN(TestTokenProbabilities)
