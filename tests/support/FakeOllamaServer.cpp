@@ -400,7 +400,7 @@ FakeOllamaServer::Reply FakeOllamaServer::defaultReply(const Request &request)
             const std::string first = reply.response.substr(0, reply.response.find(' '));
             reply.logprobs = json::array({OllamaWire::logprobEntry({first, -0.105}, {{first, -0.105}, {"\n", -2.41}})});
         }
-        if (thinks && (model->keepsReasoning || OllamaWire::requestsThinking(body)))
+        if (thinks && OllamaWire::requestsThinking(body))
             OllamaWire::addReasoning(reply, reasoningTokens, body);
         return Reply::json(OllamaWire::generateBody(reply));
     }

@@ -68,15 +68,13 @@ public:
         std::string name;
         std::optional<long long> size = 2019393189LL;
         // Absent: the show reply has no "capabilities" member (older servers).
+        // With "thinking" the model reasons before it answers unless a
+        // request says "think": false.
         std::optional<std::vector<std::string>> capabilities = std::vector<std::string>{"completion"};
         std::string family = "llama";
         std::string parameterSize = "3.2B";
         // Delay of this model's show reply.
         std::chrono::milliseconds showDelay{0};
-        // With "thinking" among the capabilities the model reasons before it
-        // answers unless a request says "think": false; this one reasons even
-        // then, as models do that take only reasoning levels.
-        bool keepsReasoning = false;
     };
 
     using Handler = std::function<std::optional<Reply>(const Request &)>;

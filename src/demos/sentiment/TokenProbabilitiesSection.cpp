@@ -50,6 +50,9 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
 
     m_button->setObjectName(QStringLiteral("probabilitiesButton"));
     m_button->setAccessibleName(m_button->text());
+    // The focus the section kept while the button was disabled goes back.
+    if (m_button->isEnabled() && hasFocus())
+        m_button->setFocus(Qt::OtherFocusReason);
     m_button->setAccessibleDescription(m_note->text());
     m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setAutoDefault(false);
@@ -152,8 +155,6 @@ void TokenProbabilitiesSection::requestProbabilities()
             m_probabilities = std::get<TokenProbabilities>(result.value());
         }
         render();
-        if (hasFocus())
-            m_button->setFocus(Qt::OtherFocusReason);
     }, *m_settings, *m_http);
 }
 
@@ -189,6 +190,9 @@ void TokenProbabilitiesSection::render()
     m_button->setEnabled(!m_isLoading && !m_model.isEmpty());
     m_button->setText(m_isLoading ? tr("Asking the model…") : tr("Show the model's probabilities"));
     m_button->setAccessibleName(m_button->text());
+    // The focus the section kept while the button was disabled goes back.
+    if (m_button->isEnabled() && hasFocus())
+        m_button->setFocus(Qt::OtherFocusReason);
 
     m_messageLabel->setVisible(!m_message.isEmpty());
     m_messageLabel->setText(m_message);
@@ -214,7 +218,8 @@ void TokenProbabilitiesSection::render()
 
 void TokenProbabilitiesSection::announce(QWidget *widget, QAccessible::Event type)
 {
-    // Sent whether or not a client listens, as QLabel::setText sends its own.
+    if (!QAccessible::isActive())
+        return;
     QAccessibleEvent event(widget, type);
     QAccessible::updateAccessibility(&event);
 }

@@ -43,6 +43,9 @@ public:
     const std::optional<TokenProbabilities> &probabilities() const { return m_probabilities; }
     // The inline message, when the request failed or brought nothing usable.
     const QString &message() const { return m_message; }
+    // What assistive technology was last told: the new result's summary or
+    // message, once each; empty while a request is on its way.
+    const QString &lastAnnouncement() const { return m_announced; }
 
     // The button's action.
     void requestProbabilities();
