@@ -61,6 +61,7 @@ private Q_SLOTS:
     void showsTokensAndPercentages();
     void extraRequestLeavesTheDemoRequestAlone();
     void sectionShowsChartTableAndMessages();
+    void detailsShowReasoningOnRequest();
     void standinAnswersOnlyWhenAsked();
     void thinkingModels_data();
     void thinkingModels();
@@ -332,6 +333,38 @@ void TestTokenProbabilities::sectionShowsChartTableAndMessages()
     button->click();
     QTRY_VERIFY(section->message().startsWith(QStringLiteral("Error: ")));
     QCOMPARE(section->lastAnnouncement(), section->message());
+}
+
+void TestTokenProbabilities::detailsShowReasoningOnRequest()
+{
+    SentimentDetailsPanel panel;
+    SentimentReading reading;
+    reading.text = QStringLiteral("Lovely room");
+    reading.model = QStringLiteral("qwen3");
+    reading.rawResponse = QStringLiteral("4");
+    reading.thinking = QStringLiteral("Okay, the user wants a rating.\nLovely is positive.");
+    panel.setReading(reading);
+    panel.show();
+    QApplication::setActiveWindow(&panel);
+    auto *section = panel.findChild<QWidget *>(QStringLiteral("detailsThinkingSection"));
+    auto *box = panel.findChild<QTextEdit *>(QStringLiteral("detailsThinking"));
+    QVERIFY(section->isVisible());
+    QVERIFY(!box->isVisible()); // closed until asked for
+
+    // From the prompt, Tab reaches the toggle; Space opens the reasoning,
+    // plain text that the keyboard can select.
+    panel.findChild<QTextEdit *>(QStringLiteral("detailsPrompt"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("detailsThinkingToggle"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(panel.isShowingThinking() && box->isVisible());
+    QCOMPARE(box->toPlainText(), reading.thinking);
+    QVERIFY(box->isReadOnly() && box->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+
+    // A model that did not reason shows no such section.
+    reading.thinking.clear();
+    panel.setReading(reading);
+    QVERIFY(!section->isVisible() && !panel.isShowingThinking());
 }
 
 void TestTokenProbabilities::standinAnswersOnlyWhenAsked()
