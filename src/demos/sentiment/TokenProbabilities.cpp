@@ -125,6 +125,16 @@ TokenProbabilityReading readLogprobs(const nlohmann::json &logprobs)
 
 namespace TokenProbabilityText {
 
+namespace {
+
+// The translation context of the texts below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(TokenProbabilityText)
+};
+
+} // namespace
+
 Result<TokenProbabilityReading> readReply(const QByteArray &body)
 {
     const auto parsed = SentimentClient::parseGenerateReply(body);
@@ -151,25 +161,25 @@ QString problemMessage(TokenProbabilityProblem problem)
 {
     switch (problem) {
     case TokenProbabilityProblem::NotSent:
-        return QCoreApplication::translate("TokenProbabilityText", "This server does not send token probabilities. Newer Ollama versions do: "
-                  "update the server to see them.");
+        return Texts::tr("This server does not send token probabilities. Newer Ollama versions do: "
+                         "update the server to see them.");
     case TokenProbabilityProblem::NoTokens:
-        return QCoreApplication::translate("TokenProbabilityText", "The server sent token probabilities, but for no token other than white "
-                  "space, so there is nothing to show.");
+        return Texts::tr("The server sent token probabilities, but for no token other than white "
+                         "space, so there is nothing to show.");
     case TokenProbabilityProblem::NoCandidates:
-        return QCoreApplication::translate("TokenProbabilityText", "The server sent no candidates for the model's first token, so there is "
-                  "nothing to show.");
+        return Texts::tr("The server sent no candidates for the model's first token, so there is "
+                         "nothing to show.");
     case TokenProbabilityProblem::InvalidValue:
-        return QCoreApplication::translate("TokenProbabilityText", "The server sent a log-probability that is not a finite number of zero or "
-                  "less, so the probabilities cannot be shown.");
+        return Texts::tr("The server sent a log-probability that is not a finite number of zero or "
+                         "less, so the probabilities cannot be shown.");
     case TokenProbabilityProblem::Malformed:
-        return QCoreApplication::translate("TokenProbabilityText", "The server sent a token probability entry without its token, so the reply is unusable.");
+        return Texts::tr("The server sent a token probability entry without its token, so the reply is unusable.");
     case TokenProbabilityProblem::TooMuchProbability:
-        return QCoreApplication::translate("TokenProbabilityText", "The server's candidates add up to far more than 100 %, which no set of probabilities "
-                  "does, so the reply is unusable.");
+        return Texts::tr("The server's candidates add up to far more than 100 %, which no set of probabilities "
+                         "does, so the reply is unusable.");
     case TokenProbabilityProblem::Reasoned:
-        return QCoreApplication::translate("TokenProbabilityText", "This model reasons before it answers even when asked not to, so its first tokens are "
-                  "reasoning rather than the rating, and their probabilities would say nothing about it.");
+        return Texts::tr("This model reasons before it answers even when asked not to, so its first tokens are "
+                         "reasoning rather than the rating, and their probabilities would say nothing about it.");
     }
     return {};
 }
@@ -233,8 +243,8 @@ QString summary(const TokenProbabilities &probabilities)
     const double elsewhere = probabilities.otherMass();
     const bool muchElsewhere = elsewhere >= largeElsewhereShare;
     if (!probabilities.expectedRating())
-        return QCoreApplication::translate("TokenProbabilityText", "None of the model's most likely first tokens is a rating from 1 to 5, so its "
-                  "answer would not have been a rating.");
+        return Texts::tr("None of the model's most likely first tokens is a rating from 1 to 5, so its "
+                         "answer would not have been a rating.");
     std::array<int, 5> order{1, 2, 3, 4, 5};
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return probabilities.ratings[size_t(a - 1)] > probabilities.ratings[size_t(b - 1)];
@@ -246,18 +256,18 @@ QString summary(const TokenProbabilities &probabilities)
 
     QString sentence;
     if (pSecond < negligibleRunnerUp && !muchElsewhere) {
-        sentence = QCoreApplication::translate("TokenProbabilityText", "The model gave %1 a probability of %2 and the other ratings almost none: "
-                      "it was sure of its answer")
+        sentence = Texts::tr("The model gave %1 a probability of %2 and the other ratings almost none: "
+                             "it was sure of its answer")
                        .arg(best)
                        .arg(percent(pBest));
     } else if (pSecond < negligibleRunnerUp) {
-        sentence = QCoreApplication::translate("TokenProbabilityText", "The model gave %1 a probability of %2 and the other ratings almost none")
+        sentence = Texts::tr("The model gave %1 a probability of %2 and the other ratings almost none")
                        .arg(best)
                        .arg(percent(pBest));
     } else {
-        sentence = QCoreApplication::translate("TokenProbabilityText", "The model gave %1 a probability of %2 and %3 a probability of %4; the "
-                      "answer is drawn from these odds, so the same text can get another rating "
-                      "on another run")
+        sentence = Texts::tr("The model gave %1 a probability of %2 and %3 a probability of %4; the "
+                             "answer is drawn from these odds, so the same text can get another rating "
+                             "on another run")
                        .arg(best)
                        .arg(percent(pBest))
                        .arg(second)
@@ -265,12 +275,12 @@ QString summary(const TokenProbabilities &probabilities)
     }
     const std::optional<int> produced = ratingOf(probabilities.producedToken);
     if (produced && *produced != best)
-        sentence += QCoreApplication::translate("TokenProbabilityText", ", and this time the draw gave %1").arg(*produced);
+        sentence += Texts::tr(", and this time the draw gave %1").arg(*produced);
     sentence += QLatin1Char('.');
     if (muchElsewhere)
         sentence += QLatin1Char(' ')
-            + QCoreApplication::translate("TokenProbabilityText", "%1 of the probability went to tokens that are not ratings, so the answer might not "
-                 "have been a rating at all.")
+            + Texts::tr("%1 of the probability went to tokens that are not ratings, so the answer might not "
+                        "have been a rating at all.")
                   .arg(percent(elsewhere));
     return sentence;
 }
