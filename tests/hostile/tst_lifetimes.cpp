@@ -12,6 +12,7 @@
 #include "catalogue/OllamaService.h"
 #include "demos/sentencemap/SentenceMapWindow.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
+#include "demos/sentiment/TokenProbabilitiesSection.h"
 #include "demos/similarity/SentenceSimilarityView.h"
 #include "history/SessionHistory.h"
 #include "settings/ModelSettingsView.h"
@@ -52,7 +53,7 @@ void TestLifetimes::closedWhileRequestsAreHeld_data()
 {
     QTest::addColumn<QString>("start");    // what is on the wire besides the main window's first fetch
     QTest::addColumn<QString>("end");      // what goes while it is held
-    QTest::addColumn<QString>("heldPath"); // empty: every request
+    QTest::addColumn<QString>("heldPath"); // empty: every request; "logprobs": the probabilities request
     QTest::addColumn<int>("held");
     QTest::addColumn<int>("embedRequests");
     QTest::addColumn<int>("capabilityLines"); // one per model and fetch
@@ -65,6 +66,8 @@ void TestLifetimes::closedWhileRequestsAreHeld_data()
     QTest::newRow("sentence map closed during its request") << "map" << "close map" << "/api/embed" << 1 << 1 << 2;
     QTest::newRow("settings closed during the capability requests") << "settings" << "close settings" << "/api/show"
                                                                     << 4 << 0 << 4;
+    QTest::newRow("window closed while the probabilities are asked for") << "probabilities" << "close window"
+                                                                         << "logprobs" << 1 << 0 << 2;
     QTest::newRow("application quit with everything in flight") << "settings, analysis" << "quit" << "" << 3 << 0
                                                                 << 4;
 }
@@ -84,7 +87,15 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
     auto gate = ReplyGate::make();
     GateOpener opener{gate};
-    server.setHandler(ReplyGate::holding(gate, heldPath.toStdString()));
+    if (heldPath == QLatin1String("logprobs")) {
+        server.setHandler([gate](const FakeOllamaServer::Request &request) -> std::optional<FakeOllamaServer::Reply> {
+            if (request.body.find("\"logprobs\"") != std::string::npos)
+                gate->wait();
+            return std::nullopt;
+        });
+    } else {
+        server.setHandler(ReplyGate::holding(gate, heldPath.toStdString()));
+    }
     TestSettings prefs;
     prefs.settings().setOllamaURL(server.baseURL());
     prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
@@ -100,6 +111,7 @@ void TestLifetimes::closedWhileRequestsAreHeld()
 
     auto app = std::make_unique<QuillmereApp>(prefs.settings());
     int historyRows = 0;
+    int expectedHistoryRows = 0;
     connect(&app->history(), &SessionHistory::entryAdded, this, [&historyRows] { ++historyRows; });
     QPointer<MainWindow> window = app->openMainWindow();
     if (!QTest::qWaitForWindowExposed(window))
@@ -122,6 +134,16 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     if (start.contains(QLatin1String("analysis"))) {
         typeInto(content->currentScreen(), {QStringLiteral("What a lovely day")});
         qobject_cast<SentimentAnalysisView *>(content->currentScreen())->analyzeSentiment();
+    } else if (start == QLatin1String("probabilities")) {
+        // The analysis ends; its details ask for the probabilities, which
+        // are held.
+        auto *screen = qobject_cast<SentimentAnalysisView *>(content->currentScreen());
+        typeInto(screen, {QStringLiteral("What a lovely day")});
+        screen->analyzeSentiment();
+        QTRY_VERIFY(screen->reading().has_value());
+        screen->setShowingDetails(true);
+        screen->findChild<TokenProbabilitiesSection *>()->requestProbabilities();
+        ++expectedHistoryRows;
     } else if (start == QLatin1String("calculation")) {
         content->setSelectedDemo(DemoType::sentenceSimilarity);
         typeInto(content->currentScreen(), {QStringLiteral("The cat sat"), QStringLiteral("A feline rested")});
@@ -161,7 +183,7 @@ void TestLifetimes::closedWhileRequestsAreHeld()
     QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(", "))));
     QCOMPARE(printed.count("Capabilities from API: "), capabilityLines);
     QCOMPARE(server.requests("/api/embed").size(), size_t(embedRequests));
-    QVERIFY2(historyRows == 0, "a dropped result left a history row");
+    QVERIFY2(historyRows == expectedHistoryRows, "a dropped result left a history row");
 }
 
 QTEST_MAIN(TestLifetimes)

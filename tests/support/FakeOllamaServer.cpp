@@ -323,6 +323,10 @@ std::string FakeOllamaServer::showBody(const Model &model)
     return OllamaWire::showBody(reply);
 }
 
+const std::vector<std::string> FakeOllamaServer::reasoningTokens = {
+    "<think>", "\n", "Okay", ",", " the", " user", " wants", " a", " rating", " from", " 1", " to", " 5", ".",
+    " The", " text", " sounds", " positive", ".", "\n", "</think>", "\n\n"};
+
 FakeOllamaServer::Reply FakeOllamaServer::defaultReply(const Request &request)
 {
     std::lock_guard lock(m_mutex);
@@ -367,23 +371,37 @@ FakeOllamaServer::Reply FakeOllamaServer::defaultReply(const Request &request)
         auto read = OllamaWire::readRequestObject(request.body, "api.GenerateRequest");
         if (const auto *error = std::get_if<OllamaWire::Reply>(&read))
             return fromWire(*error);
-        const std::string name = readName(std::get<json>(read), "model");
+        const json &body = std::get<json>(read);
+        const std::string name = readName(body, "model");
         if (!knownModel(name))
             return Reply::error(404, OllamaWire::modelNotFound(name));
-        // An embedding-only model cannot generate.
-        if (const Model *model = findModel(name); model && model->capabilities) {
+        const Model *model = findModel(name);
+        bool thinks = false;
+        if (model && model->capabilities) {
             const auto &caps = *model->capabilities;
-            const bool embeds = std::find(caps.begin(), caps.end(), "embedding") != caps.end();
-            const bool completes = std::find(caps.begin(), caps.end(), "completion") != caps.end();
-            if (embeds && !completes)
+            const auto has = [&caps](const char *capability) {
+                return std::find(caps.begin(), caps.end(), capability) != caps.end();
+            };
+            // An embedding-only model cannot generate.
+            if (has("embedding") && !has("completion"))
                 return Reply::error(400, OllamaWire::doesNotSupport(name, "generate"));
+            thinks = has("thinking");
         }
+        if (const auto think = body.find("think"); !thinks && think != body.end() && *think == true)
+            return Reply::error(400, OllamaWire::doesNotSupport(name, "thinking"));
         OllamaWire::GenerateReply reply;
         reply.model = name;
         reply.createdAt = "2023-08-04T19:22:45.499127Z";
         reply.response = m_generateResponse;
         reply.context = {1, 2, 3};
         reply.durations = {5043500667LL, 5025959, 325953000, 26, 4709213000LL, 290};
+        if (const auto logprobs = body.find("logprobs"); logprobs != body.end() && *logprobs == true
+            && !reply.response.empty()) {
+            const std::string first = reply.response.substr(0, reply.response.find(' '));
+            reply.logprobs = json::array({OllamaWire::logprobEntry({first, -0.105}, {{first, -0.105}, {"\n", -2.41}})});
+        }
+        if (thinks && OllamaWire::requestsThinking(body))
+            OllamaWire::addReasoning(reply, reasoningTokens, body);
         return Reply::json(OllamaWire::generateBody(reply));
     }
 

@@ -22,7 +22,8 @@ class Server;
 // A scriptable stand-in for an Ollama server, for tests. It listens on
 // 127.0.0.1 on a free port, records every request and answers each from a
 // script. Without a script it answers like a real server from its list of
-// models: /api/tags, /api/show, /api/generate and /api/embed, JSON errors for
+// models: /api/tags, /api/show, /api/generate (with "logprobs" when asked, and
+// reasoning first for a thinking model) and /api/embed, JSON errors for
 // unknown models and bodies that are not JSON, "404 page not found" for unknown
 // paths and "405 method not allowed" for a wrong method. The reply bodies come
 // from the same builders as the offline stand-in's (tools/ollama-wire). Unlike
@@ -67,6 +68,8 @@ public:
         std::string name;
         std::optional<long long> size = 2019393189LL;
         // Absent: the show reply has no "capabilities" member (older servers).
+        // With "thinking" the model reasons before it answers unless a
+        // request says "think": false.
         std::optional<std::vector<std::string>> capabilities = std::vector<std::string>{"completion"};
         std::string family = "llama";
         std::string parameterSize = "3.2B";
@@ -95,6 +98,9 @@ public:
     void setRoute(const std::string &method, const std::string &path, Reply reply);
     // Consulted first for every request; returning nothing falls through.
     void setHandler(Handler handler);
+
+    // What a thinking model reasons, token by token, before it answers.
+    static const std::vector<std::string> reasoningTokens;
 
     // What /api/generate answers in "response" when no script says otherwise.
     void setGenerateResponse(const std::string &response);

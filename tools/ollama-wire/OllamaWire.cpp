@@ -123,21 +123,25 @@ json tokenJson(const TokenLogprob &token)
     return {{"token", token.token}, {"logprob", token.logprob}, {"bytes", bytes}};
 }
 
-json generateFinal(const GenerateReply &reply, const std::string &response)
+// The final object of a generate reply; `whole` puts the answer (response,
+// reasoning and logprobs) in it, as the non-streaming reply does.
+json generateFinal(const GenerateReply &reply, bool whole)
 {
     json body = {
         {"model", reply.model},
         {"created_at", reply.createdAt},
-        {"response", response},
-        {"done", true},
-        {"done_reason", reply.doneReason},
+        {"response", whole ? reply.response : std::string()},
     };
+    if (whole && !reply.thinking.empty())
+        body["thinking"] = reply.thinking;
+    body["done"] = true;
+    body["done_reason"] = reply.doneReason;
     if (!reply.context.empty())
         body["context"] = reply.context;
     // A load-only reply carries no figures at all.
     if (reply.doneReason != "load")
         putDurations(body, reply.durations, true);
-    if (!response.empty() && !reply.logprobs.is_null())
+    if (whole && (!reply.response.empty() || !reply.thinking.empty()) && !reply.logprobs.is_null())
         body["logprobs"] = reply.logprobs;
     return body;
 }
@@ -152,22 +156,66 @@ json logprobEntry(const TokenLogprob &generated, const std::vector<TokenLogprob>
     return entry;
 }
 
+bool requestsThinking(const json &request)
+{
+    const auto think = request.find("think");
+    return think == request.end() || !think->is_boolean() || think->get<bool>();
+}
+
+void addReasoning(GenerateReply &reply, const std::vector<std::string> &tokens, const json &request)
+{
+    std::int64_t limit = -1;
+    if (const auto options = request.find("options"); options != request.end() && options->is_object()) {
+        if (const auto n = options->find("num_predict"); n != options->end() && n->is_number_integer())
+            limit = n->get<std::int64_t>();
+    }
+    const bool cut = limit > 0 && std::uint64_t(limit) <= tokens.size();
+    const size_t kept = cut ? size_t(limit) : tokens.size();
+
+    json entries = json::array();
+    std::string thinking;
+    for (size_t i = 0; i < kept; ++i) {
+        const std::string &token = tokens[i];
+        if (!(token.starts_with("<") && token.ends_with(">")))
+            thinking += token;
+        entries.push_back(logprobEntry({token, -0.05}, {{token, -0.05}, {" so", -3.2}}));
+    }
+    const auto first = thinking.find_first_not_of(" \n");
+    reply.thinking = first == std::string::npos
+                         ? std::string()
+                         : thinking.substr(first, thinking.find_last_not_of(" \n") + 1 - first);
+    reply.durations.evalCount += int(kept);
+
+    const bool wantsLogprobs = request.contains("logprobs") && request.at("logprobs") == true;
+    if (cut) {
+        reply.response.clear();
+        reply.doneReason = "length";
+        reply.logprobs = wantsLogprobs ? entries : json();
+    } else if (wantsLogprobs) {
+        for (const json &entry : reply.logprobs.is_array() ? reply.logprobs : json::array())
+            entries.push_back(entry);
+        reply.logprobs = entries;
+    }
+}
+
 std::string generateBody(const GenerateReply &reply)
 {
-    return generateFinal(reply, reply.response).dump();
+    return generateFinal(reply, true).dump();
 }
 
 std::string generateStreamBody(const GenerateReply &reply)
 {
     std::string body;
-    if (!reply.response.empty()) {
+    if (!reply.response.empty() || !reply.thinking.empty()) {
         json chunk{{"model", reply.model}, {"created_at", reply.createdAt}, {"response", reply.response}, {"done", false}};
+        if (!reply.thinking.empty())
+            chunk["thinking"] = reply.thinking;
         if (!reply.logprobs.is_null())
             chunk["logprobs"] = reply.logprobs;
         body += chunk.dump();
         body += '\n';
     }
-    body += generateFinal(reply, "").dump();
+    body += generateFinal(reply, false).dump();
     body += '\n';
     return body;
 }

@@ -108,6 +108,8 @@ struct GenerateReply
     std::string model;
     std::string createdAt;
     std::string response;
+    // A thinking model's reasoning; left out when empty.
+    std::string thinking;
     std::string doneReason = "stop";
     std::vector<int> context;
     Durations durations;
@@ -127,6 +129,19 @@ struct TokenLogprob
 // log-probability, and the candidates at that position (most likely first;
 // the member is left out when there are none).
 nlohmann::json logprobEntry(const TokenLogprob &generated, const std::vector<TokenLogprob> &candidates);
+
+// Whether a generate request leaves a thinking model reasoning: "think"
+// absent, null, true or a level ("low", "medium", "high"); only false turns
+// reasoning off.
+bool requestsThinking(const nlohmann::json &request);
+
+// Puts a thinking model's reasoning before its answer, as a server does.
+// `tokens` is the reasoning split into tokens, with the tags that open and
+// close it ("<think>", "</think>"), which are left out of "thinking". The
+// tokens come first in "logprobs" when the request asked for them, and count
+// against its "num_predict": a limit they reach ends the reply inside the
+// reasoning, with an empty response and done_reason "length".
+void addReasoning(GenerateReply &reply, const std::vector<std::string> &tokens, const nlohmann::json &request);
 
 std::string generateBody(const GenerateReply &reply);
 // The same answer as a stream: one chunk holding the response text (and the

@@ -307,13 +307,43 @@ Scene lowSimilarityScene()
             }};
 }
 
+// A thinking model's rating: "How was this computed?" open with the model's
+// reasoning shown, as a thinking model sends it before its answer.
+Scene reasoningScene(const DemoDriver &demo)
+{
+    return {QStringLiteral("sentiment-reasoning"),
+            QStringLiteral("Sentiment Analysis: a thinking model's reasoning open under \"How was this computed?\""),
+            [demo](Studio &studio) {
+                studio.server().setHandler([](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+                    if (request.path != "/api/generate" || request.body.find("\"logprobs\"") != std::string::npos)
+                        return std::nullopt;
+                    return Reply::json(
+                        R"({"model":"qwen3:latest","response":"4","thinking":"Okay, the user wants a rating from 1 )"
+                        R"(to 5 for a text about a holiday. The little hotel was lovely and the food was wonderful: )"
+                        R"(clearly positive. It rained on the last two days, a small complaint, so not quite a 5.\n\n)"
+                        R"(I will answer 4.","done":true,"done_reason":"stop","total_duration":9043500667,)"
+                        R"("load_duration":25959000,"eval_count":74})");
+                });
+                QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
+                studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
+                studio.waitUntil(QStringLiteral("the details panel"), [&] { return shows(screen, "detailsPanel"); });
+                studio.child<QAbstractButton>(screen, QStringLiteral("detailsThinkingToggle"))->click();
+                studio.waitUntil(QStringLiteral("the reasoning"), [&] { return shows(screen, "detailsThinkingFrame"); });
+                Studio::settle();
+                auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
+                area->ensureWidgetVisible(studio.child<QWidget>(screen, QStringLiteral("detailsRawResponseFrame")));
+                return screen->window();
+            }};
+}
+
 } // namespace
 
 namespace Scenes {
 
 QList<Scene> demoScenes()
 {
-    return scenesFor(sentimentDriver()) + QList<Scene>{probabilitiesScene(sentimentDriver())}
+    return scenesFor(sentimentDriver())
+        + QList<Scene>{probabilitiesScene(sentimentDriver()), reasoningScene(sentimentDriver())}
         + scenesFor(similarityDriver()) + QList<Scene>{lowSimilarityScene()};
 }
 

@@ -166,6 +166,47 @@ json answerLogprobs(const std::optional<std::string> &ratedText, const std::stri
     return json::array({OllamaWire::logprobEntry(chosen, candidates)});
 }
 
+// What the thinking model reasons before it answers, split into tokens the
+// way a real thinking model's reasoning arrives: between "<think>" tags, one
+// token per word with its leading space.
+std::vector<std::string> reasoningTokens(const std::optional<std::string> &ratedText, const std::string &response)
+{
+    std::string reasoning;
+    if (ratedText) {
+        char polarity[32];
+        std::snprintf(polarity, sizeof polarity, "%+.2f", SentimentRater::polarity(*ratedText));
+        reasoning = "I weigh the positive and negative words of the text, with their intensifiers and negations. "
+                    "Their balance is " + std::string(polarity) + ", which is a " + response
+                    + " on the scale from 1 to 5. So I answer " + response + ".";
+    } else {
+        reasoning = "This is not a rating prompt, so I give my fixed sentence.";
+    }
+    std::vector<std::string> tokens{"<think>", "\n"};
+    for (size_t start = 0; start < reasoning.size();) {
+        const size_t space = reasoning.find(' ', start + 1);
+        tokens.push_back(reasoning.substr(start, space - start));
+        start = space == std::string::npos ? reasoning.size() : space;
+    }
+    tokens.insert(tokens.end(), {"\n", "</think>", "\n\n"});
+    return tokens;
+}
+
+// A thinking model reasons before it answers unless the request says
+// "think": false; asking a model without the capability to think is refused,
+// as a real server refuses it.
+std::optional<Reply> applyThinking(OllamaWire::GenerateReply &reply, const StandinServer::Model &model,
+                                   const std::optional<std::string> &ratedText, const json &request)
+{
+    if (!model.supports("thinking")) {
+        if (const auto think = request.find("think"); think != request.end() && *think == true)
+            return OllamaWire::errorReply(400, OllamaWire::doesNotSupport(model.name, "thinking"));
+        return std::nullopt;
+    }
+    if (reply.doneReason != "load" && OllamaWire::requestsThinking(request))
+        OllamaWire::addReasoning(reply, reasoningTokens(ratedText, reply.response), request);
+    return std::nullopt;
+}
+
 Reply answerGenerate(std::string_view body)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -219,6 +260,8 @@ Reply answerGenerate(std::string_view body)
     }
     reply.durations.promptEvalCount = wordCount(prompt);
     reply.durations.evalCount = std::max(1, wordCount(reply.response));
+    if (auto refused = applyThinking(reply, *model, text, request))
+        return *refused;
     reply.durations.eval = nanosecondsSince(start);
     reply.durations.total = reply.durations.eval;
 
@@ -299,6 +342,13 @@ const std::vector<StandinServer::Model> &StandinServer::models()
          "synonym table, so that paraphrases land near each other.",
          16384,
          static_cast<int>(TextEmbedder::dimensions)},
+        {"standin-thinking:latest",
+         {"completion", "thinking"},
+         "standin",
+         "Rates like standin-sentiment, but first writes out a short reasoning, as thinking models do, unless "
+         "the request says \"think\": false.",
+         24576,
+         0},
         {"standin-vision:latest",
          {"completion", "vision", "tools"},
          "standin",

@@ -32,6 +32,9 @@ QByteArray probabilitiesRequestBody(const QString &text, const QString &model)
         {"stream", false},
         {"logprobs", true},
         {"top_logprobs", TokenProbabilityText::maxCandidates},
+        // A thinking model would otherwise reason first, and the few tokens
+        // asked for would be reasoning rather than the rating.
+        {"think", false},
         {"options", {{"num_predict", 8}}},
     };
     return QByteArray::fromStdString(body.dump());
@@ -83,6 +86,8 @@ Result<SentimentReading> readGenerateReplyDetails(const QByteArray &body)
 
     SentimentReading reading;
     reading.rawResponse = JsonReading::toQString(root.at("response").get_ref<const std::string &>());
+    if (const auto thinking = root.find("thinking"); thinking != root.end() && thinking->is_string())
+        reading.thinking = JsonReading::toQString(thinking->get_ref<const std::string &>());
     const SentimentSteps steps = SentimentReadingText::readSteps(reading.rawResponse);
     reading.score = steps.score;
     reading.firstLine = steps.firstLine;

@@ -25,15 +25,16 @@ QByteArray generateRequestBody(const QString &text, const QString &model);
 
 // The body of the request for the rating's token probabilities: the same
 // model and prompt as generateRequestBody, not streamed, asking for the most
-// candidates a server sends per token, and for a short answer (the rating
-// is its first token).
+// candidates a server sends per token, without reasoning, and for a short
+// answer (the rating is its first token).
 QByteArray probabilitiesRequestBody(const QString &text, const QString &model);
 
 // Parses a generate reply: a JSON object whose "response" is a string,
 // else "Invalid response from Ollama" (or the JSON reader's failure).
 Result<nlohmann::json> parseGenerateReply(const QByteArray &body);
 
-// The same reading with its details: the raw answer, the reading steps and
+// The same reading with its details: the raw answer, the model's reasoning
+// when it sent any, the reading steps and
 // the server's durations when the reply carries them as non-negative whole
 // numbers (anything else there is ignored, never a failure). The text, prompt
 // and model are left for the caller to fill in.

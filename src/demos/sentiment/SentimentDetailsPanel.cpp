@@ -1,5 +1,6 @@
 #include "SentimentDetailsPanel.h"
 
+#include "DisclosureButton.h"
 #include "SentimentScore.h"
 #include "TokenProbabilitiesSection.h"
 #include "widgets/Labels.h"
@@ -94,6 +95,13 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
                              TextStyle::Caption))
     , m_promptFrame(new RoundedPanel)
     , m_promptBox(new TextBox(18))
+    , m_thinkingToggle(new DisclosureButton(tr("The model's reasoning")))
+    , m_thinkingNote(makeLabel(QStringLiteral("detailsThinkingNote"),
+                               tr("The model reasoned before it answered; writing that reasoning is why a "
+                                  "thinking model takes longer."),
+                               TextStyle::Caption))
+    , m_thinkingFrame(new RoundedPanel)
+    , m_thinkingBox(new TextBox(12))
     , m_answerCaption(makeLabel(QStringLiteral("detailsAnswerCaption"),
                                 QStringLiteral("The model's answer, exactly as received"), TextStyle::Subheadline,
                                 QFont::DemiBold))
@@ -143,6 +151,22 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
                               {m_promptCaption, m_promptNote,
                                frame(m_promptFrame, m_promptBox, QStringLiteral("detailsPromptFrame"))}));
 
+    // A thinking model's reasoning came before its answer, so it is shown
+    // before it; plain text, selectable, closed until asked for.
+    m_thinkingToggle->setObjectName(QStringLiteral("detailsThinkingToggle"));
+    m_thinkingToggle->setAccessibleDescription(m_thinkingNote->text());
+    TextStyles::apply(m_thinkingToggle, TextStyle::Subheadline);
+    m_thinkingBox->setObjectName(QStringLiteral("detailsThinking"));
+    m_thinkingBox->setAccessibleName(m_thinkingToggle->text());
+    m_thinkingSection = section(QStringLiteral("detailsThinkingSection"),
+                                {m_thinkingToggle, m_thinkingNote,
+                                 frame(m_thinkingFrame, m_thinkingBox, QStringLiteral("detailsThinkingFrame"))});
+    layout->addWidget(m_thinkingSection);
+    connect(m_thinkingToggle, &DisclosureButton::toggled, this, [this](bool open) {
+        m_isShowingThinking = open;
+        render();
+    });
+
     m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
     m_answerBox->setAccessibleName(m_answerCaption->text());
     m_answerBox->setPlaceholderText(QStringLiteral("(empty answer)"));
@@ -176,7 +200,9 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     layout->addWidget(m_probabilitiesSection);
 
     setFocusProxy(m_promptBox);
-    QWidget::setTabOrder(m_promptBox, m_answerBox);
+    QWidget::setTabOrder(m_promptBox, m_thinkingToggle);
+    QWidget::setTabOrder(m_thinkingToggle, m_thinkingBox);
+    QWidget::setTabOrder(m_thinkingBox, m_answerBox);
 
     render();
 }
@@ -192,6 +218,8 @@ void SentimentDetailsPanel::setReading(const SentimentReading &reading)
     // selection the user made survives a palette change.
     m_promptBox->setPlainText(m_reading.prompt);
     m_answerBox->setPlainText(m_reading.rawResponse);
+    m_thinkingBox->setPlainText(m_reading.thinking);
+    m_isShowingThinking = false;
     m_promptBox->verticalScrollBar()->setValue(0);
     m_probabilitiesSection->setSubject(m_reading.text, m_reading.model);
     render();
@@ -226,14 +254,20 @@ void SentimentDetailsPanel::render()
 
     setFillColor(NamedColors::withOpacity(pal.color(QPalette::WindowText), 0.04));
     setBorderColor(NamedColors::withOpacity(secondary, 0.25));
-    for (RoundedPanel *frame : {m_promptFrame, m_answerFrame}) {
+    for (RoundedPanel *frame : {m_promptFrame, m_thinkingFrame, m_answerFrame}) {
         frame->setFillColor(pal.color(QPalette::Base));
         frame->setBorderColor(NamedColors::withOpacity(secondary, 0.3));
     }
-    for (QLabel *label : {m_promptNote, m_firstLineCaption, m_strippedCaption, m_outcomeCaption})
+    for (QLabel *label : {m_promptNote, m_thinkingNote, m_firstLineCaption, m_strippedCaption, m_outcomeCaption})
         setForeground(label, secondary);
 
     m_modelValue->setText(m_reading.model);
+
+    // Only a thinking model's reply carries reasoning.
+    m_thinkingSection->setVisible(!m_reading.thinking.isEmpty());
+    if (m_thinkingToggle->isChecked() != m_isShowingThinking)
+        m_thinkingToggle->setChecked(m_isShowingThinking);
+    m_thinkingFrame->setVisible(m_isShowingThinking);
 
     // The user's text in the prompt, marked with a pale yellow ground.
     const auto [start, length] = textSpan(m_reading);

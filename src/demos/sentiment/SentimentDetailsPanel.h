@@ -5,12 +5,14 @@
 
 #include <utility>
 
+class DisclosureButton;
 class QLabel;
 class QTextEdit;
 class TokenProbabilitiesSection;
 
 // The answer to "How was this computed?" for one sentiment score: the model,
-// the exact prompt with the user's text highlighted, the model's raw answer,
+// the exact prompt with the user's text highlighted, the reasoning of a
+// thinking model (collapsed until asked for), the model's raw answer,
 // the reading of that answer step by step and the server's timing.
 //
 // Everything shown comes from the reading handed to setReading(); render()
@@ -24,6 +26,9 @@ public:
     ~SentimentDetailsPanel() override;
 
     const SentimentReading &reading() const { return m_reading; }
+    // Whether the reasoning of a thinking model is open; a new reading
+    // closes it again.
+    bool isShowingThinking() const { return m_isShowingThinking; }
     void setReading(const SentimentReading &reading);
 
     // Where the user's text sits inside the prompt: start and length.
@@ -46,6 +51,7 @@ private:
     void render();
 
     SentimentReading m_reading;
+    bool m_isShowingThinking = false;
 
     QLabel *const m_modelCaption;
     QLabel *const m_modelValue;
@@ -53,6 +59,11 @@ private:
     QLabel *const m_promptNote;
     RoundedPanel *const m_promptFrame;
     TextBox *const m_promptBox;
+    DisclosureButton *const m_thinkingToggle;
+    QLabel *const m_thinkingNote;
+    RoundedPanel *const m_thinkingFrame;
+    TextBox *const m_thinkingBox;
+    QWidget *m_thinkingSection = nullptr;
     QLabel *const m_answerCaption;
     RoundedPanel *const m_answerFrame;
     TextBox *const m_answerBox;

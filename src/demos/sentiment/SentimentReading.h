@@ -33,6 +33,9 @@ struct SentimentReading
     QString model;
     // The model's answer exactly as received, before any trimming.
     QString rawResponse;
+    // What a thinking model reasoned before it answered, as received; empty
+    // when it did not.
+    QString thinking;
     QString firstLine;
     QString stripped;
     bool usedFallback = true;

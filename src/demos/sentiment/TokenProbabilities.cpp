@@ -5,6 +5,8 @@
 #include "catalogue/JsonReading.h"
 #include "catalogue/TextTrimming.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -59,15 +61,31 @@ std::optional<double> logprobOf(const nlohmann::json &candidate)
     return std::min(value, 0.0);
 }
 
+// The token of an entry, when the entry is an object with a string "token".
+std::optional<QString> tokenOf(const nlohmann::json &entry)
+{
+    if (!entry.is_object())
+        return std::nullopt;
+    const auto token = entry.find("token");
+    if (token == entry.end() || !token->is_string())
+        return std::nullopt;
+    return JsonReading::toQString(token->get_ref<const std::string &>());
+}
+
 TokenProbabilityReading readLogprobs(const nlohmann::json &logprobs)
 {
-    const auto first = std::find_if(logprobs.begin(), logprobs.end(), [](const nlohmann::json &entry) {
-        if (!entry.is_object())
-            return false;
-        const auto token = entry.find("token");
-        return token != entry.end() && token->is_string()
-            && !isBlank(JsonReading::toQString(token->get_ref<const std::string &>()));
-    });
+    // Blank tokens before the rating are passed over; a malformed entry is
+    // not, or the reader would take a later position for the first.
+    auto first = logprobs.end();
+    for (auto it = logprobs.begin(); it != logprobs.end(); ++it) {
+        const std::optional<QString> token = tokenOf(*it);
+        if (!token)
+            return TokenProbabilityProblem::Malformed;
+        if (!isBlank(*token)) {
+            first = it;
+            break;
+        }
+    }
     if (first == logprobs.end())
         return TokenProbabilityProblem::NoTokens;
 
@@ -76,23 +94,29 @@ TokenProbabilityReading readLogprobs(const nlohmann::json &logprobs)
         return TokenProbabilityProblem::NoCandidates;
 
     TokenProbabilities result;
-    result.producedToken = JsonReading::toQString(first->at("token").get_ref<const std::string &>());
+    result.producedToken = *tokenOf(*first);
+    double total = 0.0;
     for (const nlohmann::json &entry : *top) {
-        if (!entry.is_object())
-            return TokenProbabilityProblem::InvalidValue;
-        const auto token = entry.find("token");
+        const std::optional<QString> token = tokenOf(entry);
+        if (!token)
+            return TokenProbabilityProblem::Malformed;
         const std::optional<double> logprob = logprobOf(entry);
-        if (token == entry.end() || !token->is_string() || !logprob)
+        if (!logprob)
             return TokenProbabilityProblem::InvalidValue;
-        TokenCandidate candidate{JsonReading::toQString(token->get_ref<const std::string &>()), *logprob};
+        const TokenCandidate candidate{*token, *logprob};
+        const double p = std::exp(candidate.logprob);
+        total += p;
         if (const auto rating = ratingOf(candidate.token))
-            result.ratings[size_t(*rating - 1)] += std::exp(candidate.logprob);
+            result.ratings[size_t(*rating - 1)] += p;
         result.candidates.append(candidate);
     }
-    // Each probability the server rounds can push the sum a little past 1.
-    if (const double mass = result.ratingMass(); mass > 1.0) {
+    // Each probability the server rounds can push the sum a little past 1;
+    // more than that is no set of probabilities at all.
+    if (total > 1.0 + TokenProbabilityText::roundingTolerance)
+        return TokenProbabilityProblem::TooMuchProbability;
+    if (total > 1.0) {
         for (double &p : result.ratings)
-            p /= mass;
+            p /= total;
     }
     return result;
 }
@@ -101,12 +125,29 @@ TokenProbabilityReading readLogprobs(const nlohmann::json &logprobs)
 
 namespace TokenProbabilityText {
 
+namespace {
+
+// The translation context of the texts below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(TokenProbabilityText)
+};
+
+} // namespace
+
 Result<TokenProbabilityReading> readReply(const QByteArray &body)
 {
     const auto parsed = SentimentClient::parseGenerateReply(body);
     if (!parsed)
         return parsed.error();
     const nlohmann::json &root = parsed.value();
+
+    // A model that reasoned spent its first tokens on the reasoning, so the
+    // probabilities read would not be the rating's.
+    if (const auto thinking = root.find("thinking"); thinking != root.end() && thinking->is_string()
+        && !TextTrimming::trimmedWhitespaceAndLineBreaks(
+                JsonReading::toQString(thinking->get_ref<const std::string &>())).isEmpty())
+        return TokenProbabilityReading(TokenProbabilityProblem::Reasoned);
 
     const auto logprobs = root.find("logprobs");
     if (logprobs == root.end() || logprobs->is_null())
@@ -120,17 +161,25 @@ QString problemMessage(TokenProbabilityProblem problem)
 {
     switch (problem) {
     case TokenProbabilityProblem::NotSent:
-        return QStringLiteral("This server does not send token probabilities. Newer Ollama versions do: "
-                              "update the server to see them.");
+        return Texts::tr("This server does not send token probabilities. Newer Ollama versions do: "
+                         "update the server to see them.");
     case TokenProbabilityProblem::NoTokens:
-        return QStringLiteral("The server sent token probabilities, but for no token other than white "
-                              "space, so there is nothing to show.");
+        return Texts::tr("The server sent token probabilities, but for no token other than white "
+                         "space, so there is nothing to show.");
     case TokenProbabilityProblem::NoCandidates:
-        return QStringLiteral("The server sent no candidates for the model's first token, so there is "
-                              "nothing to show.");
+        return Texts::tr("The server sent no candidates for the model's first token, so there is "
+                         "nothing to show.");
     case TokenProbabilityProblem::InvalidValue:
-        return QStringLiteral("The server sent a log-probability that is not a finite number of zero or "
-                              "less, so the probabilities cannot be shown.");
+        return Texts::tr("The server sent a log-probability that is not a finite number of zero or "
+                         "less, so the probabilities cannot be shown.");
+    case TokenProbabilityProblem::Malformed:
+        return Texts::tr("The server sent a token probability entry without its token, so the reply is unusable.");
+    case TokenProbabilityProblem::TooMuchProbability:
+        return Texts::tr("The server's candidates add up to far more than 100 %, which no set of probabilities "
+                         "does, so the reply is unusable.");
+    case TokenProbabilityProblem::Reasoned:
+        return Texts::tr("This model reasons before it answers even when asked not to, so its first tokens are "
+                         "reasoning rather than the rating, and their probabilities would say nothing about it.");
     }
     return {};
 }
@@ -184,11 +233,18 @@ QString tablePercent(double probability)
     return QString::number(value, 'f', 1) + QStringLiteral(" %");
 }
 
+QString tableLogprob(double logprob)
+{
+    return QString::number(logprob, 'f', 2);
+}
+
 QString summary(const TokenProbabilities &probabilities)
 {
+    const double elsewhere = probabilities.otherMass();
+    const bool muchElsewhere = elsewhere >= largeElsewhereShare;
     if (!probabilities.expectedRating())
-        return QStringLiteral("None of the model's most likely first tokens is a rating from 1 to 5, so its "
-                              "answer would not have been a rating.");
+        return Texts::tr("None of the model's most likely first tokens is a rating from 1 to 5, so its "
+                         "answer would not have been a rating.");
     std::array<int, 5> order{1, 2, 3, 4, 5};
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return probabilities.ratings[size_t(a - 1)] > probabilities.ratings[size_t(b - 1)];
@@ -199,15 +255,19 @@ QString summary(const TokenProbabilities &probabilities)
     const double pSecond = probabilities.ratings[size_t(second - 1)];
 
     QString sentence;
-    if (pSecond < 0.005) {
-        sentence = QStringLiteral("The model gave %1 a probability of %2 and the other ratings almost none: "
-                                  "it was sure of its answer")
+    if (pSecond < negligibleRunnerUp && !muchElsewhere) {
+        sentence = Texts::tr("The model gave %1 a probability of %2 and the other ratings almost none: "
+                             "it was sure of its answer")
+                       .arg(best)
+                       .arg(percent(pBest));
+    } else if (pSecond < negligibleRunnerUp) {
+        sentence = Texts::tr("The model gave %1 a probability of %2 and the other ratings almost none")
                        .arg(best)
                        .arg(percent(pBest));
     } else {
-        sentence = QStringLiteral("The model gave %1 a probability of %2 and %3 a probability of %4; the "
-                                  "answer is drawn from these odds, so the same text can get another rating "
-                                  "on another run")
+        sentence = Texts::tr("The model gave %1 a probability of %2 and %3 a probability of %4; the "
+                             "answer is drawn from these odds, so the same text can get another rating "
+                             "on another run")
                        .arg(best)
                        .arg(percent(pBest))
                        .arg(second)
@@ -215,8 +275,14 @@ QString summary(const TokenProbabilities &probabilities)
     }
     const std::optional<int> produced = ratingOf(probabilities.producedToken);
     if (produced && *produced != best)
-        sentence += QStringLiteral(", and this time the draw gave %1").arg(*produced);
-    return sentence + QLatin1Char('.');
+        sentence += Texts::tr(", and this time the draw gave %1").arg(*produced);
+    sentence += QLatin1Char('.');
+    if (muchElsewhere)
+        sentence += QLatin1Char(' ')
+            + Texts::tr("%1 of the probability went to tokens that are not ratings, so the answer might not "
+                        "have been a rating at all.")
+                  .arg(percent(elsewhere));
+    return sentence;
 }
 
 } // namespace TokenProbabilityText

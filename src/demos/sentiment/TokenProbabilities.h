@@ -38,7 +38,7 @@ struct TokenProbabilities
     // Probability of each rating, index 0 for rating 1: the candidates whose
     // token is exactly that digit once trimmed, added together (" 4" and "4"
     // are the same rating to a reader). Scaled down together when rounding
-    // on the server makes them add up to more than 1.
+    // on the server makes the candidates add up to a little more than 1.
     std::array<double, 5> ratings{};
 
     // The probability of all five ratings together, and of everything else
@@ -46,7 +46,8 @@ struct TokenProbabilities
     double ratingMass() const;
     double otherMass() const;
     // The average rating weighted by probability, among the five ratings
-    // only; absent when no candidate is a rating.
+    // only (the share that went elsewhere plays no part); absent when no
+    // candidate is a rating.
     std::optional<double> expectedRating() const;
 
     bool operator==(const TokenProbabilities &) const = default;
@@ -63,6 +64,15 @@ enum class TokenProbabilityProblem {
     // A candidate's log-probability is missing, not a number, not finite or
     // above zero (a probability above 1).
     InvalidValue,
+    // An entry up to the first non-blank token, or a candidate, is not an
+    // object with a string "token".
+    Malformed,
+    // The candidates add up to more than 1 beyond what rounding explains
+    // (a token listed twice, a broken server).
+    TooMuchProbability,
+    // The reply carries the model's reasoning: the tokens read would be
+    // reasoning, not the rating (a model that cannot stop reasoning).
+    Reasoned,
 };
 
 using TokenProbabilityReading = std::variant<TokenProbabilities, TokenProbabilityProblem>;
@@ -71,6 +81,13 @@ namespace TokenProbabilityText {
 
 // The most candidates a server sends per token.
 inline constexpr int maxCandidates = 20;
+// How far past 1 the candidates may add up and still be read as rounding.
+inline constexpr double roundingTolerance = 0.005;
+// From this share of the probability going to tokens that are not ratings,
+// the summary says so and never calls the model sure.
+inline constexpr double largeElsewhereShare = 0.2;
+// Below this probability for the runner-up rating, the model counts as sure.
+inline constexpr double negligibleRunnerUp = 0.005;
 
 // Reads a generate reply. Failures (not JSON, not an object, no string
 // "response") are the same as for the rating itself; a reply of the right
@@ -95,8 +112,11 @@ QString percent(double probability);
 QString percentSpoken(double probability);
 // A probability with one decimal, for the table: "81.2 %", "<0.1 %".
 QString tablePercent(double probability);
+// A log-probability with two decimals, for the table: "-1.40".
+QString tableLogprob(double logprob);
 
-// One sentence that says what the figures mean.
+// One sentence that says what the figures mean, and a second one when a
+// large share went to tokens that are not ratings.
 QString summary(const TokenProbabilities &probabilities);
 
 } // namespace TokenProbabilityText

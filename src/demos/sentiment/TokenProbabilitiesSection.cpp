@@ -25,14 +25,14 @@ constexpr int captionSpacing = 6;
 
 TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     : QWidget(parent)
-    , m_caption(makeLabel(QStringLiteral("probabilitiesCaption"), QStringLiteral("How sure was the model?"),
+    , m_caption(makeLabel(QStringLiteral("probabilitiesCaption"), tr("How sure was the model?"),
                           TextStyle::Subheadline, QFont::DemiBold))
     , m_note(makeLabel(QStringLiteral("probabilitiesNote"),
-                       QStringLiteral("A language model gives every possible next token a probability and then "
-                                      "draws one. This asks the model the same question once more and shows the "
-                                      "odds it gave each rating."),
+                       tr("A language model gives every possible next token a probability and then "
+                          "draws one. This asks the model the same question once more and shows the "
+                          "odds it gave each rating."),
                        TextStyle::Caption))
-    , m_button(new QPushButton(QStringLiteral("Show the model's probabilities")))
+    , m_button(new QPushButton(tr("Show the model's probabilities")))
     , m_messageLabel(makeLabel(QStringLiteral("probabilitiesMessage"), QString(), TextStyle::Caption))
     , m_result(new QWidget)
     , m_chart(new ProbabilityBarChart)
@@ -40,26 +40,30 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     , m_expectedLabel(makeLabel(QStringLiteral("probabilitiesExpected"), QString(), TextStyle::Body))
     , m_summaryLabel(makeLabel(QStringLiteral("probabilitiesSummary"), QString(), TextStyle::Body))
     , m_tableCaption(makeLabel(QStringLiteral("probabilitiesTableCaption"),
-                               QStringLiteral("Candidates for the first token, as the server sent them"),
+                               tr("Candidates for the first token, as the server sent them"),
                                TextStyle::Caption))
     , m_table(new QTableWidget(0, 3))
 {
     setObjectName(QStringLiteral("probabilitiesSection"));
+    // The section holds the keyboard focus while its button is disabled.
+    setAccessibleName(m_caption->text());
 
     m_button->setObjectName(QStringLiteral("probabilitiesButton"));
     m_button->setAccessibleName(m_button->text());
+    // The focus the section kept while the button was disabled goes back.
+    if (m_button->isEnabled() && hasFocus())
+        m_button->setFocus(Qt::OtherFocusReason);
     m_button->setAccessibleDescription(m_note->text());
     m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setAutoDefault(false);
 
     m_result->setObjectName(QStringLiteral("probabilitiesResult"));
     m_chart->setObjectName(QStringLiteral("probabilitiesChart"));
-    m_chart->setAccessibleName(QStringLiteral("Probability of each rating"));
+    m_chart->setAccessibleName(tr("Probability of each rating"));
 
     m_table->setObjectName(QStringLiteral("probabilitiesTable"));
-    m_table->setAccessibleName(QStringLiteral("Candidates for the first token"));
-    m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("Token"), QStringLiteral("Log-probability"), QStringLiteral("Probability")});
+    m_table->setAccessibleName(tr("Candidates for the first token"));
+    m_table->setHorizontalHeaderLabels({tr("Token"), tr("Log-probability"), tr("Probability")});
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -129,6 +133,11 @@ void TokenProbabilitiesSection::requestProbabilities()
     m_isLoading = true;
     m_probabilities.reset();
     m_message.clear();
+    // A focused button that disables itself would hand the focus on to the
+    // next control in the chain, which can be the demo switch at the top; the
+    // section keeps it until the button is back.
+    if (m_button->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     render();
 
     const quint64 number = ++m_requestNumber;
@@ -137,7 +146,7 @@ void TokenProbabilitiesSection::requestProbabilities()
             return;
         m_isLoading = false;
         if (!result) {
-            m_message = QStringLiteral("Error: ") + result.error().description;
+            m_message = tr("Error: %1").arg(result.error().description);
             m_messageIsError = true;
         } else if (const auto *problem = std::get_if<TokenProbabilityProblem>(&result.value())) {
             m_message = TokenProbabilityText::problemMessage(*problem);
@@ -152,7 +161,7 @@ void TokenProbabilitiesSection::requestProbabilities()
 QStringList TokenProbabilitiesSection::tableRow(const TokenCandidate &candidate)
 {
     return {TokenProbabilityText::visibleToken(candidate.token),
-            QString::number(candidate.logprob, 'g', QLocale::FloatingPointShortest),
+            TokenProbabilityText::tableLogprob(candidate.logprob),
             TokenProbabilityText::tablePercent(std::exp(candidate.logprob))};
 }
 
@@ -179,24 +188,53 @@ void TokenProbabilitiesSection::render()
     setForeground(m_tableCaption, NamedColors::secondaryText(pal));
 
     m_button->setEnabled(!m_isLoading && !m_model.isEmpty());
-    m_button->setText(m_isLoading ? QStringLiteral("Asking the model...")
-                                  : QStringLiteral("Show the model's probabilities"));
+    m_button->setText(m_isLoading ? tr("Asking the model…") : tr("Show the model's probabilities"));
+    m_button->setAccessibleName(m_button->text());
+    // The focus the section kept while the button was disabled goes back.
+    if (m_button->isEnabled() && hasFocus())
+        m_button->setFocus(Qt::OtherFocusReason);
 
     m_messageLabel->setVisible(!m_message.isEmpty());
     m_messageLabel->setText(m_message);
     setForeground(m_messageLabel, NamedColors::color(m_messageIsError ? NamedColor::Red : NamedColor::Orange, pal));
 
     m_result->setVisible(m_probabilities.has_value());
-    if (!m_probabilities)
+    if (m_probabilities)
+        renderResult(*m_probabilities);
+
+    // A new result or message is announced once, as the demo screens
+    // announce theirs.
+    const QString announcement = !m_message.isEmpty() ? m_message
+                                 : m_probabilities ? m_summaryLabel->text()
+                                                   : QString();
+    if (announcement != m_announced) {
+        m_announced = announcement;
+        if (!m_message.isEmpty())
+            announce(m_messageLabel, QAccessible::Alert);
+        else if (m_probabilities)
+            announce(m_result, QAccessible::NameChanged);
+    }
+}
+
+void TokenProbabilitiesSection::announce(QWidget *widget, QAccessible::Event type)
+{
+    if (!QAccessible::isActive())
         return;
-    const TokenProbabilities &p = *m_probabilities;
+    QAccessibleEvent event(widget, type);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TokenProbabilitiesSection::renderResult(const TokenProbabilities &p)
+{
     m_chart->setProbabilities(p);
-    m_producedLabel->setText(QStringLiteral("The model's answer began with the token “%1”.")
+    m_result->setAccessibleName(TokenProbabilityText::summary(p));
+    m_producedLabel->setText(tr("The model's answer began with the token “%1”.")
                                  .arg(TokenProbabilityText::visibleToken(p.producedToken)));
     const std::optional<double> expected = p.expectedRating();
-    m_expectedLabel->setText(expected ? QStringLiteral("Expected rating (each rating weighted by its probability): %1")
-                                            .arg(QString::number(*expected, 'f', 2))
-                                      : QStringLiteral("Expected rating: none, no candidate is a rating."));
+    m_expectedLabel->setText(
+        expected ? tr("Expected rating, an average among the ratings only (each weighted by its probability): %1")
+                       .arg(QString::number(*expected, 'f', 2))
+                 : tr("Expected rating: none, no candidate is a rating."));
     m_summaryLabel->setText(TokenProbabilityText::summary(p));
 
     m_table->setRowCount(int(p.candidates.size()));
@@ -207,6 +245,9 @@ void TokenProbabilitiesSection::render()
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             if (column > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // The table rounds; the full value is one hover away.
+            if (column == 1)
+                item->setToolTip(QString::number(p.candidates.at(row).logprob, 'g', QLocale::FloatingPointShortest));
             m_table->setItem(row, column, item);
         }
     }

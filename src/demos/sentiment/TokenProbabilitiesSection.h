@@ -2,6 +2,7 @@
 
 #include "TokenProbabilities.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -42,6 +43,9 @@ public:
     const std::optional<TokenProbabilities> &probabilities() const { return m_probabilities; }
     // The inline message, when the request failed or brought nothing usable.
     const QString &message() const { return m_message; }
+    // What assistive technology was last told: the new result's summary or
+    // message, once each; empty while a request is on its way.
+    const QString &lastAnnouncement() const { return m_announced; }
 
     // The button's action.
     void requestProbabilities();
@@ -55,7 +59,9 @@ protected:
 
 private:
     void render();
+    void renderResult(const TokenProbabilities &probabilities);
     void fitTable();
+    static void announce(QWidget *widget, QAccessible::Event type);
 
     QPointer<AppSettings> m_settings;
     QPointer<HttpClient> m_http;
@@ -67,6 +73,9 @@ private:
     std::optional<TokenProbabilities> m_probabilities;
     QString m_message;
     bool m_messageIsError = false;
+    // What was last announced to assistive technology, so that each new
+    // result or message is announced once.
+    QString m_announced;
     // Counts requests, so that only the reply to the latest one is shown.
     quint64 m_requestNumber = 0;
 
