@@ -1,6 +1,7 @@
 #include "TokenProbabilitiesSection.h"
 
 #include "ProbabilityBarChart.h"
+#include "SamplingLab.h"
 #include "SentimentClient.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
@@ -43,6 +44,7 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
                                QStringLiteral("Candidates for the first token, as the server sent them"),
                                TextStyle::Caption))
     , m_table(new QTableWidget(0, 3))
+    , m_samplingLab(new SamplingLab)
 {
     setObjectName(QStringLiteral("probabilitiesSection"));
 
@@ -80,6 +82,7 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     resultLayout->addSpacing(4);
     resultLayout->addWidget(m_tableCaption);
     resultLayout->addWidget(m_table);
+    resultLayout->addWidget(m_samplingLab);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -101,6 +104,7 @@ void TokenProbabilitiesSection::setServices(AppSettings &settings, HttpClient &h
     m_settings = &settings;
     m_http = &http;
     m_hasOwnServices = true;
+    m_samplingLab->setServices(settings, http);
 }
 
 void TokenProbabilitiesSection::setSubject(const QString &text, const QString &model)
@@ -191,6 +195,7 @@ void TokenProbabilitiesSection::render()
         return;
     const TokenProbabilities &p = *m_probabilities;
     m_chart->setProbabilities(p);
+    m_samplingLab->setCandidates(m_text, m_model, p.candidates);
     m_producedLabel->setText(QStringLiteral("The model's answer began with the token “%1”.")
                                  .arg(TokenProbabilityText::visibleToken(p.producedToken)));
     const std::optional<double> expected = p.expectedRating();
