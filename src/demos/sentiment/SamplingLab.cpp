@@ -354,11 +354,18 @@ void SamplingLab::setCandidates(const QString &text, const QString &model, const
         m_run = nullptr;
     }
     if (newModel) {
-        const quint64 number = ++m_subjectNumber;
+        ++m_subjectNumber;
         m_startIsKnown = false;
+        m_startRequested = false;
+    }
+    // The model's own settings are asked for once there is something to
+    // apply them to.
+    if (!m_startRequested && !m_candidates.isEmpty() && !m_model.isEmpty()) {
         useServices();
-        if (m_settings && m_http && !model.isEmpty()) {
-            fetchModelParameters(model, this, [this, number](const std::optional<QString> &parameters) {
+        if (m_settings && m_http) {
+            m_startRequested = true;
+            const quint64 number = m_subjectNumber;
+            fetchModelParameters(m_model, this, [this, number](const std::optional<QString> &parameters) {
                 if (number != m_subjectNumber)
                     return;
                 m_start = SamplingMath::startFrom(parameters);

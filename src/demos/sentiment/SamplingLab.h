@@ -81,6 +81,7 @@ private:
     QList<TokenCandidate> m_candidates;
     SamplingStart m_start;
     bool m_startIsKnown = false;
+    bool m_startRequested = false;
     SamplingSettings m_sampling;
     SampledOdds m_odds;
     // The odds with the settings the last run used.

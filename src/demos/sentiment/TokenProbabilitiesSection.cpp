@@ -117,6 +117,7 @@ void TokenProbabilitiesSection::setSubject(const QString &text, const QString &m
     m_isLoading = false;
     m_probabilities.reset();
     m_message.clear();
+    m_samplingLab->setCandidates(text, model, {});
     render();
 }
 
