@@ -286,7 +286,11 @@ Scene probabilitiesScene(const DemoDriver &demo)
                                  [section] { return section->probabilities().has_value(); });
                 Studio::settle();
                 auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
-                area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+                // The foot of the candidates table at the bottom of the view
+                // (the sampling lab below it has a picture of its own).
+                auto *table = studio.child<QWidget>(section, QStringLiteral("probabilitiesTable"));
+                const int foot = table->mapTo(area->widget(), QPoint(0, table->height())).y();
+                area->verticalScrollBar()->setValue(foot + 8 - area->viewport()->height());
                 return screen->window();
             }};
 }
