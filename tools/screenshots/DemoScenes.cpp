@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
+#include "demos/sentiment/SamplingLab.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "demos/sentiment/SentimentDetailsPanel.h"
 #include "demos/sentiment/TokenProbabilitiesSection.h"
@@ -16,12 +17,15 @@
 #include "widgets/CircularProgressGauge.h"
 
 #include <QAbstractButton>
+#include <QDoubleSpinBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -282,7 +286,59 @@ Scene probabilitiesScene(const DemoDriver &demo)
                                  [section] { return section->probabilities().has_value(); });
                 Studio::settle();
                 auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
-                area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+                // The foot of the candidates table at the bottom of the view
+                // (the sampling lab below it has a picture of its own).
+                auto *table = studio.child<QWidget>(section, QStringLiteral("probabilitiesTable"));
+                const int foot = table->mapTo(area->widget(), QPoint(0, table->height())).y();
+                area->verticalScrollBar()->setValue(foot + 8 - area->viewport()->height());
+                return screen->window();
+            }};
+}
+
+// The sampling lab under the probabilities: the temperature raised to 1.3
+// and the model asked ten times, its answers beside the odds.
+Scene samplingScene(const DemoDriver &demo)
+{
+    return {QStringLiteral("sentiment-sampling"),
+            QStringLiteral("Sentiment Analysis: the sampling settings applied to the odds, ten answers beside them"),
+            [demo](Studio &studio) {
+                auto drawn = std::make_shared<std::atomic<int>>(0);
+                studio.server().setHandler([drawn](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
+                    if (request.path != "/api/generate")
+                        return std::nullopt;
+                    if (request.body.find("\"seed\"") != std::string::npos) {
+                        static const char *const answers[] = {"4", "4", "5", "4", "3", "4", "4", "5", "4", "\n"};
+                        const std::string answer = answers[size_t((*drawn)++) % std::size(answers)];
+                        return Reply::json(R"({"model":"llama3.2","done":true,"response":")"
+                                           + (answer == "\n" ? std::string("\\n") : answer) + "\"}");
+                    }
+                    return Reply::json(
+                        R"({"model":"llama3.2","response":"4","done":true,"logprobs":[{"token":"4","logprob":-0.25,)"
+                        R"("top_logprobs":[{"token":"4","logprob":-0.25},{"token":"5","logprob":-1.95},)"
+                        R"({"token":"3","logprob":-3.4},{"token":" 4","logprob":-4.1},{"token":"\n","logprob":-5.5},)"
+                        R"({"token":"Rating","logprob":-6.4},{"token":"4.","logprob":-6.9},{"token":"2","logprob":-8.1},)"
+                        R"({"token":"**","logprob":-9.0},{"token":"1","logprob":-11.3}]}]})");
+                });
+                QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
+                studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
+                auto *panel = studio.child<SentimentDetailsPanel>(screen, QStringLiteral("detailsPanel"));
+                TokenProbabilitiesSection *section = panel->probabilitiesSection();
+                section->setServices(studio.settings(), HttpClient::shared());
+                studio.child<QAbstractButton>(section, QStringLiteral("probabilitiesButton"))->click();
+                studio.waitUntil(QStringLiteral("the probabilities"),
+                                 [section] { return section->probabilities().has_value(); });
+                SamplingLab *lab = section->samplingLab();
+                studio.waitUntil(QStringLiteral("the model's settings"), [lab] { return lab->isStartKnown(); });
+                Studio::settle();
+                studio.child<QDoubleSpinBox>(lab, QStringLiteral("samplingTemperature"))->setValue(1.3);
+                studio.child<QAbstractButton>(lab, QStringLiteral("samplingAskButton"))->click();
+                studio.waitUntil(QStringLiteral("ten answers"),
+                                 [lab] { return lab->run() && !lab->run()->isRunning(); });
+                Studio::settle();
+                auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
+                // The lab's foot at the bottom of the view.
+                const int foot = lab->mapTo(area->widget(), QPoint(0, lab->height())).y();
+                area->verticalScrollBar()->setValue(foot + 8 - area->viewport()->height());
                 return screen->window();
             }};
 }
@@ -343,7 +399,8 @@ namespace Scenes {
 QList<Scene> demoScenes()
 {
     return scenesFor(sentimentDriver())
-        + QList<Scene>{probabilitiesScene(sentimentDriver()), reasoningScene(sentimentDriver())}
+        + QList<Scene>{probabilitiesScene(sentimentDriver()), reasoningScene(sentimentDriver()),
+                       samplingScene(sentimentDriver())}
         + scenesFor(similarityDriver()) + QList<Scene>{lowSimilarityScene()};
 }
 

@@ -1,5 +1,6 @@
 #include "StandinServer.h"
 
+#include "RatingSampler.h"
 #include "SentimentRater.h"
 #include "TextEmbedder.h"
 #include "TextTokens.h"
@@ -138,21 +139,31 @@ Reply answerShow(std::string_view body)
 // For a rating they come from the rater's probabilities, the rating also
 // offered with a leading space, as tokenizers have both; the rest of the
 // mass goes to tokens that are not ratings.
-json answerLogprobs(const std::optional<std::string> &ratedText, const std::string &response, int top)
+std::vector<OllamaWire::TokenLogprob> ratingCandidates(const std::string &ratedText, const std::string &rating)
+{
+    std::vector<OllamaWire::TokenLogprob> candidates;
+    const auto ratings = SentimentRater::ratingProbabilities(ratedText);
+    const double spaced = 0.015;
+    for (int r = 1; r <= 5; ++r) {
+        const double p = ratings[size_t(r - 1)] - (std::to_string(r) == rating ? spaced : 0.0);
+        candidates.push_back({std::to_string(r), std::log(std::max(p, 1e-9))});
+    }
+    candidates.push_back({" " + rating, std::log(spaced)});
+    const double rest = 1.0 - SentimentRater::ratingMass;
+    candidates.push_back({"\n", std::log(rest * 0.5)});
+    candidates.push_back({"Rating", std::log(rest * 0.3)});
+    candidates.push_back({"The", std::log(rest * 0.2)});
+    return candidates;
+}
+
+// `rating` is the most likely rating, `response` the answer given (a drawn
+// one may differ).
+json answerLogprobs(const std::optional<std::string> &ratedText, const std::string &rating,
+                    const std::string &response, int top)
 {
     std::vector<OllamaWire::TokenLogprob> candidates;
     if (ratedText) {
-        const auto ratings = SentimentRater::ratingProbabilities(*ratedText);
-        const double spaced = 0.015;
-        for (int r = 1; r <= 5; ++r) {
-            const double p = ratings[size_t(r - 1)] - (std::to_string(r) == response ? spaced : 0.0);
-            candidates.push_back({std::to_string(r), std::log(std::max(p, 1e-9))});
-        }
-        candidates.push_back({" " + response, std::log(spaced)});
-        const double rest = 1.0 - SentimentRater::ratingMass;
-        candidates.push_back({"\n", std::log(rest * 0.5)});
-        candidates.push_back({"Rating", std::log(rest * 0.3)});
-        candidates.push_back({"The", std::log(rest * 0.2)});
+        candidates = ratingCandidates(*ratedText, rating);
     } else {
         candidates.push_back({response.substr(0, response.find(' ')), 0.0});
     }
@@ -161,7 +172,7 @@ json answerLogprobs(const std::optional<std::string> &ratedText, const std::stri
     const auto generated = std::find_if(candidates.begin(), candidates.end(), [&](const auto &c) {
         return c.token == response || !ratedText;
     });
-    const OllamaWire::TokenLogprob chosen = *generated;
+    const OllamaWire::TokenLogprob chosen = generated != candidates.end() ? *generated : candidates.front();
     candidates.resize(std::min(candidates.size(), size_t(top)));
     return json::array({OllamaWire::logprobEntry(chosen, candidates)});
 }
@@ -252,11 +263,15 @@ Reply answerGenerate(std::string_view body)
     } else {
         reply.response = StandinServer::standinReply;
     }
+    const std::string rating = reply.response;
+    // Sampling options make the rating a draw from the rater's own odds.
+    if (const auto sampling = RatingSampler::read(request); text && sampling)
+        reply.response = RatingSampler::draw(ratingCandidates(*text, rating), *sampling);
     // Token probabilities only when asked for, with at most 20 candidates.
     if (!reply.response.empty() && request.value("logprobs", json()) == true) {
         const json top = request.value("top_logprobs", json());
         const std::int64_t wanted = top.is_number_integer() ? top.get<std::int64_t>() : 0;
-        reply.logprobs = answerLogprobs(text, reply.response, int(std::clamp<std::int64_t>(wanted, 0, 20)));
+        reply.logprobs = answerLogprobs(text, rating, reply.response, int(std::clamp<std::int64_t>(wanted, 0, 20)));
     }
     reply.durations.promptEvalCount = wordCount(prompt);
     reply.durations.evalCount = std::max(1, wordCount(reply.response));

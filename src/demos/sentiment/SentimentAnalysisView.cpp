@@ -3,6 +3,7 @@
 #include "SentimentClient.h"
 #include "SentimentDetailsPanel.h"
 #include "SentimentScore.h"
+#include "SamplingLab.h"
 #include "TokenProbabilitiesSection.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
@@ -72,6 +73,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     // The probabilities request goes to the same server, model and client as
     // the screen's own.
     m_detailsPanel->probabilitiesSection()->setServices(m_settings, m_http);
+    m_detailsPanel->probabilitiesSection()->samplingLab()->setHistory(m_history);
     finish();
 }
 

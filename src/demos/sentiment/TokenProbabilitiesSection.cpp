@@ -1,6 +1,7 @@
 #include "TokenProbabilitiesSection.h"
 
 #include "ProbabilityBarChart.h"
+#include "SamplingLab.h"
 #include "SentimentClient.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
@@ -43,6 +44,7 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
                                tr("Candidates for the first token, as the server sent them"),
                                TextStyle::Caption))
     , m_table(new QTableWidget(0, 3))
+    , m_samplingLab(new SamplingLab)
 {
     setObjectName(QStringLiteral("probabilitiesSection"));
     // The section holds the keyboard focus while its button is disabled.
@@ -84,6 +86,7 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     resultLayout->addSpacing(4);
     resultLayout->addWidget(m_tableCaption);
     resultLayout->addWidget(m_table);
+    resultLayout->addWidget(m_samplingLab);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -105,6 +108,7 @@ void TokenProbabilitiesSection::setServices(AppSettings &settings, HttpClient &h
     m_settings = &settings;
     m_http = &http;
     m_hasOwnServices = true;
+    m_samplingLab->setServices(settings, http);
 }
 
 void TokenProbabilitiesSection::setSubject(const QString &text, const QString &model)
@@ -117,6 +121,7 @@ void TokenProbabilitiesSection::setSubject(const QString &text, const QString &m
     m_isLoading = false;
     m_probabilities.reset();
     m_message.clear();
+    m_samplingLab->setCandidates(text, model, {});
     render();
 }
 
@@ -227,6 +232,7 @@ void TokenProbabilitiesSection::announce(QWidget *widget, QAccessible::Event typ
 void TokenProbabilitiesSection::renderResult(const TokenProbabilities &p)
 {
     m_chart->setProbabilities(p);
+    m_samplingLab->setCandidates(m_text, m_model, p.candidates);
     m_result->setAccessibleName(TokenProbabilityText::summary(p));
     m_producedLabel->setText(tr("The model's answer began with the token “%1”.")
                                  .arg(TokenProbabilityText::visibleToken(p.producedToken)));

@@ -15,6 +15,7 @@ class ProbabilityBarChart;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class SamplingLab;
 
 // "How sure was the model?": on request, asks the model the same rating
 // question once more, this time for the probabilities of its first token's
@@ -54,6 +55,9 @@ public:
     // invisible characters drawn, the log-probability and the probability.
     static QStringList tableRow(const TokenCandidate &candidate);
 
+    // The sampling settings and repeated requests, under the chart.
+    SamplingLab *samplingLab() const { return m_samplingLab; }
+
 protected:
     void changeEvent(QEvent *event) override;
 
@@ -90,4 +94,5 @@ private:
     QLabel *const m_summaryLabel;
     QLabel *const m_tableCaption;
     QTableWidget *const m_table;
+    SamplingLab *const m_samplingLab;
 };
