@@ -113,6 +113,39 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+// The key of a line: up to its first space.
+std::string_view keyOf(std::string_view line)
+{
+    return line.substr(0, std::min(line.find(' '), line.size()));
+}
+
+// The start of the first line, in a file of lines sorted by key, whose key is
+// not less than `key` (the file's size when there is none). A binary search
+// over bytes: look at the line around the middle byte, then keep the half
+// that can hold the answer. Licence lines at the top start with a space, so
+// their key is empty and sorts first.
+size_t firstLineNotBefore(std::string_view text, std::string_view key)
+{
+    size_t low = 0;
+    size_t high = text.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        const size_t previousBreak = middle == 0 ? std::string_view::npos : text.rfind('\n', middle - 1);
+        const size_t start = previousBreak == std::string_view::npos ? 0 : previousBreak + 1;
+        const size_t end = std::min(text.find('\n', start), text.size());
+        if (keyOf(text.substr(start, end - start)) < key)
+            low = end + 1;
+        else
+            high = start;
+    }
+    return std::min(low, text.size());
+}
+
+std::string_view lineAt(std::string_view text, size_t start)
+{
+    return text.substr(start, std::min(text.find('\n', start), text.size()) - start);
+}
+
 } // namespace
 
 // A whole file mapped read-only; an empty file maps to an empty view.
@@ -163,6 +196,8 @@ struct WordNet::Files
 {
     std::array<MappedFile, 4> index;
     std::array<MappedFile, 4> data;
+    // Sense keys ("cat%1:05:00::") with their counts in the tagged corpus.
+    MappedFile counts;
     // Inflected form -> its base forms, from the ".exc" files.
     std::array<std::unordered_map<std::string, std::vector<std::string>>, 4> exceptions;
 };
@@ -211,38 +246,40 @@ std::unique_ptr<WordNet> WordNet::open(const std::string &directory, std::string
                 bases.emplace_back(parts[j]);
         }
     }
+    // Optional: without it every lemma counts as never seen.
+    std::string ignored;
+    files.counts.map(directory + "/cntlist.rev", ignored);
     return wordNet;
+}
+
+int WordNet::taggedCount(std::string_view lemma) const
+{
+    if (lemma.empty() || lemma.find_first_of(" \n%") != std::string_view::npos)
+        return 0;
+    // sense_key sense_number tag_cnt, sorted by sense key; a lemma's keys
+    // all start with "lemma%".
+    const std::string prefix = std::string(lemma) + "%";
+    const std::string_view text = m_files->counts.text();
+    int total = 0;
+    for (size_t start = firstLineNotBefore(text, prefix); start < text.size();) {
+        const std::string_view line = lineAt(text, start);
+        if (line.substr(0, prefix.size()) != prefix)
+            break;
+        const std::vector<std::string_view> parts = fields(trimmed(line));
+        if (parts.size() == 3)
+            total += number<int>(parts[2]).value_or(0);
+        start += line.size() + 1;
+    }
+    return total;
 }
 
 std::optional<WordNet::Entry> WordNet::lookup(std::string_view lemma, PartOfSpeech partOfSpeech) const
 {
     if (lemma.empty() || lemma.find_first_of(" \n") != std::string_view::npos)
         return std::nullopt;
-    // Binary search over the lines of the sorted file: look at the line
-    // around the middle byte, then keep the half that can hold the lemma.
-    // The licence lines at the top start with a space, so their key is empty
-    // and sorts before every lemma.
     const std::string_view text = m_files->index[indexOf(partOfSpeech)].text();
-    size_t low = 0;
-    size_t high = text.size();
-    std::string_view line;
-    while (low < high) {
-        const size_t middle = low + (high - low) / 2;
-        const size_t previousBreak = text.rfind('\n', middle == 0 ? 0 : middle - 1);
-        const size_t start = middle == 0 || previousBreak == std::string_view::npos ? 0 : previousBreak + 1;
-        const size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view candidate = text.substr(start, end - start);
-        const std::string_view key = candidate.substr(0, std::min(candidate.find(' '), candidate.size()));
-        if (key == lemma) {
-            line = candidate;
-            break;
-        }
-        if (key < lemma)
-            low = end + 1;
-        else
-            high = start;
-    }
-    if (line.empty())
+    const std::string_view line = lineAt(text, firstLineNotBefore(text, lemma));
+    if (line.empty() || keyOf(line) != lemma)
         return std::nullopt;
 
     // lemma pos synset_cnt p_cnt [ptr_symbol...] sense_cnt tagsense_cnt synset_offset...
@@ -282,8 +319,10 @@ std::optional<WordNet::Synset> WordNet::synset(PartOfSpeech partOfSpeech, std::u
     synset.offset = offset;
     const auto type = partOfSpeechFromLetter(parts[2]);
     const auto wordCount = number<size_t>(parts[3], 16);
-    if (type != partOfSpeech || !wordCount)
+    const auto lexicographerFile = number<int>(parts[1]);
+    if (type != partOfSpeech || !wordCount || !lexicographerFile)
         return std::nullopt;
+    synset.lexicographerFile = *lexicographerFile;
     synset.partOfSpeech = *type;
     size_t next = 4;
     for (size_t i = 0; i < *wordCount; ++i, next += 2) {

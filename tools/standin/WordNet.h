@@ -46,6 +46,9 @@ public:
     {
         PartOfSpeech partOfSpeech = PartOfSpeech::Noun;
         std::uint32_t offset = 0;
+        // The lexicographer file it comes from (lexnames(5WN)): 3 for
+        // noun.Tops, the most general nouns; 5 noun.animal, 13 noun.food...
+        int lexicographerFile = 0;
         // Its words as the file spells them (underscores for spaces, without
         // an adjective's "(a)"/"(p)"/"(ip)" marker).
         std::vector<std::string> words;
@@ -75,6 +78,11 @@ public:
     // The synset at a byte offset of a data file; nothing when the offset
     // does not start a synset line.
     std::optional<Synset> synset(PartOfSpeech partOfSpeech, std::uint32_t offset) const;
+
+    // How often a lemma's senses were seen in the tagged corpus, all parts
+    // of speech together (from cntlist.rev; 0 when that file is missing):
+    // "give" 781, "cat" 18, "pasta" 0.
+    int taggedCount(std::string_view lemma) const;
 
     // The lemmas in the index that a word form can be an inflection of, by
     // WordNet's own rules: the exception list first ("geese" gives "goose",
