@@ -69,6 +69,10 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
                                             "vectors out flat, so that sentences with similar meanings sit close "
                                             "together."),
                              TextStyle::Body))
+    , m_standinNoteLabel(makeLabel(QStringLiteral("standinNoteLabel"),
+                                   tr("The offline stand-in serves these vectors: it knows English words and "
+                                      "their kinds, not sentences, other languages or negation."),
+                                   TextStyle::Caption))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
     , m_countLabel(makeLabel(QStringLiteral("countLabel"), QString(), TextStyle::Caption))
@@ -118,6 +122,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
 
     column->addWidget(m_titleLabel);
     column->addWidget(m_introLabel);
+    column->addWidget(m_standinNoteLabel);
 
     // The editor, one sentence per line.
     m_editorPanel->setObjectName(QStringLiteral("editorPanel"));
@@ -490,6 +495,10 @@ void SentenceMapWindow::render()
     setForeground(m_errorLabel, NamedColors::color(NamedColor::Red, pal));
 
     m_warningCard->setVisible(!hasModel);
+    // The stand-in's models are named "standin-...".
+    m_standinNoteLabel->setVisible(hasModel
+                                   && m_settings.selectedEmbeddingModel()->startsWith(QLatin1String("standin-")));
+    setForeground(m_standinNoteLabel, secondary);
     if (auto *symbol = m_warningCard->findChild<SymbolView *>())
         symbol->setColor(NamedColors::color(NamedColor::Orange, pal));
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
