@@ -14,11 +14,21 @@
 
 namespace {
 
+const QString standinModel = QStringLiteral("standin-embedding:latest");
+
 // The offline stand-in's own vectors for the sentences, served by the fake
 // server under the stand-in's model name, so that the picture shows what a
 // first run without a model shows.
 void serveStandinVectors(FakeOllamaServer &server, const QStringList &sentences)
 {
+    std::vector<FakeOllamaServer::Model> models = Studio::standardModels();
+    FakeOllamaServer::Model standin;
+    standin.name = standinModel.toStdString();
+    standin.capabilities = {"embedding"};
+    standin.family = "standin";
+    standin.size = 16384;
+    models.push_back(standin);
+    server.setModels(std::move(models));
     for (const QString &sentence : sentences)
         server.setEmbedding(sentence.toStdString(), SenseEmbedder::shared().embed(sentence.toStdString()));
 }
@@ -33,7 +43,7 @@ QList<Scene> sentenceMapScenes()
         {QStringLiteral("sentence-map"),
          QStringLiteral("Sentence Map: the Three Topics example mapped with the offline stand-in's vectors"),
          [](Studio &studio) {
-             studio.settings().setSelectedEmbeddingModel(QStringLiteral("standin-embedding:latest"));
+             studio.settings().setSelectedEmbeddingModel(standinModel);
              const SentenceSet &set = Examples::sentenceSets().constFirst();
              serveStandinVectors(studio.server(), set.sentences);
              studio.app().sentenceSetActions().constFirst()->trigger();

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 

@@ -14,10 +14,14 @@ class WordNet;
 //
 // Each content word is reduced to its base forms by WordNet's rules and
 // stands for its most common senses and their hypernym chains (cat, feline,
-// carnivore, placental, mammal, ...), the word's own senses weighing most and
-// each step up, and each very general concept, less. A word WordNet does not
-// know stands for itself. A text is the normalised sum of its words, carried
-// into `dimensions` numbers by a fixed random projection (one pseudo-random
+// carnivore, placental, mammal, ...), the word's own senses weighing most,
+// each step up and each very general concept less; for the words of each
+// sense's definition ("violinist": musician, violin); and, for nouns, for the
+// kind WordNet files the sense under (animal, food, artifact...), which
+// counts most when several words of a text share it. A word WordNet does not
+// know stands for itself. A text is the sum of its words, each weighed by how
+// rarely the tagged corpus has it ("need" less than "pasta"), carried into
+// `dimensions` numbers by a fixed random projection (one pseudo-random
 // direction per concept, seeded by its name), so that similar words give
 // similar vectors and no number is left at zero. Deterministic and
 // L2-normalised.
