@@ -1,6 +1,14 @@
+#include "SenseEmbedder.h"
 #include "StandinServer.h"
+#include "WordNet.h"
 
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using nlohmann::json;
 
@@ -15,7 +23,133 @@ private Q_SLOTS:
     void answersLikeOllama_data();
     void answersLikeOllama();
     void ratesLikeAModel();
+    void readsWordNetFiles_data();
+    void readsWordNetFiles();
+    void findsBaseForms_data();
+    void findsBaseForms();
+    void embedsByMeaning();
 };
+
+namespace {
+
+using PartOfSpeech = WordNet::PartOfSpeech;
+
+PartOfSpeech partOfSpeech(const QString &letter)
+{
+    return letter == QLatin1String("n") ? PartOfSpeech::Noun
+        : letter == QLatin1String("v")  ? PartOfSpeech::Verb
+        : letter == QLatin1String("a")  ? PartOfSpeech::Adjective
+                                        : PartOfSpeech::Adverb;
+}
+
+// A small WordNet in the documented file format. Data lines start with their
+// synset's name and point to others by name ("{n:cat}"); every name becomes
+// the byte offset of its line (8 digits), as in the real files.
+struct SmallWordNet
+{
+    QTemporaryDir directory;
+    QHash<QString, quint32> offsets; // "n:cat" -> offset
+    QHash<quint32, QString> names;   // offset -> "cat"
+
+    SmallWordNet()
+    {
+        const QString header = QStringLiteral("  1 A small test database, not WordNet's own text.\n");
+        const QStringList data[] = {
+            {QStringLiteral("{n:entity} 03 n 01 entity 0 001 ~ {n:animal} n 0000 | that which is perceived"),
+             QStringLiteral("{n:animal} 03 n 01 animal 0 002 @ {n:entity} n 0000 ~ {n:feline} n 0000 | an organism"),
+             QStringLiteral("{n:feline} 05 n 01 feline 0 001 @ {n:animal} n 0000 | lithe-bodied mammals"),
+             QStringLiteral("{n:cat} 05 n 02 cat 0 true_cat 0 001 @ {n:feline} n 0000 | feline mammal with soft fur; "
+                            "\"domestic cats\"")},
+            {QStringLiteral("{v:be} 42 v 0a a 0 b 0 c 0 d 0 e 0 f 0 g 0 h 0 i 0 j 0 000 | ten words")},
+            {QStringLiteral("{a:large} 00 a 01 large 0 000 | above average in size"),
+             QStringLiteral("{a:big} 00 s 01 big(a) 0 001 & {a:large} a 0000 | significant in size")},
+            {},
+        };
+        // Offsets first (with every name as long as its 8 digits), then the
+        // files.
+        for (const QStringList &lines : data) {
+            quint32 offset = quint32(header.size());
+            for (const QString &line : lines) {
+                const QString name = line.section(QLatin1Char(' '), 0, 0).mid(1).chopped(1);
+                offsets.insert(name, offset);
+                names.insert(offset, name.mid(2));
+                offset += quint32(QString(line).replace(reference(), QStringLiteral("00000000")).size() + 1);
+            }
+        }
+        const char *files[] = {"noun", "verb", "adj", "adv"};
+        for (int i = 0; i < 4; ++i)
+            write(QStringLiteral("data.") + QLatin1String(files[i]), header + resolve(data[i].join(QLatin1Char('\n')))
+                      + (data[i].isEmpty() ? "" : "\n"));
+        // Index lines: lemma pos synset_cnt p_cnt [ptr...] sense_cnt tagsense_cnt offsets...
+        write(QStringLiteral("index.noun"),
+              header + resolve(QStringLiteral("animal n 1 2 @ ~ 1 1 {n:animal}\ncat n 2 1 @ 2 1 {n:cat} {n:feline}\n"
+                                              "entity n 1 1 ~ 1 0 {n:entity}\nfeline n 1 1 @ 1 0 {n:feline}\n"
+                                              "true_cat n 1 1 @ 1 0 {n:cat}\n")));
+        write(QStringLiteral("index.verb"), header + resolve(QStringLiteral("be v 1 0 1 1 {v:be}\n")));
+        write(QStringLiteral("index.adj"),
+              header + resolve(QStringLiteral("big a 1 1 & 1 1 {a:big}\nlarge a 1 0 1 1 {a:large}\n")));
+        write(QStringLiteral("index.adv"), header);
+        write(QStringLiteral("noun.exc"), QStringLiteral("kitties cat\n"));
+        write(QStringLiteral("cntlist.rev"), QStringLiteral("cat%1:05:00:: 1 18\ncat%1:18:00:: 2 3\n"
+                                                           "cat_burglar%1:18:00:: 1 7\ncatamaran%1:06:00:: 1 2\n"));
+    }
+
+    static const QRegularExpression &reference()
+    {
+        static const QRegularExpression pattern(QStringLiteral("\\{(\\w:\\w+)\\}"));
+        return pattern;
+    }
+
+    QString resolve(QString text) const
+    {
+        for (const auto &match : reference().globalMatch(text))
+            text.replace(match.captured(0), QStringLiteral("%1").arg(offsets.value(match.captured(1)), 8, 10,
+                                                                      QLatin1Char('0')));
+        return text;
+    }
+
+    void write(const QString &name, const QString &text)
+    {
+        QFile file(directory.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+
+    QString describe(const WordNet &wordNet, const QString &query) const
+    {
+        const QStringList parts = query.split(QLatin1Char(' '));
+        const PartOfSpeech kind = partOfSpeech(parts.value(1));
+        const std::string word = parts.value(2).toStdString();
+        QStringList out;
+        if (parts[0] == QLatin1String("lookup")) {
+            const auto entry = wordNet.lookup(word, kind);
+            if (!entry)
+                return QStringLiteral("none");
+            for (std::uint32_t offset : entry->senses)
+                out << names.value(offset);
+            out << QStringLiteral("tagged %1").arg(entry->taggedSenses);
+        } else if (parts[0] == QLatin1String("synset")) {
+            const quint32 shift = parts.value(3).toUInt();
+            const auto synset = wordNet.synset(kind, offsets.value(parts[1] + QLatin1Char(':') + parts[2]) + shift);
+            if (!synset)
+                return QStringLiteral("none");
+            for (const std::string &w : synset->words)
+                out << QString::fromStdString(w);
+            for (const WordNet::Pointer &pointer : synset->hypernyms())
+                out << QStringLiteral("up ") + names.value(pointer.offset);
+            out << QStringLiteral("pointers %1 kind %2").arg(synset->pointers.size()).arg(synset->lexicographerFile)
+                << QString::fromStdString(synset->gloss);
+        } else if (parts[0] == QLatin1String("base")) {
+            for (const std::string &form : wordNet.baseForms(word, kind))
+                out << QString::fromStdString(form);
+        } else {
+            out << QString::number(wordNet.taggedCount(parts.value(1).toStdString()));
+        }
+        return out.join(QLatin1String(", "));
+    }
+};
+
+} // namespace
 
 void TestStandin::answersLikeOllama_data()
 {
@@ -95,6 +229,126 @@ void TestStandin::ratesLikeAModel()
         const OllamaWire::Reply reply = StandinServer::answer("POST", "/api/generate", request.dump());
         QCOMPARE(json::parse(reply.body).value("response", std::string()), rating);
     }
+}
+
+void TestStandin::readsWordNetFiles_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("senses, most common first") << "lookup n cat" << "cat, feline, tagged 1";
+    QTest::newRow("first lemma after the licence") << "lookup n animal" << "animal, tagged 1";
+    QTest::newRow("last lemma of the file") << "lookup n true_cat" << "cat, tagged 0";
+    QTest::newRow("prefix of a lemma") << "lookup n ca" << "none";
+    QTest::newRow("beyond the last lemma") << "lookup n zebra" << "none";
+    QTest::newRow("other part of speech") << "lookup v cat" << "none";
+    QTest::newRow("empty index") << "lookup r fast" << "none";
+    QTest::newRow("synset, gloss with an example")
+        << "synset n cat"
+        << "cat, true_cat, up feline, pointers 1 kind 5, feline mammal with soft fur; \"domestic cats\"";
+    QTest::newRow("word count in hex")
+        << "synset v be" << "a, b, c, d, e, f, g, h, i, j, pointers 0 kind 42, ten words";
+    QTest::newRow("satellite adjective, marker dropped")
+        << "synset a big" << "big, pointers 1 kind 0, significant in size";
+    QTest::newRow("offset inside a line") << "synset n cat 3" << "none";
+    QTest::newRow("counts of one lemma only") << "count cat" << "21";
+    QTest::newRow("exception list") << "base n kitties" << "cat";
+    QTest::newRow("suffix rule, only lemmas kept") << "base n felines" << "feline";
+}
+
+void TestStandin::readsWordNetFiles()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, expected);
+
+    const SmallWordNet files;
+    std::string error;
+    const auto wordNet = WordNet::open(files.directory.path().toStdString(), error);
+    QVERIFY2(wordNet, error.c_str());
+    QCOMPARE(files.describe(*wordNet, query), expected);
+}
+
+void TestStandin::findsBaseForms_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QString>("baseForms");
+
+    QTest::newRow("plural") << "cats" << "n" << "cat";
+    QTest::newRow("-ches") << "churches" << "n" << "church";
+    QTest::newRow("-ies") << "berries" << "n" << "berry";
+    QTest::newRow("-men") << "firemen" << "n" << "fireman";
+    QTest::newRow("-ss is not a plural") << "glass" << "n" << "glass";
+    QTest::newRow("irregular plural") << "mice" << "n" << "mouse";
+    QTest::newRow("two bases") << "leaves" << "n" << "leaf leave";
+    QTest::newRow("irregular past") << "sat" << "v" << "sit";
+    QTest::newRow("-ed after e") << "baked" << "v" << "bake";
+    QTest::newRow("doubled consonant") << "running" << "v" << "run";
+    QTest::newRow("-ies verb") << "studies" << "v" << "study";
+    QTest::newRow("comparative") << "happier" << "a" << "happy";
+    QTest::newRow("form that is a lemma too") << "bigger" << "a" << "bigger big";
+    QTest::newRow("-er after e") << "wider" << "a" << "wide";
+    QTest::newRow("two-word noun") << "stock_markets" << "n" << "stock_market";
+    QTest::newRow("unknown") << "glorpish" << "n" << "";
+}
+
+void TestStandin::findsBaseForms()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QString, baseForms);
+
+    const WordNet *wordNet = SenseEmbedder::shared().wordNet();
+    QVERIFY2(wordNet, SenseEmbedder::sharedProblem().c_str());
+    QStringList forms;
+    for (const std::string &form : wordNet->baseForms(word.toStdString(), ::partOfSpeech(partOfSpeech)))
+        forms << QString::fromStdString(form);
+    QCOMPARE(forms.join(QLatin1Char(' ')), baseForms);
+}
+
+void TestStandin::embedsByMeaning()
+{
+    const SenseEmbedder &embedder = SenseEmbedder::shared();
+    QVERIFY2(embedder.wordNet(), SenseEmbedder::sharedProblem().c_str());
+    const auto similarity = [&](const char *a, const char *b) {
+        const std::vector<double> x = embedder.embed(a), y = embedder.embed(b);
+        double dot = 0;
+        for (size_t i = 0; i < x.size(); ++i)
+            dot += x[i] * y[i];
+        return dot;
+    };
+
+    // Dense unit vectors, like a model's: no number left at zero.
+    const std::vector<double> vector = embedder.embed("The cat sat on the mat");
+    QCOMPARE(vector.size(), SenseEmbedder::dimensions);
+    QVERIFY(std::none_of(vector.begin(), vector.end(), [](double x) { return x == 0; }));
+    QVERIFY(std::abs(similarity("The cat sat on the mat", "The cat sat on the mat") - 1) < 1e-9);
+
+    QVERIFY(similarity("The cat sat on the mat", "A feline rested on the rug") > 0.6);
+    QVERIFY(similarity("The cat sat on the mat", "The stock market fell sharply this morning.") < 0.35);
+
+    // Three topics in words the app's examples do not use: pairs within a
+    // topic are clearly closer than pairs across.
+    const char *sentences[] = {"Heavy snow covered the mountains overnight.",
+                               "A thunderstorm brought hail and strong winds.",
+                               "Fog drifted over the harbour at dawn.",
+                               "The forecast promises sunshine and a warm breeze.",
+                               "She wore a wool sweater and a scarf.",
+                               "His jacket has leather buttons.",
+                               "They bought new shoes and socks.",
+                               "The dress had a silk collar.",
+                               "He hammered nails into the wooden plank.",
+                               "The carpenter sawed the beam in half.",
+                               "Screws and bolts hold the shelf together.",
+                               "She drilled a hole in the brick wall."};
+    double within = 0, across = 0;
+    for (int i = 0; i < 12; ++i) {
+        for (int j = i + 1; j < 12; ++j)
+            (i / 4 == j / 4 ? within : across) += similarity(sentences[i], sentences[j]);
+    }
+    within /= 3 * 6;
+    across /= 66 - 3 * 6;
+    QVERIFY2(within - across >= 0.3, qPrintable(QStringLiteral("within %1, across %2").arg(within).arg(across)));
 }
 
 QTEST_GUILESS_MAIN(TestStandin)

@@ -8,9 +8,9 @@
 #include "catalogue/AppSettings.h"
 #include "demos/sentencemap/SentenceMapWindow.h"
 
-#include <QAction>
+#include "SenseEmbedder.h"
 
-#include <cmath>
+#include <QAction>
 
 namespace {
 
@@ -42,6 +42,25 @@ void serveTopicVectors(FakeOllamaServer &server, const QStringList &sentences, i
     }
 }
 
+const QString standinModel = QStringLiteral("standin-embedding:latest");
+
+// The offline stand-in's own vectors for the sentences, served by the fake
+// server under the stand-in's model name, so that the picture shows what a
+// first run without a model shows.
+void serveStandinVectors(FakeOllamaServer &server, const QStringList &sentences)
+{
+    std::vector<FakeOllamaServer::Model> models = Studio::standardModels();
+    FakeOllamaServer::Model standin;
+    standin.name = standinModel.toStdString();
+    standin.capabilities = {"embedding"};
+    standin.family = "standin";
+    standin.size = 16384;
+    models.push_back(standin);
+    server.setModels(std::move(models));
+    for (const QString &sentence : sentences)
+        server.setEmbedding(sentence.toStdString(), SenseEmbedder::shared().embed(sentence.toStdString()));
+}
+
 } // namespace
 
 namespace Scenes {
@@ -50,11 +69,11 @@ QList<Scene> sentenceMapScenes()
 {
     return {
         {QStringLiteral("sentence-map"),
-         QStringLiteral("Sentence Map: the Three Topics example mapped, grid, map and neighbours"),
+         QStringLiteral("Sentence Map: the Three Topics example mapped with the offline stand-in's vectors"),
          [](Studio &studio) {
-             studio.settings().setSelectedEmbeddingModel(Studio::embeddingModel);
+             studio.settings().setSelectedEmbeddingModel(standinModel);
              const SentenceSet &set = Examples::sentenceSets().constFirst();
-             serveTopicVectors(studio.server(), set.sentences);
+             serveStandinVectors(studio.server(), set.sentences);
              studio.app().sentenceSetActions().constFirst()->trigger();
              SentenceMapWindow *window = studio.app().sentenceMapWindow();
              if (!window)

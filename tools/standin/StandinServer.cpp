@@ -2,7 +2,7 @@
 
 #include "RatingSampler.h"
 #include "SentimentRater.h"
-#include "TextEmbedder.h"
+#include "SenseEmbedder.h"
 #include "TextTokens.h"
 
 #include <httplib.h>
@@ -22,7 +22,7 @@ using OllamaWire::Reply;
 
 const std::string StandinServer::notice =
     "quillmere-standin is a demonstration aid, not a language model: its ratings come from a small word list "
-    "and its embeddings from hashed words, so that Quillmere can be tried without an Ollama server.";
+    "and its embeddings from WordNet's word senses, so that Quillmere can be tried without an Ollama server.";
 
 const std::string StandinServer::standinReply =
     "I am quillmere-standin, a demonstration aid and not a language model. I can only rate texts sent with "
@@ -326,7 +326,7 @@ Reply answerEmbed(std::string_view body)
     std::vector<std::vector<double>> embeddings;
     OllamaWire::Durations durations;
     for (const std::string &input : inputs) {
-        embeddings.push_back(TextEmbedder::embed(input));
+        embeddings.push_back(SenseEmbedder::shared().embed(input));
         durations.promptEvalCount += std::max(1, wordCount(input));
     }
     durations.total = nanosecondsSince(start);
@@ -353,10 +353,11 @@ const std::vector<StandinServer::Model> &StandinServer::models()
         {"standin-embedding:latest",
          {"embedding"},
          "standin",
-         "Turns a text into a 384-dimension vector of hashed words and character trigrams, with a small "
-         "synonym table, so that paraphrases land near each other.",
+         "Turns a text into a 384-dimension vector from WordNet's senses of its words and their broader "
+         "kinds (cat, feline, mammal, animal), so that texts about related things land near each other. It "
+         "knows English words, not sentences: word order, negation and other languages are lost on it.",
          16384,
-         static_cast<int>(TextEmbedder::dimensions)},
+         static_cast<int>(SenseEmbedder::dimensions)},
         {"standin-thinking:latest",
          {"completion", "thinking"},
          "standin",

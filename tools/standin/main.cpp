@@ -1,7 +1,9 @@
 // quillmere-standin: an offline stand-in for an Ollama server, so that
 // Quillmere can be tried and taught without one.
 
+#include "SenseEmbedder.h"
 #include "StandinServer.h"
+#include "WordNet.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -33,7 +35,7 @@ void printHelp()
               << "It answers GET /api/tags and POST /api/show, /api/generate and /api/embed like an Ollama\n"
               << "server, with four built-in models:\n"
               << "  standin-sentiment:latest   rates Quillmere's sentiment prompt from a word list\n"
-              << "  standin-embedding:latest   384-dimension vectors from hashed words and trigrams\n"
+              << "  standin-embedding:latest   384-dimension vectors from WordNet's word senses\n"
               << "  standin-vision:latest      claims vision and tools (Quillmere's pickers leave it out)\n"
               << "  standin-thinking:latest    rates like standin-sentiment after writing out its reasoning\n"
               << "\n"
@@ -43,6 +45,9 @@ void printHelp()
               << "  --latency-ms MS    wait this long before every reply (default 0)\n"
               << "  -h, --help         show this help and exit\n"
               << "  -v, --version      show the version and exit\n"
+              << "\n"
+              << "The embedding model reads WordNet from $WNSEARCHDIR, else from /usr/share/wordnet\n"
+              << "(Debian's wordnet-base); without it, every word stands only for itself.\n"
               << "\n"
               << "Stop it with Ctrl+C (SIGINT) or SIGTERM.\n";
 }
@@ -129,8 +134,17 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::cout << program << " " << QUILLMERE_VERSION << ": " << StandinServer::notice << "\n"
-              << "Listening on " << server.baseURL() << " (Ctrl+C stops it)" << std::endl;
+    // WordNet is opened now rather than on the first request, so that a
+    // missing database shows at once.
+    const SenseEmbedder &embedder = SenseEmbedder::shared();
+    std::cout << program << " " << QUILLMERE_VERSION << ": " << StandinServer::notice << "\n";
+    if (embedder.wordNet())
+        std::cout << "Word senses from WordNet in " << embedder.wordNet()->directory() << "\n";
+    else
+        std::cerr << program << ": WordNet could not be opened (" << SenseEmbedder::sharedProblem()
+                  << "); the embedding model falls back to one feature per word, which groups only texts "
+                     "that share words. Install wordnet-base, or point WNSEARCHDIR at WordNet's dict directory.\n";
+    std::cout << "Listening on " << server.baseURL() << " (Ctrl+C stops it)" << std::endl;
 
     std::thread signalWaiter([&server, &stopSignals] {
         int received = 0;

@@ -67,6 +67,10 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
                                 "vector; the grid compares every pair, and the map lays the vectors out flat, so "
                                 "that sentences with similar meanings sit close together."),
                              TextStyle::Body))
+    , m_standinNoteLabel(makeLabel(QStringLiteral("standinNoteLabel"),
+                                   tr("The offline stand-in serves these vectors: it knows English words and "
+                                      "their kinds, not sentences, other languages or negation."),
+                                   TextStyle::Caption))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
     , m_countLabel(makeLabel(QStringLiteral("countLabel"), QString(), TextStyle::Caption))
@@ -146,6 +150,7 @@ QWidget *SentenceMapWindow::buildInputs()
     about->setSpacing(8);
     about->addWidget(m_titleLabel);
     about->addWidget(m_introLabel);
+    about->addWidget(m_standinNoteLabel);
     about->addSpacing(4);
     m_button->setObjectName(QStringLiteral("mapButton"));
     about->addWidget(m_button, 0, Qt::AlignLeft);
@@ -548,6 +553,10 @@ void SentenceMapWindow::render()
     setForeground(m_errorLabel, NamedColors::color(NamedColor::Red, pal));
 
     m_warningCard->setVisible(!hasModel);
+    // The stand-in's models are named "standin-...".
+    m_standinNoteLabel->setVisible(hasModel
+                                   && m_settings.selectedEmbeddingModel()->startsWith(QLatin1String("standin-")));
+    setForeground(m_standinNoteLabel, secondary);
     if (auto *symbol = m_warningCard->findChild<SymbolView *>())
         symbol->setColor(NamedColors::color(NamedColor::Orange, pal));
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));

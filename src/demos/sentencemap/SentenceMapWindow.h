@@ -111,6 +111,7 @@ private:
     QScrollArea *const m_scrollArea;
     QLabel *const m_titleLabel;
     QLabel *const m_introLabel;
+    QLabel *const m_standinNoteLabel;
     RoundedPanel *const m_editorPanel;
     QPlainTextEdit *const m_editor;
     QLabel *const m_countLabel;

@@ -106,8 +106,14 @@ void TestSentenceMap::buttonNeedsThreeToSixteenSentencesAndAModel()
         QCOMPARE(rig.window.canMap(), count >= 3 && count <= 16);
     }
     rig.window.setSentences(lines.mid(0, 3));
+    // Only the offline stand-in's vectors come with a note on what they know.
+    const auto *standinNote = rig.window.findChild<QLabel *>(QStringLiteral("standinNoteLabel"));
+    QVERIFY(standinNote && standinNote->isHidden());
+    rig.prefs.settings().setSelectedEmbeddingModel(QStringLiteral("standin-embedding:latest"));
+    QVERIFY(!standinNote->isHidden());
     rig.prefs.settings().setSelectedEmbeddingModel(std::nullopt);
     QVERIFY(!rig.window.canMap());
+    QVERIFY(standinNote->isHidden());
 }
 
 void TestSentenceMap::requestCarriesTheTrimmedSentences()
