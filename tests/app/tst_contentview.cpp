@@ -3,6 +3,7 @@
 #include "TextFit.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
+#include "demos/DemoHistory.h"
 #include "demos/DemoScreen.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -255,7 +256,7 @@ void TestContentView::textsFitAtEveryFontSize()
 
     ModelServer served;
     QuillmereApp app(served.prefs.settings());
-    app.history().add(HistoryEntry::sentiment(QStringLiteral("llama3.2:latest"), QStringLiteral("What a lovely day"), 5));
+    app.history().add(DemoHistory::sentiment(QStringLiteral("llama3.2:latest"), QStringLiteral("What a lovely day"), 5));
 
     QWidget *shown = nullptr;
     if (window == QLatin1String("sentiment") || window == QLatin1String("similarity")) {

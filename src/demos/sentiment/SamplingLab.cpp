@@ -3,6 +3,7 @@
 #include "SamplingChart.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
+#include "demos/DemoHistory.h"
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
@@ -422,10 +423,10 @@ void SamplingLab::runEnded()
         return;
     // One entry for the whole run, not one per request.
     if (!m_run->error().isEmpty()) {
-        m_history->add(HistoryEntry::failure(DemoType::sentimentAnalysis, m_model, {m_text}, m_run->error()));
+        m_history->add(DemoHistory::failure(DemoType::sentimentAnalysis, m_model, {m_text}, m_run->error()));
     } else if (m_run->answered() > 0) {
         HistoryEntry entry;
-        entry.demo = DemoType::sentimentAnalysis;
+        entry.demo = DemoTypes::title(DemoType::sentimentAnalysis);
         entry.model = m_model;
         entry.texts = {m_text};
         entry.result = tr("Asked %n times with %1: %2", nullptr, m_run->answered())
