@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/SystemSettings.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,7 +13,8 @@ class QCommandLineParser;
 // Command-line options that store the three preferences and exit without
 // opening a window, so that a script can prepare a machine:
 //   --set-server URL, --set-embedding-model NAME, --set-language-model NAME,
-// and --show-settings, which prints what is stored.
+// --show-settings, which prints what is stored, and --print-system-settings,
+// which prints what the system-wide file sets and locks.
 namespace PreferenceOptions {
 
 // What a run of the options printed and how the process should end.
@@ -31,8 +34,9 @@ bool isOptionArgument(const QString &argument);
 // Checks every option given, then stores them all, or nothing at all when one
 // is refused: the URL under the same rules as the Settings window's General
 // tab, a model name when it is empty or only white space. `settings` is
-// called only once everything is valid. Absent when the parsed command line
-// holds none of the options.
-std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings);
+// called only once everything is valid. A value that `system` locks is
+// refused. Absent when the parsed command line holds none of the options.
+std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings,
+                           const SystemSettings &system = SystemSettings::load());
 
 } // namespace PreferenceOptions

@@ -33,6 +33,7 @@ public:
     static inline const QString confirmationText = QStringLiteral("Settings saved! Restart the app to apply changes.");
     static inline const QString missingSchemeError = QStringLiteral("URL must start with http:// or https://");
     static inline const QString invalidURLError = QStringLiteral("Invalid URL format");
+    static constexpr const char *lockedText = QT_TR_NOOP("Set by your school's administrator.");
 
     // Uses AppSettings::shared().
     explicit OllamaSettingsView(QWidget *parent = nullptr);
@@ -78,6 +79,7 @@ private:
     QPushButton *const m_resetButton;
     StatusRow *const m_errorRow;
     StatusRow *const m_confirmationRow;
+    StatusRow *const m_lockedRow;
     QPushButton *const m_saveButton;
     FormSection *const m_examplesSection;
     QList<QLabel *> m_exampleLabels;

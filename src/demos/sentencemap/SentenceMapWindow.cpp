@@ -96,7 +96,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_exportMapButton(new QPushButton(QStringLiteral("Export Map PNG…")))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
-                                    QFontMetrics(TextStyles::font(TextStyle::Caption)).height(), QColor()))
+                                    TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("sentenceMapWindow"));
@@ -148,7 +148,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     auto *warningLayout = new QVBoxLayout(m_warningCard);
     warningLayout->setContentsMargins(inset, inset, inset, inset);
     auto *warningSymbol = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
-                                         QFontMetrics(TextStyles::font(TextStyle::Title)).height(),
+                                         TextStyles::unzoomedLineHeight(TextStyle::Title),
                                          NamedColors::color(NamedColor::Orange));
     warningSymbol->setObjectName(QStringLiteral("warningSymbol"));
     warningSymbol->setAccessibleName(QStringLiteral("Warning"));
@@ -182,7 +182,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     m_matrix->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_matrix->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_matrix->setShowGrid(false);
-    m_matrix->setFont(TextStyles::font(TextStyle::Caption2));
+    TextStyles::apply(m_matrix, TextStyle::Caption2);
     for (QHeaderView *header : {m_matrix->horizontalHeader(), m_matrix->verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setHighlightSections(false);

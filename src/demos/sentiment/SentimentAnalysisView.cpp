@@ -52,6 +52,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
                                                           "was read from it"),
                      .warningTitle = QStringLiteral("No LLM model selected"),
                      .warningText = QStringLiteral("Please select a language model in Settings to use this demo."),
+                     .guideSection = QStringLiteral("how-sentiment"),
                  },
                  parent)
     , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QStringLiteral("Tell me about your recent vacations:"),

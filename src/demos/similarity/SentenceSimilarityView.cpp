@@ -29,7 +29,6 @@ constexpr int defaultInset = 16;
 constexpr int columnSpacing = 20;
 constexpr int groupSpacing = 8;
 constexpr int editorHeight = 100;
-constexpr int gaugeSide = 150;
 constexpr int gaugeFontSize = 32;
 constexpr double gaugeTrackWidth = 12;
 
@@ -59,6 +58,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
                                                           "percentage"),
                      .warningTitle = QStringLiteral("No embedding model selected"),
                      .warningText = QStringLiteral("Please select an embedding model in Settings to use this demo."),
+                     .guideSection = QStringLiteral("how-similarity"),
                  },
                  parent)
     , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), QStringLiteral("First Sentence:"),
@@ -124,7 +124,8 @@ void SentenceSimilarityView::buildResult()
 {
     // Under the card's title: the gauge and the description.
     m_gauge->setObjectName(QStringLiteral("similarityGauge"));
-    m_gauge->setFixedSize(gaugeSide, gaugeSide);
+    // Its size hint, which follows the zoom.
+    m_gauge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_gauge->setFontSize(gaugeFontSize);
     m_gauge->setTrackWidth(gaugeTrackWidth);
     m_gauge->setAnimated(true);
