@@ -63,6 +63,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     m_urlSection->setObjectName(QStringLiteral("urlSection"));
     m_examplesSection->setObjectName(QStringLiteral("examplesSection"));
 
+    m_explanation->setWordWrap(true);
     m_urlField->setObjectName(QStringLiteral("urlField"));
     m_urlField->setAccessibleName(QStringLiteral("Ollama Server URL"));
     m_urlField->setPlaceholderText(m_settings.defaultURL());
@@ -113,7 +114,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
         row->setSpacing(8);
         const QString suffix = QString::number(index++);
         QLabel *title = FormStyle::label(example.title, TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
-        title->setFixedWidth(100);
+        title->setMinimumWidth(100);
         title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
         TextStyles::applyMonospaced(url, TextStyle::Caption);

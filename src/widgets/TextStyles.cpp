@@ -1,6 +1,7 @@
 #include "TextStyles.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QVariant>
@@ -177,6 +178,13 @@ void setZoomPercent(int percent)
     // of it is what the next zoom starts from.
     if (step == 100)
         unzoomedFont.reset();
+    // QApplication tells the windows only once its event loop runs; windows
+    // open before that (and in tests) are told here, each passing the font
+    // on to its children.
+    QEvent fontChange(QEvent::ApplicationFontChange);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        QCoreApplication::sendEvent(window, &fontChange);
 
     // Explicitly styled widgets keep their own fonts through the change of
     // the application font; they take their style's new size here.
