@@ -7,6 +7,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
+#include "guide/GuideWindow.h"
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/RoundedPanel.h"
@@ -52,7 +53,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
                                                           "was read from it"),
                      .warningTitle = QStringLiteral("No LLM model selected"),
                      .warningText = QStringLiteral("Please select a language model in Settings to use this demo."),
-                     .guideSection = QStringLiteral("how-sentiment"),
+                     .guideSection = GuideWindow::sentimentSection,
                  },
                  parent)
     , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QStringLiteral("Tell me about your recent vacations:"),

@@ -6,6 +6,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
+#include "guide/GuideWindow.h"
 #include "history/SessionHistory.h"
 #include "widgets/CircularProgressGauge.h"
 #include "widgets/Labels.h"
@@ -58,7 +59,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
                                                           "percentage"),
                      .warningTitle = QStringLiteral("No embedding model selected"),
                      .warningText = QStringLiteral("Please select an embedding model in Settings to use this demo."),
-                     .guideSection = QStringLiteral("how-similarity"),
+                     .guideSection = GuideWindow::similaritySection,
                  },
                  parent)
     , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), QStringLiteral("First Sentence:"),
