@@ -12,6 +12,7 @@ const QString serverOption = QStringLiteral("set-server");
 const QString embeddingOption = QStringLiteral("set-embedding-model");
 const QString languageOption = QStringLiteral("set-language-model");
 const QString showOption = QStringLiteral("show-settings");
+const QString systemOption = QStringLiteral("print-system-settings");
 
 } // namespace
 
@@ -31,11 +32,14 @@ void addTo(QCommandLineParser &parser)
     parser.addOption({showOption,
                       QStringLiteral("Print the stored server address and model names (key=value lines), and "
                                      "exit. With --set-* options, after storing them.")});
+    parser.addOption({systemOption,
+                      QStringLiteral("Print what the system-wide settings file sets and locks (key=value lines), "
+                                     "and exit.")});
 }
 
 bool isOptionArgument(const QString &argument)
 {
-    for (const QString &name : {serverOption, embeddingOption, languageOption, showOption}) {
+    for (const QString &name : {serverOption, embeddingOption, languageOption, showOption, systemOption}) {
         const QString option = QStringLiteral("--") + name;
         if (argument == option || argument.startsWith(option + QLatin1Char('=')))
             return true;
@@ -43,19 +47,26 @@ bool isOptionArgument(const QString &argument)
     return false;
 }
 
-std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings)
+std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings,
+                           const SystemSettings &system)
 {
     const bool setsServer = parser.isSet(serverOption);
     const bool setsEmbedding = parser.isSet(embeddingOption);
     const bool setsLanguage = parser.isSet(languageOption);
     const bool shows = parser.isSet(showOption);
-    if (!setsServer && !setsEmbedding && !setsLanguage && !shows)
+    const bool printsSystem = parser.isSet(systemOption);
+    if (!setsServer && !setsEmbedding && !setsLanguage && !shows && !printsSystem)
         return std::nullopt;
 
     // Everything is checked before anything is stored.
     Outcome outcome;
+    if (printsSystem)
+        outcome.output += system.describe();
+    const QString lockedBy = QStringLiteral("quillmere: --%1: set by your school's administrator in %2\n");
     std::optional<QString> url;
-    if (setsServer) {
+    if (setsServer && system.lockServer) {
+        outcome.errors += lockedBy.arg(serverOption, system.path);
+    } else if (setsServer) {
         const ServerEndpoint::URLCheck validation = ServerEndpoint::checkServerURL(parser.value(serverOption));
         if (validation.error)
             outcome.errors += QStringLiteral("quillmere: --%1: %2\n").arg(serverOption, *validation.error);
@@ -63,7 +74,11 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
     }
     auto modelName = [&](const QString &option) -> std::optional<QString> {
         const QString name = parser.value(option).trimmed();
-        if (name.isEmpty())
+        const bool locked = system.lockModels
+                            && (option == embeddingOption ? system.selectedEmbeddingModel : system.selectedLLMModel);
+        if (locked)
+            outcome.errors += lockedBy.arg(option, system.path);
+        else if (name.isEmpty())
             outcome.errors += QStringLiteral("quillmere: --%1: the model name is empty\n").arg(option);
         return name;
     };
@@ -75,6 +90,8 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
         return outcome;
     }
 
+    if (!setsServer && !setsEmbedding && !setsLanguage && !shows)
+        return outcome;
     AppSettings &store = settings();
     if (url)
         store.setOllamaURL(*url);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/SystemSettings.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,7 +13,8 @@ class QCommandLineParser;
 // Command-line options that store the three preferences and exit without
 // opening a window, so that a script can prepare a machine:
 //   --set-server URL, --set-embedding-model NAME, --set-language-model NAME,
-// and --show-settings, which prints what is stored.
+// --show-settings, which prints what is stored, and --print-system-settings,
+// which prints what the system-wide file sets and locks.
 namespace PreferenceOptions {
 
 // What a run of the options printed and how the process should end.
@@ -31,10 +34,12 @@ bool isOptionArgument(const QString &argument);
 // Checks every option given, then stores them all, or nothing at all when one
 // is refused: the URL under ServerEndpoint::checkServerURL (the Settings
 // window's rule too), a model name when it is empty or only white space.
-// `settings` is called only once everything is valid. What was stored is
-// written to the preferences file before the outcome is reported; when the
-// file cannot be written, the outcome says so on standard error with exit
-// code 1. Absent when the parsed command line holds none of the options.
-std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings);
+// `settings` is called only once everything is valid. A value that `system`
+// locks is refused. What was stored is written to the preferences file
+// before the outcome is reported; when the file cannot be written, the
+// outcome says so on standard error with exit code 1. Absent when the
+// parsed command line holds none of the options.
+std::optional<Outcome> run(const QCommandLineParser &parser, const std::function<AppSettings &()> &settings,
+                           const SystemSettings &system = SystemSettings::load());
 
 } // namespace PreferenceOptions

@@ -7,12 +7,16 @@
 #include "catalogue/AppSettings.h"
 #include "demos/DemoHistory.h"
 #include "demos/sentencemap/SentenceMapWindow.h"
+#include "guide/GuideWindow.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
 #include "settings/SettingsView.h"
+#include "widgets/TextStyles.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -76,6 +80,11 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     , m_aboutAction(new QAction(QStringLiteral("&About Quillmere"), this))
     , m_historyAction(new QAction(QStringLiteral("&History"), this))
     , m_sentenceMapAction(new QAction(QStringLiteral("Sentence &Map"), this))
+    , m_zoomInAction(new QAction(this))
+    , m_zoomOutAction(new QAction(this))
+    , m_actualSizeAction(new QAction(this))
+    , m_fullScreenAction(new QAction(this))
+    , m_guideAction(new QAction(tr("Quillmere &Guide"), this))
 {
     setObjectName(QStringLiteral("quillmereApp"));
     m_history->setObjectName(QStringLiteral("sessionHistory"));
@@ -129,6 +138,41 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
         connect(action, &QAction::triggered, this, [this, set] { openSentenceMapWindow()->setSentences(set.sentences); });
         m_sentenceSetActions.append(action);
     }
+
+    // Ctrl++ is the platform's zoom-in key; Ctrl+= is the same key without
+    // Shift on most layouts.
+    m_zoomInAction->setObjectName(QStringLiteral("zoomInAction"));
+    m_zoomInAction->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn)
+                                 << QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    connect(m_zoomInAction, &QAction::triggered, this, [this] { zoomBy(1); });
+    m_zoomOutAction->setObjectName(QStringLiteral("zoomOutAction"));
+    m_zoomOutAction->setShortcuts(QKeySequence::ZoomOut);
+    connect(m_zoomOutAction, &QAction::triggered, this, [this] { zoomBy(-1); });
+    m_actualSizeAction->setObjectName(QStringLiteral("actualSizeAction"));
+    m_actualSizeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    m_actualSizeAction->setCheckable(true);
+    connect(m_actualSizeAction, &QAction::triggered, this, [this] { m_settings.setZoomPercent(100); });
+    m_fullScreenAction->setObjectName(QStringLiteral("fullScreenAction"));
+    m_fullScreenAction->setCheckable(true);
+    QList<QKeySequence> fullScreenKeys = QKeySequence::keyBindings(QKeySequence::FullScreen);
+    if (fullScreenKeys.isEmpty())
+        fullScreenKeys << QKeySequence(Qt::Key_F11);
+    m_fullScreenAction->setShortcuts(fullScreenKeys);
+    connect(m_fullScreenAction, &QAction::triggered, this, &QuillmereApp::toggleFullScreen);
+    m_guideAction->setObjectName(QStringLiteral("guideAction"));
+    m_guideAction->setShortcuts(QKeySequence::HelpContents);
+    if (m_guideAction->shortcuts().isEmpty())
+        m_guideAction->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(m_guideAction, &QAction::triggered, this, [this] { openGuide(); });
+
+    TextStyles::setZoomPercent(m_settings.zoomPercent());
+    connect(&m_settings, &AppSettings::zoomPercentChanged, this, [this](int percent) {
+        TextStyles::setZoomPercent(percent);
+        renderViewActions();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &QuillmereApp::renderViewActions);
+    QDesktopServices::setUrlHandler(GuideWindow::linkScheme, this, "openGuideLink");
+    renderViewActions();
 }
 
 QuillmereApp::~QuillmereApp()
@@ -139,12 +183,16 @@ QuillmereApp::~QuillmereApp()
     windows.append(m_settingsWindow);
     windows.append(m_historyWindow);
     windows.append(m_sentenceMapWindow);
+    windows.append(m_guideWindow);
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == aboutWindowName)
             windows.append(widget);
     }
     for (const QPointer<QWidget> &window : std::as_const(windows))
         delete window.data();
+    QDesktopServices::unsetUrlHandler(GuideWindow::linkScheme);
+    // The zoom belongs to this application object's windows.
+    TextStyles::setZoomPercent(100);
 }
 
 MainWindow *QuillmereApp::openMainWindow()
@@ -163,6 +211,7 @@ MainWindow *QuillmereApp::openMainWindow()
             map->setSentences(SentenceMap::sentencesFromText(texts.join(QLatin1Char('\n'))));
     });
     installMenus(window);
+    addViewActions(window);
     m_mainWindows.removeAll(nullptr);
     m_mainWindows.append(window);
 
@@ -199,6 +248,7 @@ QWidget *QuillmereApp::openSettingsWindow()
         layout->addWidget(new SettingsView(m_settings, window));
         // Ctrl+W closes this window too.
         window->addAction(m_closeWindowAction);
+        addViewActions(window);
         window->adjustSize();
         centreOnScreen(window, screenForNewWindow());
         m_settingsWindow = window;
@@ -244,6 +294,7 @@ HistoryWindow *QuillmereApp::openHistoryWindow()
         // Ctrl+W closes this window too, and Ctrl+H brings it forward.
         window->addAction(m_closeWindowAction);
         window->addAction(m_historyAction);
+        addViewActions(window);
         QScreen *screen = screenForNewWindow();
         fitToScreen(window, screen);
         centreOnScreen(window, screen);
@@ -262,6 +313,8 @@ SentenceMapWindow *QuillmereApp::openSentenceMapWindow()
         window->addAction(m_closeWindowAction);
         window->addAction(m_sentenceMapAction);
         connect(window, &SentenceMapWindow::runFinished, m_history, &SessionHistory::add);
+        window->addAction(m_fullScreenAction);
+        addViewActions(window);
         QScreen *screen = screenForNewWindow();
         fitToScreen(window, screen);
         centreOnScreen(window, screen);
@@ -327,6 +380,12 @@ void QuillmereApp::installMenus(MainWindow *window)
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addAction(m_historyAction);
     view->addAction(m_sentenceMapAction);
+    view->addSeparator();
+    view->addAction(m_zoomInAction);
+    view->addAction(m_zoomOutAction);
+    view->addAction(m_actualSizeAction);
+    view->addSeparator();
+    view->addAction(m_fullScreenAction);
 
     QMenu *examples = bar->addMenu(QStringLiteral("E&xamples"));
     examples->setObjectName(QStringLiteral("examplesMenu"));
@@ -348,6 +407,7 @@ void QuillmereApp::installMenus(MainWindow *window)
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(m_guideAction);
     help->addAction(m_aboutAction);
 }
 
@@ -355,4 +415,107 @@ void QuillmereApp::closeActiveWindow()
 {
     if (QWidget *window = QApplication::activeWindow())
         window->close();
+}
+
+GuideWindow *QuillmereApp::openGuide(const QString &section)
+{
+    if (!m_guideWindow) {
+        auto *window = new GuideWindow;
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->addAction(m_closeWindowAction);
+        addViewActions(window);
+        QScreen *screen = screenForNewWindow();
+        fitToScreen(window, screen);
+        centreOnScreen(window, screen);
+        m_guideWindow = window;
+    }
+    GuideWindow *guide = guideWindow();
+    guide->showSection(section);
+    bringForward(guide);
+    guide->setFocus();
+    return guide;
+}
+
+GuideWindow *QuillmereApp::guideWindow() const
+{
+    return qobject_cast<GuideWindow *>(m_guideWindow.data());
+}
+
+void QuillmereApp::openGuideLink(const QUrl &url)
+{
+    openGuide(url.path());
+}
+
+void QuillmereApp::addViewActions(QWidget *window)
+{
+    // The menu bar's actions work only in main windows; the other windows
+    // take the shortcuts this way.
+    if (!qobject_cast<MainWindow *>(window))
+        window->addActions({m_zoomInAction, m_zoomOutAction, m_actualSizeAction, m_guideAction});
+    if (qobject_cast<MainWindow *>(window) || qobject_cast<SentenceMapWindow *>(window))
+        window->installEventFilter(this);
+}
+
+void QuillmereApp::zoomBy(int direction)
+{
+    m_settings.setZoomPercent(TextStyles::zoomStep(TextStyles::zoomPercent(), direction));
+}
+
+QWidget *QuillmereApp::fullScreenTarget() const
+{
+    QWidget *active = QApplication::activeWindow();
+    if (active && (qobject_cast<MainWindow *>(active) || active == m_sentenceMapWindow))
+        return active;
+    return activeMainWindow();
+}
+
+void QuillmereApp::toggleFullScreen()
+{
+    if (QWidget *window = fullScreenTarget())
+        window->setWindowState(window->windowState() ^ Qt::WindowFullScreen);
+    renderViewActions();
+}
+
+bool QuillmereApp::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *window = qobject_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Reaches the window when no control used the key.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (window && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier
+            && window->isFullScreen()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
+            renderViewActions();
+            return true;
+        }
+        break;
+    }
+    case QEvent::WindowStateChange:
+    case QEvent::WindowActivate:
+        renderViewActions();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QuillmereApp::renderViewActions()
+{
+    const int zoom = TextStyles::zoomPercent();
+    const QList<int> &steps = TextStyles::zoomSteps();
+    m_zoomInAction->setText(tr("Zoom &In (%1 %)").arg(zoom));
+    m_zoomInAction->setEnabled(zoom < steps.last());
+    m_zoomOutAction->setText(tr("Zoom &Out (%1 %)").arg(zoom));
+    m_zoomOutAction->setEnabled(zoom > steps.first());
+    m_actualSizeAction->setText(tr("&Actual Size (%1 %)").arg(zoom));
+    m_actualSizeAction->setChecked(zoom == 100);
+
+    const QWidget *target = fullScreenTarget();
+    const bool fullScreen = target && target->isFullScreen();
+    m_fullScreenAction->setText(tr("&Full Screen"));
+    m_fullScreenAction->setChecked(fullScreen);
+    m_fullScreenAction->setEnabled(target != nullptr);
 }

@@ -7,6 +7,7 @@
 #include "DemoType.h"
 
 class AppSettings;
+class GuideWindow;
 class HistoryWindow;
 struct HistoryEntry;
 class SentenceMapWindow;
@@ -22,11 +23,16 @@ class QWidget;
 //   "Close Window", "Quit".
 // - Edit: "Settings…" opens the one Settings window, or brings it forward.
 // - View: "History" opens the one History window, or brings it forward;
-//   "Sentence Map" likewise its window.
+//   "Sentence Map" likewise its window. "Zoom In", "Zoom Out" and "Actual
+//   Size" zoom every window together (their names carry the zoom, e.g.
+//   "Zoom In (150 %)"); the zoom is kept in the settings. "Full Screen"
+//   toggles the active main window or the Sentence Map; Esc leaves it.
 // - Examples: ready-made texts for each demo; choosing one fills the active
 //   main window's editors (switching demo if needed) without starting
 //   anything.
-// - Help: "About Quillmere" opens a new About window each time.
+// - Help: "Quillmere Guide" (F1) opens the one guide window, or brings it
+//   forward; "About Quillmere" opens a new About window each time. Links
+//   "quillmere-guide:<section>" from any screen open the guide there.
 class QuillmereApp : public QObject
 {
     Q_OBJECT
@@ -48,6 +54,10 @@ public:
     HistoryWindow *openHistoryWindow();
     // Opens the Sentence Map window, or raises and activates the open one.
     SentenceMapWindow *openSentenceMapWindow();
+    // Opens the guide at a section (the top when empty), or brings the open
+    // one forward and shows the section there.
+    GuideWindow *openGuide(const QString &section = QString());
+    GuideWindow *guideWindow() const;
 
     // The main window that commands such as the examples and "Use Again"
     // act on: the active one, else the one last active, else the newest.
@@ -79,6 +89,20 @@ public:
     QAction *sentenceMapAction() const { return m_sentenceMapAction; }
     // One per set, in the order of Examples::sentenceSets().
     const QList<QAction *> &sentenceSetActions() const { return m_sentenceSetActions; }
+    QAction *zoomInAction() const { return m_zoomInAction; }
+    QAction *zoomOutAction() const { return m_zoomOutAction; }
+    QAction *actualSizeAction() const { return m_actualSizeAction; }
+    QAction *fullScreenAction() const { return m_fullScreenAction; }
+    QAction *guideAction() const { return m_guideAction; }
+
+protected:
+    // Esc leaves full screen, and a window's state or activation redraws the
+    // View menu.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    // The handler of "quillmere-guide:" links.
+    void openGuideLink(const QUrl &url);
 
 private:
     void installMenus(MainWindow *window);
@@ -86,6 +110,16 @@ private:
     // main window, a map's sentences into the Sentence Map.
     void useEntryAgain(const HistoryEntry &entry);
     void closeActiveWindow();
+    // Zoom and full-screen actions and shortcuts for a window of the app.
+    void addViewActions(QWidget *window);
+    void zoomBy(int direction);
+    // The window that Full Screen acts on: the active main window or Sentence
+    // Map, else the last active main window.
+    QWidget *fullScreenTarget() const;
+    void toggleFullScreen();
+    // Draws the View menu's names, enabled and checked states from the zoom
+    // and the target window.
+    void renderViewActions();
 
     AppSettings &m_settings;
     // A child object, so it outlives the windows that the destructor deletes.
@@ -99,7 +133,13 @@ private:
     QList<QAction *> m_exampleActions;
     QAction *const m_sentenceMapAction;
     QList<QAction *> m_sentenceSetActions;
+    QAction *const m_zoomInAction;
+    QAction *const m_zoomOutAction;
+    QAction *const m_actualSizeAction;
+    QAction *const m_fullScreenAction;
+    QAction *const m_guideAction;
     QPointer<QWidget> m_sentenceMapWindow;
+    QPointer<QWidget> m_guideWindow;
     QList<QPointer<MainWindow>> m_mainWindows;
     QPointer<MainWindow> m_lastActiveMainWindow;
     QPointer<QWidget> m_settingsWindow;

@@ -215,6 +215,15 @@ void SegmentedControl::equaliseWidths()
     updateGeometry();
 }
 
+void SegmentedControl::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The segments have their new font already: a widget passes a font on to
+    // its children before it hears of the change itself.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        equaliseWidths();
+}
+
 bool SegmentedControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)

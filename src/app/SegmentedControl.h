@@ -65,6 +65,8 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A new font (a zoom step, the desktop's font) widens the segments again.
+    void changeEvent(QEvent *event) override;
 
 private:
     void equaliseWidths();

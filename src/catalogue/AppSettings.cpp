@@ -13,7 +13,7 @@ AppSettings &AppSettings::shared()
     // calls race on several threads.
     static AppSettings &instance = [] () -> AppSettings & {
         static QSettings store(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
-        static AppSettings settings(&store);
+        static AppSettings settings(&store, SystemSettings::load());
         // The first use may come from a worker thread that ends soon after.
         // Both objects belong to the main thread instead: QSettings saves its
         // changes through events to itself, which a finished thread would
@@ -29,17 +29,40 @@ AppSettings &AppSettings::shared()
 }
 
 AppSettings::AppSettings(QSettings *store, QObject *parent)
+    : AppSettings(store, SystemSettings(), parent)
+{
+}
+
+AppSettings::AppSettings(QSettings *store, const SystemSettings &system, QObject *parent)
     : QObject(parent)
     , m_store(store)
+    , m_system(system)
 {
     // The URL is taken as stored (even empty or malformed) and the default is
     // not written back: it reaches the store only when someone assigns it.
-    m_ollamaURL = readText(*m_store, ollamaURLKey).value_or(defaultOllamaURL);
+    // A locked server ignores what the user stored, but leaves it stored.
+    m_ollamaURL = m_system.lockServer ? defaultURL() : readText(*m_store, ollamaURLKey).value_or(defaultURL());
 
-    // The selections go through the ordinary assignment path, so a stored
-    // value is written back and a missing one removes its key.
-    setSelectedEmbeddingModel(readText(*m_store, selectedEmbeddingModelKey));
-    setSelectedLLMModel(readText(*m_store, selectedLLMModelKey));
+    // A stored selection goes through the ordinary assignment path, so it is
+    // written back; a missing one takes the system's default without storing
+    // it, or else removes its key.
+    auto select = [this](const QString &key, const std::optional<QString> &systemValue, bool locked,
+                         std::optional<QString> &field, void (AppSettings::*assign)(const std::optional<QString> &)) {
+        const std::optional<QString> stored = readText(*m_store, key);
+        if (locked || (!stored && systemValue))
+            field = systemValue;
+        else
+            (this->*assign)(stored);
+    };
+    select(selectedEmbeddingModelKey, m_system.selectedEmbeddingModel, isEmbeddingModelLocked(),
+           m_selectedEmbeddingModel, &AppSettings::setSelectedEmbeddingModel);
+    select(selectedLLMModelKey, m_system.selectedLLMModel, isLLMModelLocked(), m_selectedLLMModel,
+           &AppSettings::setSelectedLLMModel);
+
+    bool ok = false;
+    const int zoom = m_store->value(zoomPercentKey).toInt(&ok);
+    if (ok && zoom > 0)
+        m_zoomPercent = zoom;
 }
 
 AppSettings::~AppSettings() = default;
@@ -90,6 +113,8 @@ QString AppSettings::ollamaURL() const
 
 void AppSettings::setOllamaURL(const QString &url)
 {
+    if (isServerLocked())
+        return;
     Q_EMIT willChange();
     {
         QMutexLocker lock(&m_mutex);
@@ -107,6 +132,8 @@ std::optional<QString> AppSettings::selectedEmbeddingModel() const
 
 void AppSettings::setSelectedEmbeddingModel(const std::optional<QString> &name)
 {
+    if (isEmbeddingModelLocked())
+        return;
     Q_EMIT willChange();
     {
         QMutexLocker lock(&m_mutex);
@@ -124,6 +151,8 @@ std::optional<QString> AppSettings::selectedLLMModel() const
 
 void AppSettings::setSelectedLLMModel(const std::optional<QString> &name)
 {
+    if (isLLMModelLocked())
+        return;
     Q_EMIT willChange();
     {
         QMutexLocker lock(&m_mutex);
@@ -137,6 +166,38 @@ bool AppSettings::isConfigured() const
 {
     QMutexLocker lock(&m_mutex);
     return m_selectedLLMModel.has_value() && m_selectedEmbeddingModel.has_value();
+}
+
+QString AppSettings::defaultURL() const
+{
+    return m_system.ollamaURL.value_or(defaultOllamaURL);
+}
+
+bool AppSettings::isEmbeddingModelLocked() const
+{
+    return m_system.lockModels && m_system.selectedEmbeddingModel.has_value();
+}
+
+bool AppSettings::isLLMModelLocked() const
+{
+    return m_system.lockModels && m_system.selectedLLMModel.has_value();
+}
+
+int AppSettings::zoomPercent() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_zoomPercent;
+}
+
+void AppSettings::setZoomPercent(int percent)
+{
+    Q_EMIT willChange();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_zoomPercent = percent;
+    }
+    m_store->setValue(zoomPercentKey, percent);
+    Q_EMIT zoomPercentChanged(percent);
 }
 
 void AppSettings::storeOptional(const QString &key, const std::optional<QString> &value)

@@ -64,10 +64,11 @@ DemoScreen::DemoScreen(OllamaService &service, AppSettings &settings, HttpClient
     , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), texts.resultTitle, TextStyle::Headline))
     , m_detailsGroup(new QWidget)
     , m_detailsToggle(new DisclosureButton(detailsTitle))
+    , m_guideLink(new QLabel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
     , m_warningSymbol(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
-                                     QFontMetrics(TextStyles::font(TextStyle::Title)).height(), QColor()))
+                                     TextStyles::unzoomedLineHeight(TextStyle::Title), QColor()))
     , m_warningTitleLabel(makeLabel(QStringLiteral("warningTitleLabel"), texts.warningTitle, TextStyle::Headline))
     , m_warningTextLabel(makeLabel(QStringLiteral("warningTextLabel"), texts.warningText, TextStyle::Caption))
     , m_focusKeeper(m_content)
@@ -219,6 +220,21 @@ void DemoScreen::setDetailsPanel(QWidget *panel)
 {
     m_detailsPanel = panel;
     m_detailsGroup->layout()->addWidget(panel);
+    if (m_texts.guideSection.isEmpty())
+        return;
+    // A link under the panel to the guide's section on it, followed with
+    // Tab and Enter as well as the mouse; the application opens the guide.
+    const QString title = tr("Read more in the Quillmere Guide");
+    m_guideLink->setObjectName(QStringLiteral("guideLink"));
+    m_guideLink->setText(QStringLiteral("<a href=\"quillmere-guide:%1\">%2</a>")
+                             .arg(m_texts.guideSection, title.toHtmlEscaped()));
+    m_guideLink->setTextFormat(Qt::RichText);
+    m_guideLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_guideLink->setFocusPolicy(Qt::StrongFocus);
+    m_guideLink->setAccessibleName(title);
+    m_guideLink->setOpenExternalLinks(true);
+    TextStyles::apply(m_guideLink, TextStyle::Subheadline);
+    m_detailsGroup->layout()->addWidget(m_guideLink);
 }
 
 void DemoScreen::addFooter(QWidget *widget)
@@ -300,6 +316,7 @@ void DemoScreen::renderShared(const SharedState &state)
         m_detailsToggle->setChecked(m_isShowingDetails);
     if (m_detailsPanel)
         m_detailsPanel->setVisible(canExplain && m_isShowingDetails);
+    m_guideLink->setVisible(canExplain && m_isShowingDetails && !m_texts.guideSection.isEmpty());
 
     m_errorLabel->setVisible(state.errorMessage.has_value());
     m_errorLabel->setText(state.errorMessage.value_or(QString()));

@@ -65,6 +65,9 @@ protected:
         QString detailsDescription;
         QString warningTitle;
         QString warningText;
+        // The guide's section on what the details panel shows; the panel
+        // links to it when set.
+        QString guideSection;
     };
 
     // The state of the common parts, as the screen's render() sees it.
@@ -155,6 +158,7 @@ private:
     QLabel *const m_resultTitleLabel;
     QWidget *const m_detailsGroup;
     DisclosureButton *const m_detailsToggle;
+    QLabel *const m_guideLink;
     QLabel *const m_errorLabel;
     RoundedPanel *const m_warningCard;
     SymbolView *const m_warningSymbol;

@@ -92,7 +92,7 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
                                  TextStyle::Caption))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
-                                    QFontMetrics(TextStyles::font(TextStyle::Caption)).height(), QColor()))
+                                    TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
     , m_useAgainButton(makeButton(QStringLiteral("useAgainButton"), QStringLiteral("&Use Again")))
     , m_copyButton(makeButton(QStringLiteral("copyButton"), QStringLiteral("Co&py")))

@@ -70,7 +70,7 @@ void ModelDetailView::addValueRow(const QString &label, const QString &value, co
     valueLabel->setAccessibleName(label + QLatin1Char(' ') + value);
     valueLabel->setTextFormat(Qt::PlainText);
     valueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    valueLabel->setFont(TextStyles::monospaced(TextStyle::Caption2));
+    TextStyles::applyMonospaced(valueLabel, TextStyle::Caption2);
     row->addWidget(valueLabel);
     row->addStretch(1);
     m_rows->addLayout(row);

@@ -56,6 +56,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     , m_resetButton(new QPushButton(QStringLiteral("Reset")))
     , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_confirmationRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
+    , m_lockedRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_saveButton(new QPushButton(QStringLiteral("Save")))
     , m_examplesSection(new FormSection(8, this))
 {
@@ -63,9 +64,10 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     m_urlSection->setObjectName(QStringLiteral("urlSection"));
     m_examplesSection->setObjectName(QStringLiteral("examplesSection"));
 
+    m_explanation->setWordWrap(true);
     m_urlField->setObjectName(QStringLiteral("urlField"));
     m_urlField->setAccessibleName(QStringLiteral("Ollama Server URL"));
-    m_urlField->setPlaceholderText(AppSettings::defaultOllamaURL);
+    m_urlField->setPlaceholderText(m_settings.defaultURL());
     m_urlField->setClearButtonEnabled(false);
     m_resetButton->setObjectName(QStringLiteral("resetButton"));
     m_resetButton->setAccessibleName(QStringLiteral("Reset"));
@@ -78,6 +80,10 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     m_confirmationRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
     m_confirmationRow->setText(confirmationText);
     m_confirmationRow->setVerticalPadding(4);
+    m_lockedRow->setObjectName(QStringLiteral("lockedRow"));
+    m_lockedRow->setSymbol(QStringLiteral("info.circle"), NamedColor::Blue);
+    m_lockedRow->setText(tr(lockedText));
+    m_lockedRow->setVerticalPadding(4);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
     m_saveButton->setAccessibleName(QStringLiteral("Save"));
     m_saveButton->setAccessibleDescription(QStringLiteral("Stores the server URL"));
@@ -95,6 +101,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     stack->addLayout(fieldRow);
     stack->addWidget(m_errorRow);
     stack->addWidget(m_confirmationRow);
+    stack->addWidget(m_lockedRow);
     auto *saveRow = new QHBoxLayout;
     saveRow->addStretch(1);
     saveRow->addWidget(m_saveButton);
@@ -115,7 +122,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
         QLabel *title = FormStyle::label(example.title, TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
         title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
-        url->setFont(TextStyles::monospaced(TextStyle::Caption));
+        TextStyles::applyMonospaced(url, TextStyle::Caption);
         url->setAccessibleName(example.title + QStringLiteral(": ") + example.url);
         grid->addWidget(title, rowIndex, 0, Qt::AlignVCenter);
         grid->addWidget(url, rowIndex, 1, Qt::AlignVCenter);
@@ -149,13 +156,13 @@ void OllamaSettingsView::setScheduler(Scheduler scheduler)
 void OllamaSettingsView::reset()
 {
     // Only fills the field; the user still saves it.
-    m_urlText = AppSettings::defaultOllamaURL;
+    m_urlText = m_settings.defaultURL();
     render();
 }
 
 void OllamaSettingsView::save()
 {
-    if (TextTrimming::trimmedWhitespace(m_urlText).isEmpty())
+    if (m_settings.isServerLocked() || TextTrimming::trimmedWhitespace(m_urlText).isEmpty())
         return;
     const ServerEndpoint::URLCheck result = ServerEndpoint::checkServerURL(m_urlText);
     if (!result.url) {
@@ -197,7 +204,13 @@ void OllamaSettingsView::render()
 {
     if (m_urlField->text() != m_urlText)
         m_urlField->setText(m_urlText);
-    m_resetButton->setVisible(m_settings.ollamaURL() != AppSettings::defaultOllamaURL);
+    // A URL set by the administrator can be read and copied, not changed.
+    const bool locked = m_settings.isServerLocked();
+    m_urlField->setReadOnly(locked);
+    m_urlField->setAccessibleDescription(locked ? tr(lockedText) : QString());
+    m_lockedRow->setVisible(locked);
+    m_resetButton->setVisible(!locked && m_settings.ollamaURL() != m_settings.defaultURL());
+    m_saveButton->setVisible(!locked);
 
     m_errorRow->setVisible(m_errorMessage.has_value());
     m_errorRow->setText(m_errorMessage.value_or(QString()));

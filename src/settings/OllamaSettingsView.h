@@ -31,6 +31,7 @@ public:
 
     static constexpr std::chrono::milliseconds confirmationDuration{3000};
     static inline const QString confirmationText = QStringLiteral("Settings saved! Restart the app to apply changes.");
+    static constexpr const char *lockedText = QT_TR_NOOP("Set by your school's administrator.");
 
     // Uses AppSettings::shared().
     explicit OllamaSettingsView(QWidget *parent = nullptr);
@@ -68,6 +69,7 @@ private:
     QPushButton *const m_resetButton;
     StatusRow *const m_errorRow;
     StatusRow *const m_confirmationRow;
+    StatusRow *const m_lockedRow;
     QPushButton *const m_saveButton;
     FormSection *const m_examplesSection;
     QList<QLabel *> m_exampleLabels;

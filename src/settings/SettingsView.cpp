@@ -4,6 +4,7 @@
 #include "OllamaSettingsView.h"
 #include "catalogue/AppSettings.h"
 #include "widgets/Symbols.h"
+#include "widgets/TextStyles.h"
 
 #include <QEvent>
 #include <QTabBar>
@@ -20,7 +21,7 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("settings"));
     setAccessibleName(QStringLiteral("Settings"));
-    setFixedSize(600, 500);
+    applyZoomedSize();
     setDocumentMode(true);
     tabBar()->setObjectName(QStringLiteral("settingsTabs"));
     tabBar()->setExpanding(false);
@@ -41,6 +42,15 @@ void SettingsView::changeEvent(QEvent *event)
     QTabWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         applyIcons();
+    if (event->type() == QEvent::FontChange)
+        applyZoomedSize();
+}
+
+void SettingsView::applyZoomedSize()
+{
+    // 600 by 500 at 100 %, growing with the zoom like the texts inside; the
+    // controls keep a least size, so the window does not shrink below it.
+    setFixedSize(qMax(600, TextStyles::scaled(600)), qMax(500, TextStyles::scaled(500)));
 }
 
 void SettingsView::applyIcons()

@@ -25,6 +25,7 @@ protected:
 
 private:
     void applyIcons();
+    void applyZoomedSize();
 
     OllamaSettingsView *const m_general;
     ModelSettingsView *const m_model;

@@ -11,7 +11,7 @@ CapabilityBadge::CapabilityBadge(const QString &text, const QColor &color, QWidg
     : QLabel(parent)
     , m_color(color)
 {
-    setFont(TextStyles::font(TextStyle::Caption2));
+    TextStyles::apply(this, TextStyle::Caption2);
     setContentsMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
     setAlignment(Qt::AlignCenter);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -2,6 +2,7 @@
 
 #include "NamedColors.h"
 #include "Symbols.h"
+#include "TextStyles.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -296,12 +297,13 @@ CircularProgressGauge::ArcAngles CircularProgressGauge::arcStroke(float fraction
 
 QSize CircularProgressGauge::sizeHint() const
 {
-    return {150, 150};
+    const int side = TextStyles::scaled(150);
+    return {side, side};
 }
 
 QSize CircularProgressGauge::minimumSizeHint() const
 {
-    const int side = qCeil(m_trackWidth * 2 + m_fontSize);
+    const int side = qCeil((m_trackWidth * 2 + m_fontSize) * TextStyles::zoomFactor());
     return {side, side};
 }
 
@@ -311,22 +313,25 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const qreal side = qMin(width(), height());
+    // The stroke and the text grow with the zoom, like the gauge itself.
+    const qreal trackWidth = m_trackWidth * TextStyles::zoomFactor();
+    const int fontSize = TextStyles::scaled(m_fontSize);
     painter.translate(width() / 2.0, height() / 2.0);
 
     // The largest ring that fits: the stroke is centred on the circle, so the
     // circle is inset by half the stroke to keep the ring's outer edge inside
     // the widget (a widget cannot paint outside itself).
-    const qreal radius = side / 2.0 - m_trackWidth / 2.0;
-    if (radius > 0 && m_trackWidth > 0) {
+    const qreal radius = side / 2.0 - trackWidth / 2.0;
+    if (radius > 0 && trackWidth > 0) {
         const QRectF circle(-radius, -radius, 2 * radius, 2 * radius);
 
-        QPen trackPen(trackColor(), m_trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen trackPen(trackColor(), trackWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         trackPen.setMiterLimit(10);
         painter.setPen(trackPen);
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(circle);
 
-        const ArcAngles angles = arcStroke(m_displayed, radius, m_trackWidth);
+        const ArcAngles angles = arcStroke(m_displayed, radius, trackWidth);
         if (angles.span16 != 0 && !m_gradient.isEmpty()) {
             // QConicalGradient runs counter-clockwise from its start angle;
             // the arc runs clockwise from 12 o'clock, so the stops are laid
@@ -338,7 +343,7 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
                 const qreal position = n == 1 ? 0.0 : qreal(i) / qreal(n - 1);
                 conic.setColorAt(1.0 - position, m_gradient.at(i));
             }
-            QPen arcPen(QBrush(conic), m_trackWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
+            QPen arcPen(QBrush(conic), trackWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
             arcPen.setMiterLimit(10);
             painter.setPen(arcPen);
             if (angles.span16 <= -360 * 16)
@@ -351,12 +356,12 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
     const QRectF centre(-side / 2.0, -side / 2.0, side, side);
     if (m_systemImage.isEmpty()) {
         QFont font = this->font();
-        font.setPixelSize(qMax(1, m_fontSize));
+        font.setPixelSize(qMax(1, fontSize));
         painter.setFont(font);
         painter.setPen(fontColor());
         painter.drawText(centre, Qt::AlignCenter, percentageText(m_progress));
     } else {
-        const qreal s = m_fontSize;
+        const qreal s = fontSize;
         Symbols::paint(&painter, m_systemImage, QRectF(-s / 2, -s / 2, s, s), fontColor());
     }
 }

@@ -88,7 +88,7 @@ QLabel *makeValueLabel(const QString &objectName, TextStyle style)
 {
     auto *label = new QLabel;
     label->setObjectName(objectName);
-    label->setFont(TextStyles::monospaced(style));
+    TextStyles::applyMonospaced(label, style);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -3,6 +3,7 @@
 #include "BusyIndicator.h"
 #include "NamedColors.h"
 #include "RoundedPanel.h"
+#include "TextStyles.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -30,7 +31,8 @@ void ProminentButton::setBusy(bool busy)
 QSize ProminentButton::sizeHint() const
 {
     const int textHeight = qMax(fontMetrics().height(), m_spinnerBox);
-    return {maxLabelWidth + 2 * (m_paddingH + m_ring), textHeight + 2 * (m_paddingV + m_ring)};
+    // The widest label grows with the zoom, like the text in it.
+    return {TextStyles::scaled(maxLabelWidth) + 2 * (m_paddingH + m_ring), textHeight + 2 * (m_paddingV + m_ring)};
 }
 
 void ProminentButton::paintEvent(QPaintEvent *)
@@ -94,7 +96,7 @@ QRect ProminentButton::labelRow() const
     // One pixel of slack keeps the text from being elided by rounding.
     const int textWidth = fontMetrics().horizontalAdvance(text()) + 1;
     const int wanted = (m_busy ? m_spinnerBox + m_gap : 0) + textWidth;
-    const int available = qMin(maxLabelWidth, width() - 2 * (m_paddingH + m_ring));
+    const int available = qMin(TextStyles::scaled(maxLabelWidth), width() - 2 * (m_paddingH + m_ring));
     const int rowWidth = qMin(wanted, available);
     return {(width() - rowWidth) / 2, 0, rowWidth, height()};
 }

@@ -1,6 +1,7 @@
 #include "SymbolView.h"
 
 #include "Symbols.h"
+#include "TextStyles.h"
 
 #include <QPainter>
 #include <QVariantAnimation>
@@ -88,7 +89,10 @@ void SymbolView::hideEvent(QHideEvent *event)
 
 QSize SymbolView::sizeHint() const
 {
-    return {m_side, m_side};
+    // The side is given at 100 %; a zoom change arrives as a font change,
+    // which makes the layout ask again.
+    const int side = TextStyles::scaled(m_side);
+    return {side, side};
 }
 
 QSize SymbolView::minimumSizeHint() const

@@ -16,6 +16,8 @@ class TestCommandLine : public QObject
 private Q_SLOTS:
     void storesAllOrNothing_data();
     void storesAllOrNothing();
+    void followsTheSchoolsFile_data();
+    void followsTheSchoolsFile();
 };
 
 void TestCommandLine::storesAllOrNothing_data()
@@ -106,6 +108,46 @@ void TestCommandLine::storesAllOrNothing()
     QCOMPARE((QStringList{stored.value("ollamaURL").toString(), stored.value("selectedEmbeddingModel").toString(),
                           stored.value("selectedLLMModel").toString()}),
              expected);
+}
+
+void TestCommandLine::followsTheSchoolsFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // standard output, or the start of standard error on failure
+    QTest::newRow("server refused") << QStringList{"--set-server", "http://127.0.0.1:1", "--set-language-model", "m"}
+                                    << 1 << "quillmere: --set-server: set by your school's administrator in /x/q.conf\n";
+    QTest::newRow("models still free") << QStringList{"--set-language-model", "m"} << 0 << QString();
+    QTest::newRow("what the file sets") << QStringList{"--print-system-settings"} << 0
+                                        << "file=/x/q.conf\nollamaURL=http://school:11434\nlockServer=true\n"
+                                           "lockModels=false\n";
+}
+
+void TestCommandLine::followsTheSchoolsFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    SystemSettings system;
+    system.path = QStringLiteral("/x/q.conf");
+    system.ollamaURL = QStringLiteral("http://school:11434");
+    system.lockServer = true;
+    TestSettings prefs;
+    prefs.store().setValue("ollamaURL", "http://own:2");
+    prefs.store().sync();
+
+    QCommandLineParser parser;
+    PreferenceOptions::addTo(parser);
+    QVERIFY(parser.parse(QStringList{QStringLiteral("quillmere")} + arguments));
+    const auto outcome = PreferenceOptions::run(parser, [&]() -> AppSettings & { return prefs.settings(); }, system);
+    QVERIFY(outcome);
+    QCOMPARE(outcome->exitCode, exitCode);
+    QVERIFY2((exitCode ? outcome->errors : outcome->output).startsWith(output), qPrintable(outcome->errors));
+    // Nothing at all is stored when the server is refused.
+    const auto next = prefs.reopen();
+    QCOMPARE(prefs.store().value("ollamaURL").toString(), QStringLiteral("http://own:2"));
+    const bool storesModel = exitCode == 0 && arguments.contains(QStringLiteral("m"));
+    QCOMPARE(next->selectedLLMModel().value_or(QStringLiteral("-")), storesModel ? QStringLiteral("m") : QStringLiteral("-"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

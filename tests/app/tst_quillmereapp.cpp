@@ -1,13 +1,24 @@
 #include "TestSettings.h"
+#include "TextFit.h"
 #include "about/AboutView.h"
 #include "app/ContentView.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
 #include "app/SegmentedControl.h"
+#include "demos/sentencemap/SentenceMapWindow.h"
+#include "guide/GuideWindow.h"
 #include "widgets/SymbolView.h"
+#include "widgets/TextStyles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QDir>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
@@ -32,6 +43,20 @@ QList<QWidget *> openAboutWindows()
             windows.append(widget);
     }
     return windows;
+}
+
+// The names and checked states of a menu's items, as assistive technology
+// reads them: "Zoom In (200 %)", "[x] Full Screen".
+QStringList accessibleItems(QMenu *menu)
+{
+    QStringList items;
+    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; interface && i < interface->childCount(); ++i) {
+        QAccessibleInterface *item = interface->child(i);
+        if (!item->text(QAccessible::Name).isEmpty())
+            items << (item->state().checked ? "[x] " : "") + item->text(QAccessible::Name).remove(QLatin1Char('&'));
+    }
+    return items;
 }
 
 const char redSquare[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">)"
@@ -255,6 +280,117 @@ private Q_SLOTS:
         else
             QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTRY_COMPARE(openAboutWindows().size(), closes ? 0 : 1);
+    }
+
+    void zoomStepsReflowAndLast_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("key"); // with Ctrl, pressed until the zoom is reached
+        for (int zoom : {50, 100, 150, 200, 300})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %").arg(zoom))) << zoom << int(zoom < 100 ? Qt::Key_Minus : Qt::Key_Equal);
+    }
+    void zoomStepsReflowAndLast()
+    {
+        QFETCH(int, zoom);
+        QFETCH(int, key);
+        const qreal bodyAt100 = QFontInfo(QApplication::font()).pointSizeF();
+        {
+            QuillmereApp app(m_prefs->settings());
+            MainWindow *window = app.openMainWindow();
+            QWidget *map = app.openSentenceMapWindow();
+            QWidget *settings = app.openSettingsWindow();
+            QWidget *guide = app.openGuide();
+            window->resize(1280, 800);
+            map->resize(1280, 800);
+            QVERIFY(QTest::qWaitForWindowActive(app.openMainWindow()));
+            for (int i = 0; i < 20 && TextStyles::zoomPercent() != zoom; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+            QCOMPARE(TextStyles::zoomPercent(), zoom);
+            // Every window's texts and painted sizes follow together.
+            auto *title = window->findChild<QLabel *>(QStringLiteral("titleLabel"));
+            QCOMPARE(qRound(QFontInfo(QApplication::font()).pointSizeF() * 100 / bodyAt100), zoom);
+            QVERIFY(QFontInfo(title->font()).pointSizeF() > QApplication::font().pointSizeF());
+            QCOMPARE(window->findChild<SymbolView *>(QStringLiteral("star1"))->sizeHint().width(), 32 * zoom / 100);
+            QCOMPARE(guide->findChild<QTextBrowser *>()->document()->defaultFont().pointSizeF(),
+                     QApplication::font().pointSizeF());
+            // Once the layouts have settled.
+            for (QWidget *root : {static_cast<QWidget *>(window), map, settings})
+                QTRY_VERIFY2(TextFit::cutTexts(root).isEmpty(), qPrintable(TextFit::cutTexts(root).join('\n')));
+            // The level and the limits, as assistive technology reads the menu.
+            QMenu *view = window->findChild<QMenu *>(QStringLiteral("viewMenu"));
+            const QString level = QStringLiteral(" (%1 %)").arg(zoom);
+            QVERIFY2(accessibleItems(view).contains("Zoom In" + level), qPrintable(accessibleItems(view).join(',')));
+            QVERIFY(accessibleItems(view).contains((zoom == 100 ? "[x] Actual Size" : "Actual Size") + level));
+            QCOMPARE(app.zoomInAction()->isEnabled(), zoom < 300);
+            QCOMPARE(app.zoomOutAction()->isEnabled(), zoom > 50);
+        }
+        // Back at 100 % once the windows are gone; the next start takes the stored zoom.
+        QCOMPARE(TextStyles::zoomPercent(), 100);
+        const auto restarted = m_prefs->reopen();
+        QuillmereApp app(*restarted);
+        QCOMPARE(TextStyles::zoomPercent(), zoom);
+        app.actualSizeAction()->trigger();
+        QCOMPARE(m_prefs->reopen()->zoomPercent(), 100);
+    }
+
+    void fullScreenAndEscape_data()
+    {
+        QTest::addColumn<bool>("map");
+        QTest::newRow("main window") << false;
+        QTest::newRow("Sentence Map") << true;
+    }
+    void fullScreenAndEscape()
+    {
+        QFETCH(bool, map);
+        QuillmereApp app(m_prefs->settings());
+        MainWindow *main = app.openMainWindow();
+        QWidget *window = map ? static_cast<QWidget *>(app.openSentenceMapWindow()) : main;
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QMenu *view = main->findChild<QMenu *>(QStringLiteral("viewMenu"));
+        app.fullScreenAction()->trigger();
+        QVERIFY(window->isFullScreen());
+        QVERIFY(!map || !main->isFullScreen());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(accessibleItems(view).contains("[x] Full Screen"));
+        // Esc from the control with the focus, which does not use it.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window->isFullScreen());
+        QVERIFY(accessibleItems(view).contains("Full Screen"));
+    }
+
+    void guideOpensAtItsSections()
+    {
+        QuillmereApp app(m_prefs->settings());
+        MainWindow *window = app.openMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        GuideWindow *guide = app.guideWindow();
+        QVERIFY(guide);
+        QVERIFY(QTest::qWaitForWindowActive(guide));
+        QCOMPARE(GuideWindow::resourceFor(QLocale(QLocale::German, QLocale::Switzerland)),
+                 QStringLiteral(":/guide/guide.html"));
+        // Every link within the guide, and every section that screens link
+        // to, leads to an anchor of the page.
+        QStringList anchors, links;
+        for (QTextBlock block = guide->browser()->document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                anchors << format.anchorNames();
+                if (format.anchorHref().startsWith(QLatin1Char('#')))
+                    links << format.anchorHref().mid(1);
+            }
+        }
+        links << GuideWindow::sentimentSection << GuideWindow::similaritySection;
+        QVERIFY(links.size() > 15);
+        for (const QString &link : std::as_const(links))
+            QVERIFY2(anchors.contains(link), qPrintable(link));
+        // A screen's link opens the guide there, scrolled down to it.
+        const QScrollBar *scroll = guide->browser()->verticalScrollBar();
+        QCOMPARE(scroll->value(), 0);
+        QVERIFY(QDesktopServices::openUrl(QUrl(QStringLiteral("quillmere-guide:how-similarity"))));
+        QCOMPARE(app.guideWindow(), guide);
+        QCOMPARE(guide->browser()->source().fragment(), GuideWindow::similaritySection);
+        QVERIFY(scroll->value() > 0);
     }
 
 private:

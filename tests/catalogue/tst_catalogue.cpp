@@ -7,8 +7,10 @@
 #include "catalogue/ServerEndpoint.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +143,8 @@ private Q_SLOTS:
     void settingsReadTheStore();
     void settingsNotifyThenWriteThrough();
     void sharedSettingsAreOneMainThreadInstance();
+    void systemFileSuppliesDefaultsAndLocks_data();
+    void systemFileSuppliesDefaultsAndLocks();
     void readsReplies_data();
     void readsReplies();
     void formsURLsAndShowRequests();
@@ -258,6 +262,76 @@ void TestCatalogue::sharedSettingsAreOneMainThreadInstance()
         return file.open(QIODevice::ReadOnly) && file.readAll().contains("written-while-running");
     };
     QTRY_VERIFY(written());
+}
+
+void TestCatalogue::systemFileSuppliesDefaultsAndLocks_data()
+{
+    QTest::addColumn<QString>("system");  // the system-wide file; empty: none
+    QTest::addColumn<QVariantMap>("user"); // what the user stored
+    QTest::addColumn<QStringList>("read"); // URL, embedding model, language model
+    QTest::addColumn<QStringList>("afterAssigning"); // after assigning "http://mine:1", "mine", "mine"
+
+    const QString builtIn = AppSettings::defaultOllamaURL, school = QStringLiteral("http://school:11434");
+    const QString all = "ollamaURL=" + school + "\nselectedEmbeddingModel=emb\nselectedLLMModel=llm\n";
+    const QStringList mine{"http://mine:1", "mine", "mine"};
+    QTest::newRow("no file") << QString() << QVariantMap() << QStringList{builtIn, "-", "-"} << mine;
+    QTest::newRow("defaults for a new user") << all << QVariantMap() << QStringList{school, "emb", "llm"} << mine;
+    QTest::newRow("the user's own choices win")
+        << all << QVariantMap{{"ollamaURL", "http://own:2"}, {"selectedLLMModel", "own"}}
+        << QStringList{"http://own:2", "emb", "own"} << mine;
+    QTest::newRow("server locked: the user's URL is ignored")
+        << "[General]\nlockServer=true\nollamaURL=" + school << QVariantMap{{"ollamaURL", "http://own:2"}}
+        << QStringList{school, "-", "-"} << QStringList{school, "mine", "mine"};
+    QTest::newRow("a lock without a URL locks the built-in one")
+        << "lockServer=TRUE" << QVariantMap() << QStringList{builtIn, "-", "-"} << QStringList{builtIn, "mine", "mine"};
+    QTest::newRow("models locked, only those named")
+        << "selectedEmbeddingModel=emb\nlockModels=yes" << QVariantMap{{"selectedEmbeddingModel", "own"}}
+        << QStringList{builtIn, "emb", "-"} << QStringList{"http://mine:1", "emb", "mine"};
+    QTest::newRow("a misspelt lock locks nothing")
+        << "lockServer=ture\nollamaURL=" + school << QVariantMap() << QStringList{school, "-", "-"} << mine;
+}
+
+void TestCatalogue::systemFileSuppliesDefaultsAndLocks()
+{
+    QFETCH(QString, system);
+    QFETCH(QVariantMap, user);
+    QFETCH(QStringList, read);
+    QFETCH(QStringList, afterAssigning);
+
+    // Two system folders: the file is in the second, the first has none.
+    QTemporaryDir dirs;
+    const QString first = dirs.filePath(QStringLiteral("first")), second = dirs.filePath(QStringLiteral("second"));
+    QVERIFY(QDir().mkpath(second + QStringLiteral("/Quillmere")));
+    const QByteArray saved = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(first + QLatin1Char(':') + second));
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_DIRS", saved); });
+    if (!system.isEmpty()) {
+        QFile file(second + QStringLiteral("/Quillmere/Quillmere.conf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(system.toUtf8());
+    }
+    const SystemSettings loaded = SystemSettings::load();
+    QCOMPARE(loaded.path.isEmpty(), system.isEmpty());
+
+    TestSettings prefs;
+    for (auto it = user.cbegin(); it != user.cend(); ++it)
+        prefs.store().setValue(it.key(), it.value());
+    auto fields = [](const AppSettings &s) {
+        return QStringList{s.ollamaURL(), s.selectedEmbeddingModel().value_or("-"), s.selectedLLMModel().value_or("-")};
+    };
+    AppSettings settings(&prefs.store(), loaded);
+    QCOMPARE(fields(settings), read);
+    // The system's defaults are not copied into the user's file.
+    QCOMPARE(prefs.store().allKeys().size(), user.size());
+
+    settings.setOllamaURL(QStringLiteral("http://mine:1"));
+    settings.setSelectedEmbeddingModel(QStringLiteral("mine"));
+    settings.setSelectedLLMModel(QStringLiteral("mine"));
+    QCOMPARE(fields(settings), afterAssigning);
+    QCOMPARE(fields(AppSettings(&prefs.store(), loaded)), afterAssigning);
+    // A locked URL leaves what the user stored as it was.
+    if (loaded.lockServer)
+        QCOMPARE(prefs.store().value(AppSettings::ollamaURLKey), user.value(AppSettings::ollamaURLKey));
 }
 
 void TestCatalogue::readsReplies_data()
@@ -646,6 +720,8 @@ int main(int argc, char **argv)
     if (!configHome.isValid())
         return 1;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    // Nor does the machine's system-wide file reach the tests.
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(configHome.filePath(QStringLiteral("system"))));
     bool sharedClientDestroyed = false;
     int status = 0;
     {

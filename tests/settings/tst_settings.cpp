@@ -10,6 +10,7 @@
 #include "widgets/CapabilityBadge.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,8 +102,9 @@ struct Screen
 // The "General" tab, its confirmation hides collected rather than timed.
 struct General : Screen
 {
-    explicit General(const QString &stored = {})
+    explicit General(const QString &stored = {}, const SystemSettings &system = {})
     {
+        prefs.setSystem(system);
         if (!stored.isNull())
             prefs.store().setValue(AppSettings::ollamaURLKey, stored);
         auto *general = new OllamaSettingsView(prefs.settings());
@@ -282,6 +284,36 @@ private Q_SLOTS:
         QCOMPARE(screen.error(), QStringLiteral("URL must start with http:// or https://"));
         screen.click("saveButton");
         QVERIFY(!screen.shown("errorRow") && screen.shown("confirmationRow"));
+    }
+
+    void schoolLockMakesTheURLReadOnly_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("a school default only") << false;
+        QTest::newRow("locked by the school") << true;
+    }
+    void schoolLockMakesTheURLReadOnly()
+    {
+        QFETCH(bool, locked);
+        SystemSettings system;
+        system.ollamaURL = QStringLiteral("http://school:11434");
+        system.lockServer = locked;
+        General screen(QStringLiteral("http://own:2"), system);
+        // As assistive technology finds the field.
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(screen.field());
+        QVERIFY(field);
+        QCOMPARE(field->state().readOnly, locked);
+        QCOMPARE(field->text(QAccessible::Value), locked ? system.ollamaURL.value() : QStringLiteral("http://own:2"));
+        QCOMPARE(screen.shown("lockedRow"), locked);
+        QCOMPARE(screen.get<StatusRow>("lockedRow")->text(), QStringLiteral("Set by your school's administrator."));
+        QCOMPARE(screen.shown("saveButton"), !locked);
+        QTest::keyClicks(screen.field(), QStringLiteral("9"));
+        QCOMPARE(screen.field()->text().endsWith(QLatin1Char('9')), !locked);
+        // Reset offers the school's URL, not the built-in one.
+        if (!locked) {
+            screen.click("resetButton");
+            QCOMPARE(screen.field()->text(), system.ollamaURL.value());
+        }
     }
 
     void resetFollowsStoredURL()

@@ -7,7 +7,8 @@ namespace Scenes {
 
 QList<Scene> allScenes()
 {
-    return demoScenes() + historyScenes() + sentenceMapScenes() + settingsScenes() + aboutScenes();
+    return demoScenes() + historyScenes() + sentenceMapScenes() + settingsScenes() + aboutScenes()
+           + classroomScenes();
 }
 
 std::pair<std::vector<double>, std::vector<double>> vectorsWithCosine(double cosine)

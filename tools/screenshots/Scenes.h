@@ -23,6 +23,8 @@ QList<Scene> aboutScenes();
 QList<Scene> historyScenes();
 // The Sentence Map window with an example set mapped.
 QList<Scene> sentenceMapScenes();
+// A main window zoomed for a projector, and the guide.
+QList<Scene> classroomScenes();
 
 // All of them, in the order in which they are taken.
 QList<Scene> allScenes();

@@ -29,7 +29,8 @@ public:
         : QWidget(parent)
     {
         setFocusPolicy(Qt::StrongFocus);
-        setFixedSize(markerSide, markerSide);
+        const int side = TextStyles::scaled(markerSide);
+        setFixedSize(side, side);
     }
 
 protected:
@@ -38,14 +39,15 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QPointF centre(width() / 2.0, height() / 2.0);
+        const qreal radius = pointRadius * TextStyles::zoomFactor();
         if (hasFocus()) {
             painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
             painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(centre, pointRadius + 2.5, pointRadius + 2.5);
+            painter.drawEllipse(centre, radius + 2.5, radius + 2.5);
         }
         painter.setPen(QPen(palette().color(QPalette::Base), 1.5));
         painter.setBrush(NamedColors::color(NamedColor::Blue, palette()));
-        painter.drawEllipse(centre, pointRadius, pointRadius);
+        painter.drawEllipse(centre, radius, radius);
     }
 };
 
@@ -184,12 +186,14 @@ QList<QRectF> SentenceMapPlot::placeLabels(const QList<QPointF> &anchors, const 
 
 QSize SentenceMapPlot::sizeHint() const
 {
-    return {460, heightForWidth(460)};
+    const int width = TextStyles::scaled(460);
+    return {width, heightForWidth(width)};
 }
 
 QSize SentenceMapPlot::minimumSizeHint() const
 {
-    return {280, heightForWidth(280)};
+    const int width = TextStyles::scaled(280);
+    return {width, heightForWidth(width)};
 }
 
 int SentenceMapPlot::heightForWidth(int width) const
@@ -225,8 +229,13 @@ void SentenceMapPlot::layoutMarkers()
         sizes.append(QSizeF(metrics.horizontalAdvance(text) + 4, metrics.height()));
     }
     m_labels = placeLabels(m_placed, sizes, frame.adjusted(2, 2, -2, -2), pointRadius);
-    for (qsizetype i = 0; i < m_markers.size(); ++i)
-        m_markers[i]->move((m_placed[i] - QPointF(markerSide / 2.0, markerSide / 2.0)).toPoint());
+    // The markers take the zoom's size here too, as the zoom reaches the
+    // plot as a font change that lays them out again.
+    const int side = TextStyles::scaled(markerSide);
+    for (qsizetype i = 0; i < m_markers.size(); ++i) {
+        m_markers[i]->setFixedSize(side, side);
+        m_markers[i]->move((m_placed[i] - QPointF(side / 2.0, side / 2.0)).toPoint());
+    }
 }
 
 void SentenceMapPlot::resizeEvent(QResizeEvent *event)

@@ -102,7 +102,7 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_exportMapButton(new QPushButton(tr("Export Map PNG…")))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
-                                    QFontMetrics(TextStyles::font(TextStyle::Caption)).height(), QColor()))
+                                    TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("sentenceMapWindow"));
@@ -187,7 +187,7 @@ void SentenceMapWindow::buildWarning()
     auto *layout = new QVBoxLayout(m_warningCard);
     layout->setContentsMargins(inset, inset, inset, inset);
     auto *symbol = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
-                                  QFontMetrics(TextStyles::font(TextStyle::Title)).height(),
+                                  TextStyles::unzoomedLineHeight(TextStyle::Title),
                                   NamedColors::color(NamedColor::Orange));
     symbol->setObjectName(QStringLiteral("warningSymbol"));
     symbol->setAccessibleName(tr("Warning"));

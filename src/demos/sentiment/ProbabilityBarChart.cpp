@@ -135,7 +135,7 @@ ProbabilityBarChart::ProbabilityBarChart(QWidget *parent)
     }();
     Q_UNUSED(installed);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setFont(TextStyles::font(TextStyle::Body));
+    TextStyles::apply(this, TextStyle::Body);
 }
 
 void ProbabilityBarChart::setProbabilities(const TokenProbabilities &probabilities)

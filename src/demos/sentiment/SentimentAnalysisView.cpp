@@ -9,6 +9,7 @@
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
 #include "demos/DemoHistory.h"
+#include "guide/GuideWindow.h"
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/RoundedPanel.h"
@@ -54,6 +55,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
                                                           "was read from it"),
                      .warningTitle = QStringLiteral("No LLM model selected"),
                      .warningText = QStringLiteral("Please select a language model in Settings to use this demo."),
+                     .guideSection = GuideWindow::sentimentSection,
                  },
                  parent)
     , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QStringLiteral("Tell me about your recent vacations:"),

@@ -60,7 +60,7 @@ public:
         setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setFont(TextStyles::monospaced(TextStyle::Caption));
+        TextStyles::applyMonospaced(this, TextStyle::Caption);
         document()->setDocumentMargin(0);
         viewport()->setAutoFillBackground(false);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

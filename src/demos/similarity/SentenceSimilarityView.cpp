@@ -7,6 +7,7 @@
 #include "catalogue/HttpClient.h"
 #include "catalogue/TextTrimming.h"
 #include "demos/DemoHistory.h"
+#include "guide/GuideWindow.h"
 #include "history/SessionHistory.h"
 #include "widgets/CircularProgressGauge.h"
 #include "widgets/Labels.h"
@@ -34,7 +35,6 @@ constexpr int defaultInset = 16;
 constexpr int columnSpacing = 20;
 constexpr int groupSpacing = 8;
 constexpr int editorHeight = 100;
-constexpr int gaugeSide = 150;
 constexpr int gaugeFontSize = 32;
 constexpr double gaugeTrackWidth = 12;
 
@@ -113,6 +113,7 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
                                                           "percentage"),
                      .warningTitle = QStringLiteral("No embedding model selected"),
                      .warningText = QStringLiteral("Please select an embedding model in Settings to use this demo."),
+                     .guideSection = GuideWindow::similaritySection,
                  },
                  parent)
     , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), QStringLiteral("First Sentence:"),
@@ -178,7 +179,8 @@ void SentenceSimilarityView::buildResult()
 {
     // Under the card's title: the gauge and the description.
     m_gauge->setObjectName(QStringLiteral("similarityGauge"));
-    m_gauge->setFixedSize(gaugeSide, gaugeSide);
+    // Its size hint, which follows the zoom.
+    m_gauge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_gauge->setFontSize(gaugeFontSize);
     m_gauge->setTrackWidth(gaugeTrackWidth);
     m_gauge->setAnimated(true);
