@@ -9,6 +9,39 @@
 // that store preferences, with the preferences under a temporary
 // XDG_CONFIG_HOME, and no display at all, so that any attempt to open a
 // window fails the run.
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString errors;
+};
+
+// Runs quillmere with `arguments`, its preferences under `config` and the
+// system-wide folders `systemDirs` (none when empty).
+Run runQuillmere(const QStringList &arguments, const QString &home, const QString &config,
+                 const QString &systemDirs = QString())
+{
+    QProcess quillmere;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"),
+                       systemDirs.isEmpty() ? home + QStringLiteral("/none") : systemDirs);
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    quillmere.setProcessEnvironment(environment);
+    quillmere.start(QStringLiteral(QUILLMERE_EXECUTABLE), arguments);
+    if (!quillmere.waitForFinished(60000) || quillmere.exitStatus() != QProcess::NormalExit)
+        return {-1, QString(), quillmere.errorString()};
+    return {quillmere.exitCode(), QString::fromUtf8(quillmere.readAllStandardOutput()),
+            QString::fromUtf8(quillmere.readAllStandardError())};
+}
+
+} // namespace
+
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -81,20 +114,10 @@ void TestCommandLine::storesAllOrNothing()
     const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     file.close();
 
-    QProcess quillmere;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    quillmere.setProcessEnvironment(environment);
-    quillmere.start(QStringLiteral(QUILLMERE_EXECUTABLE), arguments);
-    QVERIFY2(quillmere.waitForFinished(60000), qPrintable(quillmere.errorString()));
-    const QString out = QString::fromUtf8(quillmere.readAllStandardOutput());
-    const QString errors = QString::fromUtf8(quillmere.readAllStandardError());
-    QCOMPARE(quillmere.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(quillmere.exitCode(), expected.isEmpty() ? 1 : 0);
+    const Run run = runQuillmere(arguments, home.path(), config);
+    const QString &out = run.out;
+    const QString &errors = run.errors;
+    QCOMPARE(run.exitCode, expected.isEmpty() ? 1 : 0);
 
     if (expected.isEmpty()) {
         QVERIFY2(errors.contains(message), qPrintable(errors));
@@ -128,26 +151,27 @@ void TestCommandLine::followsTheSchoolsFile()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
-    SystemSettings system;
-    system.path = QStringLiteral("/x/q.conf");
-    system.ollamaURL = QStringLiteral("http://school:11434");
-    system.lockServer = true;
-    TestSettings prefs;
-    prefs.store().setValue("ollamaURL", "http://own:2");
-    prefs.store().sync();
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    const QString prefsPath = config + QStringLiteral("/Quillmere/Quillmere.conf");
+    const QString schoolFile = home.filePath(QStringLiteral("xdg/Quillmere/Quillmere.conf"));
+    {
+        QSettings school(schoolFile, QSettings::IniFormat);
+        school.setValue("ollamaURL", "http://school:11434");
+        school.setValue("lockServer", true);
+        QSettings prefs(prefsPath, QSettings::IniFormat);
+        prefs.setValue("ollamaURL", "http://own:2");
+    }
+    output.replace(QStringLiteral("/x/q.conf"), schoolFile);
 
-    QCommandLineParser parser;
-    PreferenceOptions::addTo(parser);
-    QVERIFY(parser.parse(QStringList{QStringLiteral("quillmere")} + arguments));
-    const auto outcome = PreferenceOptions::run(parser, [&]() -> AppSettings & { return prefs.settings(); }, system);
-    QVERIFY(outcome);
-    QCOMPARE(outcome->exitCode, exitCode);
-    QVERIFY2((exitCode ? outcome->errors : outcome->output).startsWith(output), qPrintable(outcome->errors));
-    // Nothing at all is stored when the server is refused.
-    const auto next = prefs.reopen();
-    QCOMPARE(prefs.store().value("ollamaURL").toString(), QStringLiteral("http://own:2"));
+    const Run run = runQuillmere(arguments, home.path(), config, home.filePath(QStringLiteral("xdg")));
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode ? run.errors : run.out).startsWith(output), qPrintable(run.errors + run.out));
+    // Nothing at all is stored when the server is refused; the user's own URL is kept.
+    const QSettings stored(prefsPath, QSettings::IniFormat);
+    QCOMPARE(stored.value("ollamaURL").toString(), QStringLiteral("http://own:2"));
     const bool storesModel = exitCode == 0 && arguments.contains(QStringLiteral("m"));
-    QCOMPARE(next->selectedLLMModel().value_or(QStringLiteral("-")), storesModel ? QStringLiteral("m") : QStringLiteral("-"));
+    QCOMPARE(stored.value("selectedLLMModel").toString(), storesModel ? QStringLiteral("m") : QString());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
