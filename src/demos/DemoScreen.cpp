@@ -97,6 +97,9 @@ void DemoScreen::buildColumn()
     m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scrollArea->viewport()->setAutoFillBackground(false);
     m_content->setObjectName(QStringLiteral("content"));
+    // The column holds the keyboard focus while the main button works: a
+    // screen reader then names the screen rather than an unnamed pane.
+    m_content->setAccessibleName(m_texts.title);
     m_content->setAutoFillBackground(false);
     m_column->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
     m_column->setSpacing(columnSpacing);

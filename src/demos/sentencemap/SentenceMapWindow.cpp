@@ -510,6 +510,9 @@ void SentenceMapWindow::exportWithDialog(bool matrix)
 void SentenceMapWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    // The grid's cells are sized from their font, which follows the zoom.
+    if (event->type() == QEvent::FontChange && m_result)
+        fillMatrix();
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         render();
 }

@@ -39,6 +39,10 @@ public:
     static QList<Bar> barsFor(const TokenProbabilities &probabilities);
     static QString accessibleBarName(const Bar &bar);
 
+    // One accessible child per row, named like the row reads.
+    int accessibleRowCount() const { return int(m_bars.size()); }
+    QString accessibleRowName(int row) const { return barName(row); }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -1,16 +1,13 @@
 #include "SamplingChart.h"
 
 #include "SentimentAnalysisView.h"
+#include "widgets/ChartAccessibility.h"
 #include "widgets/NamedColors.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/TextStyles.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -20,118 +17,14 @@ constexpr int columnGap = 10;
 constexpr int preferredTrackWidth = 180;
 constexpr int minimumTrackWidth = 60;
 
-// One bar as seen by assistive technology: a piece of text with a place on
-// the screen, belonging to the chart.
-class RowAccessible : public QAccessibleInterface
-{
-public:
-    RowAccessible(SamplingChart *chart, int index)
-        : m_chart(chart)
-        , m_index(index)
-    {
-    }
-
-    bool isValid() const override { return m_chart && m_index < m_chart->rows().size(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_chart ? m_chart->window()->windowHandle() : nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_chart); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QString text(QAccessible::Text type) const override
-    {
-        return type == QAccessible::Name && isValid() ? m_chart->rows().at(m_index).spokenName : QString();
-    }
-    void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override
-    {
-        if (!isValid())
-            return {};
-        const QRect row = m_chart->rowRect(m_index);
-        return QRect(m_chart->mapToGlobal(row.topLeft()), row.size());
-    }
-    QAccessible::Role role() const override { return QAccessible::StaticText; }
-    QAccessible::State state() const override
-    {
-        QAccessible::State state;
-        state.readOnly = true;
-        state.invisible = !m_chart || !m_chart->isVisible();
-        return state;
-    }
-
-private:
-    QPointer<SamplingChart> m_chart;
-    const int m_index;
-};
-
-// The chart with one child per row; the children's interfaces are
-// registered once and removed with the chart's.
-class ChartAccessible : public QAccessibleWidget
-{
-public:
-    explicit ChartAccessible(QWidget *widget)
-        : QAccessibleWidget(widget, QAccessible::Chart)
-    {
-    }
-    ~ChartAccessible() override
-    {
-        for (QAccessible::Id id : std::as_const(m_children))
-            QAccessible::deleteAccessibleInterface(id);
-    }
-
-    int childCount() const override { return int(chart()->rows().size()); }
-    QAccessibleInterface *child(int index) const override
-    {
-        if (index < 0 || index >= childCount())
-            return nullptr;
-        while (m_children.size() <= index)
-            m_children.append(QAccessible::registerAccessibleInterface(new RowAccessible(chart(), int(m_children.size()))));
-        return QAccessible::accessibleInterface(m_children.at(index));
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        for (qsizetype i = 0; i < m_children.size(); ++i) {
-            if (QAccessible::accessibleInterface(m_children.at(i)) == child)
-                return i < childCount() ? int(i) : -1;
-        }
-        return -1;
-    }
-    QAccessibleInterface *childAt(int x, int y) const override
-    {
-        for (int i = 0; i < childCount(); ++i) {
-            if (QAccessibleInterface *row = child(i); row->rect().contains(x, y))
-                return row;
-        }
-        return nullptr;
-    }
-
-private:
-    SamplingChart *chart() const { return static_cast<SamplingChart *>(widget()); }
-
-    mutable QList<QAccessible::Id> m_children;
-};
-
-QAccessibleInterface *chartAccessibleFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("SamplingChart") && object && object->isWidgetType())
-        return new ChartAccessible(static_cast<QWidget *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 SamplingChart::SamplingChart(QWidget *parent)
     : QWidget(parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(chartAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    ChartAccessibility::install<SamplingChart>();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setFont(TextStyles::font(TextStyle::Body));
+    TextStyles::apply(this, TextStyle::Body);
 }
 
 void SamplingChart::setRows(const QList<Row> &rows)

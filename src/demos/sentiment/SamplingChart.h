@@ -37,6 +37,10 @@ public:
     const QList<Row> &rows() const { return m_rows; }
     QRect rowRect(int index) const;
 
+    // One accessible child per row, named like the row reads.
+    int accessibleRowCount() const { return int(m_rows.size()); }
+    QString accessibleRowName(int row) const { return m_rows.at(row).spokenName; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -282,6 +282,7 @@ SamplingLab::SamplingLab(QWidget *parent)
         if (next == m_sampling)
             return;
         m_sampling = next;
+        m_adjustedByUser = true;
         render();
     };
     connect(m_temperatureSlider, &QSlider::valueChanged, this, [this, changed](int value) {
@@ -358,6 +359,7 @@ void SamplingLab::setCandidates(const QString &text, const QString &model, const
         ++m_subjectNumber;
         m_startIsKnown = false;
         m_startRequested = false;
+        m_adjustedByUser = false;
     }
     // The model's own settings are asked for once there is something to
     // apply them to.
@@ -371,7 +373,12 @@ void SamplingLab::setCandidates(const QString &text, const QString &model, const
                     return;
                 m_start = SamplingMath::startFrom(parameters);
                 m_startIsKnown = true;
-                setSampling(m_start.settings);
+                // Values the learner has already set stay; the line that
+                // says where the start came from still follows the model.
+                if (m_adjustedByUser)
+                    render();
+                else
+                    setSampling(m_start.settings);
             }, *m_settings, *m_http);
         }
     }

@@ -82,6 +82,8 @@ private:
     SamplingStart m_start;
     bool m_startIsKnown = false;
     bool m_startRequested = false;
+    // Whether the learner has moved a control since the model was chosen.
+    bool m_adjustedByUser = false;
     SamplingSettings m_sampling;
     SampledOdds m_odds;
     // The odds with the settings the last run used.

@@ -45,6 +45,7 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
                                TextStyle::Caption))
     , m_table(new QTableWidget(0, 3))
     , m_samplingLab(new SamplingLab)
+    , m_focusKeeper(this)
 {
     setObjectName(QStringLiteral("probabilitiesSection"));
     // The section holds the keyboard focus while its button is disabled.
@@ -52,9 +53,6 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
 
     m_button->setObjectName(QStringLiteral("probabilitiesButton"));
     m_button->setAccessibleName(m_button->text());
-    // The focus the section kept while the button was disabled goes back.
-    if (m_button->isEnabled() && hasFocus())
-        m_button->setFocus(Qt::OtherFocusReason);
     m_button->setAccessibleDescription(m_note->text());
     m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setAutoDefault(false);
@@ -138,11 +136,6 @@ void TokenProbabilitiesSection::requestProbabilities()
     m_isLoading = true;
     m_probabilities.reset();
     m_message.clear();
-    // A focused button that disables itself would hand the focus on to the
-    // next control in the chain, which can be the demo switch at the top; the
-    // section keeps it until the button is back.
-    if (m_button->hasFocus())
-        setFocus(Qt::OtherFocusReason);
     render();
 
     const quint64 number = ++m_requestNumber;
@@ -192,12 +185,12 @@ void TokenProbabilitiesSection::render()
     setForeground(m_note, NamedColors::secondaryText(pal));
     setForeground(m_tableCaption, NamedColors::secondaryText(pal));
 
-    m_button->setEnabled(!m_isLoading && !m_model.isEmpty());
+    // A focused button that disables itself would hand the focus on to the
+    // next control in the chain, which can be the demo switch at the top; the
+    // section keeps it until the button is back.
+    m_focusKeeper.setEnabled(m_button, !m_isLoading && !m_model.isEmpty());
     m_button->setText(m_isLoading ? tr("Asking the model…") : tr("Show the model's probabilities"));
     m_button->setAccessibleName(m_button->text());
-    // The focus the section kept while the button was disabled goes back.
-    if (m_button->isEnabled() && hasFocus())
-        m_button->setFocus(Qt::OtherFocusReason);
 
     m_messageLabel->setVisible(!m_message.isEmpty());
     m_messageLabel->setText(m_message);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TokenProbabilities.h"
+#include "widgets/FocusKeeper.h"
 
 #include <QAccessible>
 #include <QPointer>
@@ -95,4 +96,6 @@ private:
     QLabel *const m_tableCaption;
     QTableWidget *const m_table;
     SamplingLab *const m_samplingLab;
+    // Keeps the focus in the section while the button is disabled.
+    FocusKeeper m_focusKeeper;
 };
