@@ -7,6 +7,8 @@
 #include "widgets/TextStyles.h"
 
 #include <QEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 
 SettingsView::SettingsView(QWidget *parent)
@@ -27,7 +29,17 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     tabBar()->setExpanding(false);
     tabBar()->setDrawBase(true);
     setUsesScrollButtons(false);
-    addTab(m_general, QStringLiteral("General"));
+    // The General tab scrolls when a large zoom makes it taller than the
+    // window can grow on the screen; the Model tab scrolls on its own.
+    auto *generalArea = new QScrollArea;
+    generalArea->setObjectName(QStringLiteral("generalScrollArea"));
+    generalArea->setWidgetResizable(true);
+    generalArea->setFrameShape(QFrame::NoFrame);
+    generalArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    generalArea->viewport()->setAutoFillBackground(false);
+    generalArea->setWidget(m_general);
+    generalArea->setAccessibleName(QStringLiteral("General"));
+    addTab(generalArea, QStringLiteral("General"));
     addTab(m_model, QStringLiteral("Model"));
     setTabToolTip(0, QStringLiteral("Server URL"));
     setTabToolTip(1, QStringLiteral("Models for both demos"));
@@ -48,9 +60,15 @@ void SettingsView::changeEvent(QEvent *event)
 
 void SettingsView::applyZoomedSize()
 {
-    // 600 by 500 at 100 %, growing with the zoom like the texts inside; the
+    // Room left on the screen for the window's title bar and frame.
+    constexpr int titleBarAllowance = 48;
+    // 600 by 500 at 100 %, growing with the zoom like the texts inside, but
+    // never past the screen's free area (the tabs scroll instead); the
     // controls keep a least size, so the window does not shrink below it.
-    setFixedSize(qMax(600, TextStyles::scaled(600)), qMax(500, TextStyles::scaled(500)));
+    QSize size(qMax(600, TextStyles::scaled(600)), qMax(500, TextStyles::scaled(500)));
+    if (const QScreen *where = screen())
+        size = size.boundedTo(where->availableGeometry().size() - QSize(0, titleBarAllowance));
+    setFixedSize(size.expandedTo(QSize(600, 500)));
 }
 
 void SettingsView::applyIcons()

@@ -316,6 +316,8 @@ private Q_SLOTS:
             // Once the layouts have settled.
             for (QWidget *root : {static_cast<QWidget *>(window), map, settings})
                 QTRY_VERIFY2(TextFit::cutTexts(root).isEmpty(), qPrintable(TextFit::cutTexts(root).join('\n')));
+            // The Settings window stays within its screen; its tabs scroll.
+            QVERIFY(settings->height() <= settings->screen()->availableGeometry().height());
             // The level and the limits, as assistive technology reads the menu.
             QMenu *view = window->findChild<QMenu *>(QStringLiteral("viewMenu"));
             const QString level = QStringLiteral(" (%1 %)").arg(zoom);
