@@ -259,6 +259,27 @@ DemoDriver similarityDriver()
     return demo;
 }
 
+// A reply with the first token's candidates, as a server sends it for the
+// probabilities request: 4 most likely, 5 next, and a few that are no rating.
+const char *const probabilitiesReply =
+    R"({"model":"llama3.2","response":"4","done":true,"logprobs":[{"token":"4","logprob":-0.25,)"
+    R"("top_logprobs":[{"token":"4","logprob":-0.25},{"token":"5","logprob":-1.95},)"
+    R"({"token":"3","logprob":-3.4},{"token":" 4","logprob":-4.1},{"token":"\n","logprob":-5.5},)"
+    R"({"token":"Rating","logprob":-6.4},{"token":"4.","logprob":-6.9},{"token":"2","logprob":-8.1},)"
+    R"({"token":"**","logprob":-9.0},{"token":"1","logprob":-11.3}]}]})";
+
+// Opens the details of a rated screen and asks for the probabilities.
+TokenProbabilitiesSection *showProbabilities(Studio &studio, QWidget *screen)
+{
+    studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
+    auto *panel = studio.child<SentimentDetailsPanel>(screen, QStringLiteral("detailsPanel"));
+    TokenProbabilitiesSection *section = panel->probabilitiesSection();
+    section->setServices(studio.settings(), HttpClient::shared());
+    studio.child<QAbstractButton>(section, QStringLiteral("probabilitiesButton"))->click();
+    studio.waitUntil(QStringLiteral("the probabilities"), [section] { return section->probabilities().has_value(); });
+    return section;
+}
+
 // The rating's token probabilities under the details, as a server that sends
 // them answers: most of the mass on 4, some on 5, a little elsewhere.
 Scene probabilitiesScene(const DemoDriver &demo)
@@ -269,21 +290,10 @@ Scene probabilitiesScene(const DemoDriver &demo)
                 studio.server().setHandler([](const FakeOllamaServer::Request &request) -> std::optional<Reply> {
                     if (request.path != "/api/generate" || request.body.find("\"logprobs\"") == std::string::npos)
                         return std::nullopt;
-                    return Reply::json(
-                        R"({"model":"llama3.2","response":"4","done":true,"logprobs":[{"token":"4","logprob":-0.25,)"
-                        R"("top_logprobs":[{"token":"4","logprob":-0.25},{"token":"5","logprob":-1.95},)"
-                        R"({"token":"3","logprob":-3.4},{"token":" 4","logprob":-4.1},{"token":"\n","logprob":-5.5},)"
-                        R"({"token":"Rating","logprob":-6.4},{"token":"4.","logprob":-6.9},{"token":"2","logprob":-8.1},)"
-                        R"({"token":"**","logprob":-9.0},{"token":"1","logprob":-11.3}]}]})");
+                    return Reply::json(probabilitiesReply);
                 });
                 QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
-                studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
-                auto *panel = studio.child<SentimentDetailsPanel>(screen, QStringLiteral("detailsPanel"));
-                TokenProbabilitiesSection *section = panel->probabilitiesSection();
-                section->setServices(studio.settings(), HttpClient::shared());
-                studio.child<QAbstractButton>(section, QStringLiteral("probabilitiesButton"))->click();
-                studio.waitUntil(QStringLiteral("the probabilities"),
-                                 [section] { return section->probabilities().has_value(); });
+                TokenProbabilitiesSection *section = showProbabilities(studio, screen);
                 Studio::settle();
                 auto *area = studio.child<QScrollArea>(screen, QStringLiteral("scrollArea"));
                 // The foot of the candidates table at the bottom of the view
@@ -312,21 +322,10 @@ Scene samplingScene(const DemoDriver &demo)
                         return Reply::json(R"({"model":"llama3.2","done":true,"response":")"
                                            + (answer == "\n" ? std::string("\\n") : answer) + "\"}");
                     }
-                    return Reply::json(
-                        R"({"model":"llama3.2","response":"4","done":true,"logprobs":[{"token":"4","logprob":-0.25,)"
-                        R"("top_logprobs":[{"token":"4","logprob":-0.25},{"token":"5","logprob":-1.95},)"
-                        R"({"token":"3","logprob":-3.4},{"token":" 4","logprob":-4.1},{"token":"\n","logprob":-5.5},)"
-                        R"({"token":"Rating","logprob":-6.4},{"token":"4.","logprob":-6.9},{"token":"2","logprob":-8.1},)"
-                        R"({"token":"**","logprob":-9.0},{"token":"1","logprob":-11.3}]}]})");
+                    return Reply::json(probabilitiesReply);
                 });
                 QWidget *screen = showResult(studio, demo, openScreen(studio, demo, true, tallWindowSize));
-                studio.child<QAbstractButton>(screen, QStringLiteral("detailsToggle"))->click();
-                auto *panel = studio.child<SentimentDetailsPanel>(screen, QStringLiteral("detailsPanel"));
-                TokenProbabilitiesSection *section = panel->probabilitiesSection();
-                section->setServices(studio.settings(), HttpClient::shared());
-                studio.child<QAbstractButton>(section, QStringLiteral("probabilitiesButton"))->click();
-                studio.waitUntil(QStringLiteral("the probabilities"),
-                                 [section] { return section->probabilities().has_value(); });
+                TokenProbabilitiesSection *section = showProbabilities(studio, screen);
                 SamplingLab *lab = section->samplingLab();
                 studio.waitUntil(QStringLiteral("the model's settings"), [lab] { return lab->isStartKnown(); });
                 Studio::settle();
