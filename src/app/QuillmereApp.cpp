@@ -178,8 +178,8 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
 QuillmereApp::~QuillmereApp()
 {
     QList<QPointer<QWidget>> windows;
-    for (const QPointer<MainWindow> &window : std::as_const(m_mainWindows))
-        windows.append(window.data());
+    for (const QPointer<QWidget> &window : std::as_const(m_mainWindows))
+        windows.append(window);
     windows.append(m_settingsWindow);
     windows.append(m_historyWindow);
     windows.append(m_sentenceMapWindow);
@@ -228,9 +228,9 @@ MainWindow *QuillmereApp::openMainWindow()
 QList<MainWindow *> QuillmereApp::mainWindows() const
 {
     QList<MainWindow *> open;
-    for (const QPointer<MainWindow> &window : m_mainWindows) {
-        if (window)
-            open.append(window.data());
+    for (const QPointer<QWidget> &window : m_mainWindows) {
+        if (auto *main = qobject_cast<MainWindow *>(window.data()))
+            open.append(main);
     }
     return open;
 }
@@ -338,8 +338,8 @@ MainWindow *QuillmereApp::activeMainWindow() const
 {
     if (auto *active = qobject_cast<MainWindow *>(QApplication::activeWindow()))
         return active;
-    if (m_lastActiveMainWindow)
-        return m_lastActiveMainWindow;
+    if (auto *last = qobject_cast<MainWindow *>(m_lastActiveMainWindow.data()))
+        return last;
     const QList<MainWindow *> open = mainWindows();
     return open.isEmpty() ? nullptr : open.last();
 }

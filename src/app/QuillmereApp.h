@@ -140,8 +140,11 @@ private:
     QAction *const m_guideAction;
     QPointer<QWidget> m_sentenceMapWindow;
     QPointer<QWidget> m_guideWindow;
-    QList<QPointer<MainWindow>> m_mainWindows;
-    QPointer<MainWindow> m_lastActiveMainWindow;
+    // Held as QWidget: a window's pointer is read while its QWidget base is
+    // being destroyed (focus moves on as it hides), when it is no longer a
+    // MainWindow; qobject_cast then says so.
+    QList<QPointer<QWidget>> m_mainWindows;
+    QPointer<QWidget> m_lastActiveMainWindow;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_historyWindow;
 };
