@@ -91,21 +91,21 @@ AboutView::AboutView(const AppInfo &info, QWidget *parent)
     , m_info(info)
     , m_layout(new QVBoxLayout(this))
     , m_icon(makeIcon(info, this))
-    , m_name(makeLabel(QStringLiteral("Quillmere"), QStringLiteral("nameLabel"), this))
+    , m_name(makeLabel(tr("Quillmere"), QStringLiteral("nameLabel"), this))
     , m_version(makeLabel(info.versionLine().value_or(QString()), QStringLiteral("versionLabel"), this))
     , m_description(makeLabel(tr(descriptionText), QStringLiteral("descriptionLabel"), this))
     , m_divider(new QFrame(this))
     , m_creditSymbol(new SymbolView(QStringLiteral("person.circle.fill"), 16, QColor(), this))
-    , m_createdBy(makeLabel(QStringLiteral("Created by"), QStringLiteral("createdByLabel"), this))
-    , m_author(makeLabel(authorText, QStringLiteral("authorLabel"), this))
+    , m_createdBy(makeLabel(tr("Created by"), QStringLiteral("createdByLabel"), this))
+    , m_author(makeLabel(tr(authorText), QStringLiteral("authorLabel"), this))
     , m_copyright(makeLabel(info.copyright.value_or(QString()), QStringLiteral("copyrightLabel"), this))
-    , m_okButton(new QPushButton(QStringLiteral("OK"), this))
+    , m_okButton(new QPushButton(tr("OK"), this))
 {
     setObjectName(QStringLiteral("aboutView"));
     m_divider->setObjectName(QStringLiteral("divider"));
     m_creditSymbol->setObjectName(QStringLiteral("creditSymbol"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setAccessibleName(QStringLiteral("OK"));
+    m_okButton->setAccessibleName(tr("OK"));
 
     QFont nameFont = font();
     nameFont.setPixelSize(36);

@@ -23,7 +23,7 @@ class AboutView : public QWidget
 public:
     static constexpr const char *descriptionText =
         QT_TR_NOOP("Two demos to introduce important concepts about transformers");
-    static inline const QString authorText = QStringLiteral("The Quillmere Team");
+    static constexpr const char *authorText = QT_TR_NOOP("The Quillmere Team");
 
     // Shows the information compiled into the program.
     explicit AboutView(QWidget *parent = nullptr);

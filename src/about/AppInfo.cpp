@@ -2,6 +2,7 @@
 
 #include "AppInfoBuild.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QIconEngine>
 #include <QPainter>
@@ -64,7 +65,7 @@ std::optional<QString> AppInfo::versionLine() const
 {
     if (!version || !buildNumber)
         return std::nullopt;
-    return QStringLiteral("Version %1 (%2)").arg(*version, *buildNumber);
+    return QCoreApplication::translate("AppInfo", "Version %1 (%2)").arg(*version, *buildNumber);
 }
 
 bool AppInfo::hasIcon() const

@@ -24,7 +24,7 @@ ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget
     , m_history(history)
     , m_service(new OllamaService(settings, this))
     , m_header(new QWidget(this))
-    , m_title(new QLabel(QStringLiteral("Quillmere"), m_header))
+    , m_title(new QLabel(tr("Quillmere"), m_header))
     , m_demoPicker(new SegmentedControl(m_header))
     , m_divider(new QFrame(this))
     , m_demoArea(new QWidget(this))
@@ -42,10 +42,10 @@ ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setAccessibleName(m_title->text());
 
-    m_demoPicker->setAccessibleName(QStringLiteral("Demo Type"));
-    m_demoPicker->setToolTip(QStringLiteral("Demo Type"));
+    m_demoPicker->setAccessibleName(tr("Demo Type"));
+    m_demoPicker->setToolTip(tr("Demo Type"));
     for (const DemoType demo : DemoTypes::allCases())
-        m_demoPicker->addSegment(DemoTypes::title(demo));
+        m_demoPicker->addSegment(DemoTypes::displayTitle(demo));
     connect(m_demoPicker, &SegmentedControl::currentIndexChanged, this, [this](int index) {
         const QList<DemoType> demos = DemoTypes::allCases();
         if (index >= 0 && index < demos.size())

@@ -1,5 +1,6 @@
 #include "DemoType.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace DemoTypes {
@@ -12,10 +13,15 @@ QList<DemoType> allCases()
 QString title(DemoType type)
 {
     switch (type) {
-    case DemoType::sentimentAnalysis: return QStringLiteral("Sentiment Analysis");
-    case DemoType::sentenceSimilarity: return QStringLiteral("Sentence Similarity");
+    case DemoType::sentimentAnalysis: return QStringLiteral(QT_TRANSLATE_NOOP("DemoType", "Sentiment Analysis"));
+    case DemoType::sentenceSimilarity: return QStringLiteral(QT_TRANSLATE_NOOP("DemoType", "Sentence Similarity"));
     }
     Q_UNREACHABLE();
+}
+
+QString displayTitle(DemoType type)
+{
+    return QCoreApplication::translate("DemoType", title(type).toUtf8().constData());
 }
 
 std::optional<DemoType> fromText(const QString &text)

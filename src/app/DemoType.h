@@ -20,6 +20,10 @@ QList<DemoType> allCases();
 // "Sentiment Analysis" or "Sentence Similarity".
 QString title(DemoType type);
 
+// The title in the user's language, for the switch and the menus; title()
+// stays English because history entries and tests store it.
+QString displayTitle(DemoType type);
+
 // The demo whose title is exactly `text`; absent for any other text.
 std::optional<DemoType> fromText(const QString &text);
 

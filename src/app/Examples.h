@@ -12,7 +12,7 @@ struct Example
     // Stable name, for object names and tests.
     QString id;
     DemoType demo = DemoType::sentimentAnalysis;
-    // The menu item's text.
+    // The menu item's text, in English; shown through Examples::displayed.
     QString title;
     // What the example is meant to show, for the status tip and tool tip.
     QString lesson;
@@ -39,6 +39,10 @@ const QList<Example> &all();
 
 // The examples of one demo, in menu order.
 QList<Example> forDemo(DemoType demo);
+
+// A title or lesson from the tables above in the user's language; the
+// tables keep the English text, which tests and object names rely on.
+QString displayed(const QString &text);
 
 // How many texts a demo takes: 1 for sentiment, 2 for similarity.
 int textCount(DemoType demo);

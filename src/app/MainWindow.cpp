@@ -9,7 +9,7 @@ MainWindow::MainWindow(AppSettings &settings, SessionHistory *history, QWidget *
     , m_contentView(new ContentView(settings, history, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral("Quillmere"));
+    setWindowTitle(tr("Quillmere"));
     setCentralWidget(m_contentView);
     resize(760, 720);
 }

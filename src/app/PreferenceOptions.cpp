@@ -5,6 +5,7 @@
 #include "catalogue/ServerEndpoint.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
@@ -21,20 +22,25 @@ namespace PreferenceOptions {
 void addTo(QCommandLineParser &parser)
 {
     parser.addOption({serverOption,
-                      QStringLiteral("Store <url> as the Ollama server's address (http:// or https://), and exit."),
-                      QStringLiteral("url")});
+                      QCoreApplication::translate("PreferenceOptions",
+                                                  "Store <url> as the Ollama server's address (http:// or https://), and exit."),
+                      QCoreApplication::translate("PreferenceOptions", "url")});
     parser.addOption({embeddingOption,
-                      QStringLiteral("Store <name> as the embedding model of the similarity demo, and exit."),
-                      QStringLiteral("name")});
+                      QCoreApplication::translate("PreferenceOptions",
+                                                  "Store <name> as the embedding model of the similarity demo, and exit."),
+                      QCoreApplication::translate("PreferenceOptions", "name")});
     parser.addOption({languageOption,
-                      QStringLiteral("Store <name> as the language model of the sentiment demo, and exit."),
-                      QStringLiteral("name")});
+                      QCoreApplication::translate("PreferenceOptions",
+                                                  "Store <name> as the language model of the sentiment demo, and exit."),
+                      QCoreApplication::translate("PreferenceOptions", "name")});
     parser.addOption({showOption,
-                      QStringLiteral("Print the stored server address and model names (key=value lines), and "
-                                     "exit. With --set-* options, after storing them.")});
+                      QCoreApplication::translate("PreferenceOptions",
+                                                  "Print the stored server address and model names (key=value lines), and "
+                                                  "exit. With --set-* options, after storing them.")});
     parser.addOption({systemOption,
-                      QStringLiteral("Print what the system-wide settings file sets and locks (key=value lines), "
-                                     "and exit.")});
+                      QCoreApplication::translate("PreferenceOptions",
+                                                  "Print what the system-wide settings file sets and locks (key=value lines), "
+                                                  "and exit.")});
 }
 
 bool isOptionArgument(const QString &argument)
@@ -62,14 +68,16 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
     Outcome outcome;
     if (printsSystem)
         outcome.output += system.describe();
-    const QString lockedBy = QStringLiteral("quillmere: --%1: set by your school's administrator in %2\n");
+    const QString lockedBy = QCoreApplication::translate("PreferenceOptions",
+                                                         "quillmere: --%1: set by your school's administrator in %2\n");
     std::optional<QString> url;
     if (setsServer && system.lockServer) {
         outcome.errors += lockedBy.arg(serverOption, system.path);
     } else if (setsServer) {
         const ServerEndpoint::URLCheck validation = ServerEndpoint::checkServerURL(parser.value(serverOption));
         if (validation.error)
-            outcome.errors += QStringLiteral("quillmere: --%1: %2\n").arg(serverOption, *validation.error);
+            outcome.errors += QCoreApplication::translate("PreferenceOptions",
+                                                          "quillmere: --%1: %2\n").arg(serverOption, *validation.error);
         url = validation.url;
     }
     auto modelName = [&](const QString &option) -> std::optional<QString> {
@@ -79,13 +87,14 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
         if (locked)
             outcome.errors += lockedBy.arg(option, system.path);
         else if (name.isEmpty())
-            outcome.errors += QStringLiteral("quillmere: --%1: the model name is empty\n").arg(option);
+            outcome.errors += QCoreApplication::translate("PreferenceOptions",
+                                                          "quillmere: --%1: the model name is empty\n").arg(option);
         return name;
     };
     const std::optional<QString> embedding = setsEmbedding ? modelName(embeddingOption) : std::nullopt;
     const std::optional<QString> language = setsLanguage ? modelName(languageOption) : std::nullopt;
     if (!outcome.errors.isEmpty()) {
-        outcome.errors += QStringLiteral("quillmere: nothing was stored\n");
+        outcome.errors += QCoreApplication::translate("PreferenceOptions", "quillmere: nothing was stored\n");
         outcome.exitCode = 1;
         return outcome;
     }
@@ -103,7 +112,8 @@ std::optional<Outcome> run(const QCommandLineParser &parser, const std::function
     // where the folder should be) must not pass for a stored value.
     const bool stores = url || embedding || language;
     if (const std::optional<QString> failure = stores ? store.writeToDisk() : std::nullopt) {
-        outcome.errors += QStringLiteral("quillmere: the preferences could not be saved: %1\n").arg(*failure);
+        outcome.errors += QCoreApplication::translate("PreferenceOptions",
+                                                      "quillmere: the preferences could not be saved: %1\n").arg(*failure);
         outcome.exitCode = 1;
         return outcome;
     }

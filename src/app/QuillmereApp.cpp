@@ -73,13 +73,13 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_history(new SessionHistory(this))
-    , m_newWindowAction(new QAction(QStringLiteral("&New Window"), this))
-    , m_closeWindowAction(new QAction(QStringLiteral("&Close Window"), this))
-    , m_quitAction(new QAction(QStringLiteral("&Quit"), this))
-    , m_settingsAction(new QAction(QStringLiteral("&Settings…"), this))
-    , m_aboutAction(new QAction(QStringLiteral("&About Quillmere"), this))
-    , m_historyAction(new QAction(QStringLiteral("&History"), this))
-    , m_sentenceMapAction(new QAction(QStringLiteral("Sentence &Map"), this))
+    , m_newWindowAction(new QAction(tr("&New Window"), this))
+    , m_closeWindowAction(new QAction(tr("&Close Window"), this))
+    , m_quitAction(new QAction(tr("&Quit"), this))
+    , m_settingsAction(new QAction(tr("&Settings…"), this))
+    , m_aboutAction(new QAction(tr("&About Quillmere"), this))
+    , m_historyAction(new QAction(tr("&History"), this))
+    , m_sentenceMapAction(new QAction(tr("Sentence &Map"), this))
     , m_zoomInAction(new QAction(this))
     , m_zoomOutAction(new QAction(this))
     , m_actualSizeAction(new QAction(this))
@@ -114,27 +114,27 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
 
     m_historyAction->setObjectName(QStringLiteral("historyAction"));
     m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    m_historyAction->setStatusTip(QStringLiteral("Every analysis and calculation of this run"));
+    m_historyAction->setStatusTip(tr("Every analysis and calculation of this run"));
     connect(m_historyAction, &QAction::triggered, this, [this] { openHistoryWindow(); });
 
     for (const Example &example : Examples::all()) {
-        auto *action = new QAction(example.title, this);
+        auto *action = new QAction(Examples::displayed(example.title), this);
         action->setObjectName(QStringLiteral("exampleAction-") + example.id);
-        action->setStatusTip(example.lesson);
-        action->setToolTip(example.lesson);
+        action->setStatusTip(Examples::displayed(example.lesson));
+        action->setToolTip(Examples::displayed(example.lesson));
         connect(action, &QAction::triggered, this, [this, example] { useTexts(example.demo, example.texts); });
         m_exampleActions.append(action);
     }
 
     m_sentenceMapAction->setObjectName(QStringLiteral("sentenceMapAction"));
     m_sentenceMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    m_sentenceMapAction->setStatusTip(QStringLiteral("Many sentences at once, as a grid and a map of meaning"));
+    m_sentenceMapAction->setStatusTip(tr("Many sentences at once, as a grid and a map of meaning"));
     connect(m_sentenceMapAction, &QAction::triggered, this, [this] { openSentenceMapWindow(); });
     for (const SentenceSet &set : Examples::sentenceSets()) {
-        auto *action = new QAction(set.title, this);
+        auto *action = new QAction(Examples::displayed(set.title), this);
         action->setObjectName(QStringLiteral("sentenceSetAction-") + set.id);
-        action->setStatusTip(set.lesson);
-        action->setToolTip(set.lesson);
+        action->setStatusTip(Examples::displayed(set.lesson));
+        action->setToolTip(Examples::displayed(set.lesson));
         connect(action, &QAction::triggered, this, [this, set] { openSentenceMapWindow()->setSentences(set.sentences); });
         m_sentenceSetActions.append(action);
     }
@@ -241,7 +241,7 @@ QWidget *QuillmereApp::openSettingsWindow()
         auto *window = new QWidget(nullptr, Qt::Window);
         window->setObjectName(QStringLiteral("settingsWindow"));
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowTitle(QStringLiteral("Settings"));
+        window->setWindowTitle(tr("Settings"));
         auto *layout = new QVBoxLayout(window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -268,7 +268,7 @@ QWidget *QuillmereApp::openAboutWindow()
     // an empty title, so the title is a single space, which shows as blank.
     // Assistive tools still get a name for the window.
     window->setWindowTitle(QStringLiteral(" "));
-    window->setAccessibleName(QStringLiteral("About Quillmere"));
+    window->setAccessibleName(tr("About Quillmere"));
     auto *view = new AboutView(window);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -365,18 +365,18 @@ MainWindow *QuillmereApp::useTexts(DemoType demo, const QStringList &texts)
 void QuillmereApp::installMenus(MainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    QMenu *file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(m_newWindowAction);
     file->addAction(m_closeWindowAction);
     file->addSeparator();
     file->addAction(m_quitAction);
 
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
     edit->addAction(m_settingsAction);
 
-    QMenu *view = bar->addMenu(QStringLiteral("&View"));
+    QMenu *view = bar->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addAction(m_historyAction);
     view->addAction(m_sentenceMapAction);
@@ -387,11 +387,11 @@ void QuillmereApp::installMenus(MainWindow *window)
     view->addSeparator();
     view->addAction(m_fullScreenAction);
 
-    QMenu *examples = bar->addMenu(QStringLiteral("E&xamples"));
+    QMenu *examples = bar->addMenu(tr("E&xamples"));
     examples->setObjectName(QStringLiteral("examplesMenu"));
     examples->setToolTipsVisible(true);
     for (const DemoType demo : DemoTypes::allCases()) {
-        QMenu *demoMenu = examples->addMenu(DemoTypes::title(demo));
+        QMenu *demoMenu = examples->addMenu(DemoTypes::displayTitle(demo));
         demoMenu->setObjectName(demo == DemoType::sentimentAnalysis ? QStringLiteral("sentimentExamplesMenu")
                                                                     : QStringLiteral("similarityExamplesMenu"));
         demoMenu->setToolTipsVisible(true);
@@ -400,12 +400,12 @@ void QuillmereApp::installMenus(MainWindow *window)
                 demoMenu->addAction(m_exampleActions.at(i));
         }
     }
-    QMenu *sets = examples->addMenu(QStringLiteral("Sentence Map"));
+    QMenu *sets = examples->addMenu(tr("Sentence Map"));
     sets->setObjectName(QStringLiteral("sentenceMapExamplesMenu"));
     sets->setToolTipsVisible(true);
     sets->addActions(m_sentenceSetActions);
 
-    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    QMenu *help = bar->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(m_guideAction);
     help->addAction(m_aboutAction);

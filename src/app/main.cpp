@@ -78,11 +78,13 @@ int main(int argc, char *argv[])
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Interactive demos of transformer language models, driven by an Ollama server."));
+        QCoreApplication::translate("main",
+                                    "Interactive demos of transformer language models, driven by an Ollama server."));
     parser.addHelpOption();
     parser.addVersionOption();
     QCommandLineOption selfTest(QStringLiteral("self-test"),
-                                QStringLiteral("Quit as soon as the first main window has been painted."));
+                                QCoreApplication::translate("main",
+                                                            "Quit as soon as the first main window has been painted."));
     selfTest.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(selfTest);
     PreferenceOptions::addTo(parser);

@@ -31,7 +31,8 @@ constexpr int groupSpacing = 8;
 constexpr int cardSpacing = 16;
 constexpr int editorMargin = 8;
 
-const QString detailsTitle = QStringLiteral("How was this computed?");
+// Looked up with tr() where the button is made.
+constexpr const char *detailsTitle = QT_TRANSLATE_NOOP("DemoScreen", "How was this computed?");
 
 } // namespace
 
@@ -63,7 +64,7 @@ DemoScreen::DemoScreen(OllamaService &service, AppSettings &settings, HttpClient
     , m_resultLayout(new QVBoxLayout(m_resultCard))
     , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), texts.resultTitle, TextStyle::Headline))
     , m_detailsGroup(new QWidget)
-    , m_detailsToggle(new DisclosureButton(detailsTitle))
+    , m_detailsToggle(new DisclosureButton(tr(detailsTitle)))
     , m_guideLink(new QLabel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
@@ -154,7 +155,7 @@ void DemoScreen::buildWarningCard()
     layout->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
     layout->setSpacing(groupSpacing);
     m_warningSymbol->setObjectName(QStringLiteral("warningSymbol"));
-    m_warningSymbol->setAccessibleName(QStringLiteral("Warning"));
+    m_warningSymbol->setAccessibleName(tr("Warning"));
     layout->addWidget(m_warningSymbol, 0, Qt::AlignHCenter);
     m_warningTitleLabel->setAlignment(Qt::AlignHCenter);
     layout->addWidget(m_warningTitleLabel);

@@ -76,33 +76,33 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     : QWidget(parent)
     , m_history(history)
     , m_proxy(new TintedProxy(this))
-    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QStringLiteral("Session History"), TextStyle::Title2,
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), tr("Session History"), TextStyle::Title2,
                              QFont::DemiBold))
     , m_introLabel(makeLabel(QStringLiteral("introLabel"),
-                             QStringLiteral("Every analysis and calculation of this run, from every window. The "
-                                            "list is kept only until Quillmere quits; export it to keep it."),
+                             tr("Every analysis and calculation of this run, from every window. The "
+                                "list is kept only until Quillmere quits; export it to keep it."),
                              TextStyle::Body))
     , m_stack(new QStackedWidget)
     , m_table(new QTableView)
     , m_emptyCard(new RoundedPanel)
-    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), QStringLiteral("Nothing analyzed yet"),
+    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), tr("Nothing analyzed yet"),
                                   TextStyle::Headline))
     , m_emptyTextLabel(makeLabel(QStringLiteral("emptyTextLabel"),
-                                 QStringLiteral("Results from both demos appear here as soon as they come back."),
+                                 tr("Results from both demos appear here as soon as they come back."),
                                  TextStyle::Caption))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
                                     TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
-    , m_useAgainButton(makeButton(QStringLiteral("useAgainButton"), QStringLiteral("&Use Again")))
-    , m_copyButton(makeButton(QStringLiteral("copyButton"), QStringLiteral("Co&py")))
-    , m_clearButton(makeButton(QStringLiteral("clearButton"), QStringLiteral("C&lear")))
-    , m_exportButton(makeButton(QStringLiteral("exportButton"), QStringLiteral("&Export CSV…")))
-    , m_copyAction(new QAction(QStringLiteral("&Copy"), this))
-    , m_useAgainAction(new QAction(QStringLiteral("&Use Again"), this))
+    , m_useAgainButton(makeButton(QStringLiteral("useAgainButton"), tr("&Use Again")))
+    , m_copyButton(makeButton(QStringLiteral("copyButton"), tr("Co&py")))
+    , m_clearButton(makeButton(QStringLiteral("clearButton"), tr("C&lear")))
+    , m_exportButton(makeButton(QStringLiteral("exportButton"), tr("&Export CSV…")))
+    , m_copyAction(new QAction(tr("&Copy"), this))
+    , m_useAgainAction(new QAction(tr("&Use Again"), this))
 {
     setObjectName(QStringLiteral("historyWindow"));
-    setWindowTitle(QStringLiteral("History"));
+    setWindowTitle(tr("History"));
     setMinimumSize(600, 320);
     resize(900, 460);
 
@@ -126,9 +126,9 @@ void HistoryWindow::setUpTable()
     m_proxy->setSortLocaleAware(true);
 
     m_table->setObjectName(QStringLiteral("historyTable"));
-    m_table->setAccessibleName(QStringLiteral("History"));
-    m_table->setAccessibleDescription(QStringLiteral("Newest first until sorted by a column. Enter uses a row "
-                                                     "again; Ctrl+C copies the selected rows."));
+    m_table->setAccessibleName(tr("History"));
+    m_table->setAccessibleDescription(tr("Newest first until sorted by a column. Enter uses a row "
+                                         "again; Ctrl+C copies the selected rows."));
     m_table->setModel(m_proxy);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -220,10 +220,10 @@ void HistoryWindow::buildLayout()
     layout->addWidget(m_statusRow);
     layout->addLayout(buttons);
 
-    m_useAgainButton->setToolTip(QStringLiteral("Put the selected row's texts back into its demo"));
-    m_copyButton->setToolTip(QStringLiteral("Copy the selected rows as tab-separated text (Ctrl+C)"));
-    m_exportButton->setToolTip(QStringLiteral("Save the list as a CSV file"));
-    m_clearButton->setToolTip(QStringLiteral("Remove every row"));
+    m_useAgainButton->setToolTip(tr("Put the selected row's texts back into its demo"));
+    m_copyButton->setToolTip(tr("Copy the selected rows as tab-separated text (Ctrl+C)"));
+    m_exportButton->setToolTip(tr("Save the list as a CSV file"));
+    m_clearButton->setToolTip(tr("Remove every row"));
 
     QWidget::setTabOrder(m_table, m_useAgainButton);
     QWidget::setTabOrder(m_useAgainButton, m_copyButton);
@@ -314,11 +314,11 @@ bool HistoryWindow::exportTo(const QString &path)
     const QList<HistoryEntry> entries = shownEntries();
     const QString name = QFileInfo(path).fileName();
     if (const auto failure = HistoryCsv::writeFile(path, entries)) {
-        m_exportStatus = ExportStatus{false, QStringLiteral("Could not save %1: %2").arg(name, *failure)};
+        m_exportStatus = ExportStatus{false, tr("Could not save %1: %2").arg(name, *failure)};
     } else {
         m_exportStatus = ExportStatus{
-            true, entries.size() == 1 ? QStringLiteral("Saved 1 row to %1.").arg(name)
-                                      : QStringLiteral("Saved %1 rows to %2.").arg(entries.size()).arg(name)};
+            true, entries.size() == 1 ? tr("Saved 1 row to %1.").arg(name)
+                                      : tr("Saved %n rows to %1.", nullptr, int(entries.size())).arg(name)};
     }
     render();
     return m_exportStatus->ok;
@@ -373,8 +373,7 @@ void HistoryWindow::render()
         m_statusSymbol->setSymbolName(m_exportStatus->ok ? QStringLiteral("checkmark.circle.fill")
                                                          : QStringLiteral("exclamationmark.triangle.fill"));
         m_statusSymbol->setColor(NamedColors::color(tone, pal));
-        m_statusSymbol->setAccessibleName(m_exportStatus->ok ? QStringLiteral("Saved")
-                                                             : QStringLiteral("Not saved"));
+        m_statusSymbol->setAccessibleName(m_exportStatus->ok ? tr("Saved") : tr("Not saved"));
         m_statusLabel->setText(m_exportStatus->message);
     }
 }

@@ -112,12 +112,12 @@ QVariant SessionHistory::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case TimeColumn: return QStringLiteral("Time");
-    case DemoColumn: return QStringLiteral("Demo");
-    case ModelColumn: return QStringLiteral("Model");
-    case TextColumn: return QStringLiteral("Text");
-    case SecondTextColumn: return QStringLiteral("Second Text");
-    case ResultColumn: return QStringLiteral("Result");
+    case TimeColumn: return tr("Time");
+    case DemoColumn: return tr("Demo");
+    case ModelColumn: return tr("Model");
+    case TextColumn: return tr("Text");
+    case SecondTextColumn: return tr("Second Text");
+    case ResultColumn: return tr("Result");
     }
     return {};
 }

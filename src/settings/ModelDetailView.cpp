@@ -13,13 +13,13 @@ QList<ModelDetailView::Badge> ModelDetailView::badges(const ModelCapabilities &c
 {
     QList<Badge> out;
     if (capabilities.supportsEmbedding)
-        out.append({QStringLiteral("Embedding"), NamedColor::Blue});
+        out.append({tr("Embedding"), NamedColor::Blue});
     if (capabilities.supportsTools)
-        out.append({QStringLiteral("Tools"), NamedColor::Purple});
+        out.append({tr("Tools"), NamedColor::Purple});
     if (capabilities.supportsVision)
-        out.append({QStringLiteral("Vision"), NamedColor::Green});
+        out.append({tr("Vision"), NamedColor::Green});
     if (capabilities.supportsThinking)
-        out.append({QStringLiteral("Thinking"), NamedColor::Orange});
+        out.append({tr("Thinking"), NamedColor::Orange});
     return out;
 }
 
@@ -29,7 +29,7 @@ ModelDetailView::ModelDetailView(const OllamaModel &model, QWidget *parent)
     , m_rows(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("modelDetail"));
-    setAccessibleName(QStringLiteral("Details of %1").arg(model.name));
+    setAccessibleName(tr("Details of %1").arg(model.name));
     setRadius(8);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     m_rows->setContentsMargins(8, 8, 8, 8);
@@ -37,17 +37,17 @@ ModelDetailView::ModelDetailView(const OllamaModel &model, QWidget *parent)
 
     if (const auto &details = model.details) {
         if (details->family)
-            addValueRow(QStringLiteral("Family:"), *details->family, QStringLiteral("family"));
+            addValueRow(tr("Family:"), *details->family, QStringLiteral("family"));
         if (details->parameterSize)
-            addValueRow(QStringLiteral("Parameters:"), *details->parameterSize, QStringLiteral("parameters"));
+            addValueRow(tr("Parameters:"), *details->parameterSize, QStringLiteral("parameters"));
         if (details->format)
-            addValueRow(QStringLiteral("Format:"), *details->format, QStringLiteral("format"));
+            addValueRow(tr("Format:"), *details->format, QStringLiteral("format"));
     }
 
     auto *capabilities = new QHBoxLayout;
     capabilities->setSpacing(8);
     capabilities->addWidget(
-        FormStyle::label(QStringLiteral("Capabilities:"), TextStyle::Caption2, QStringLiteral("capabilitiesLabel"), this),
+        FormStyle::label(tr("Capabilities:"), TextStyle::Caption2, QStringLiteral("capabilitiesLabel"), this),
         0, Qt::AlignVCenter);
     for (const Badge &badge : badges(model.capabilities)) {
         auto *widget = new CapabilityBadge(badge.text, NamedColors::color(badge.color, palette()), this);

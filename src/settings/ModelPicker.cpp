@@ -118,7 +118,7 @@ void ModelPicker::setModels(const QList<OllamaModel> &models)
     const QScopedValueRollback guard(m_updating, true);
     m_models = models;
     clear();
-    addItem(placeholderText);
+    addItem(tr(placeholderText));
     setItemData(0, false, IsModelRole);
     for (const OllamaModel &model : models) {
         const int index = count();

@@ -20,7 +20,7 @@ class ModelPicker : public QComboBox
     Q_OBJECT
 
 public:
-    static inline const QString placeholderText = QStringLiteral("Select a model...");
+    static constexpr const char *placeholderText = QT_TR_NOOP("Select a model...");
 
     // Item data roles: whether an item is a model, and its parenthesised size.
     enum Role {

@@ -38,22 +38,22 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     , m_statusSection(new FormSection(12))
     , m_statusRow(new StatusRow(TextStyle::Headline, StatusRow::Tone::Primary))
     , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_refreshButton(new QPushButton(QStringLiteral("Refresh Models")))
+    , m_refreshButton(new QPushButton(tr("Refresh Models")))
     , m_embedding(buildModelSection(
-          QStringLiteral("embedding"), QStringLiteral("Embedding Model"),
-          QStringLiteral("Select a model that supports embeddings (text to vector conversion)"),
-          QStringLiteral("No embedding models available. Please install an embedding model (e.g., nomic-embed-text, "
-                         "mxbai-embed-large)"),
-          QStringLiteral("Embedding Model")))
+          QStringLiteral("embedding"), tr("Embedding Model"),
+          tr("Select a model that supports embeddings (text to vector conversion)"),
+          tr("No embedding models available. Please install an embedding model (e.g., nomic-embed-text, "
+             "mxbai-embed-large)"),
+          tr("Embedding Model")))
     , m_llm(buildModelSection(
-          QStringLiteral("llm"), QStringLiteral("Language Model (LLM)"),
-          QStringLiteral("Select a text-only language model (without vision or embedding capabilities)"),
-          QStringLiteral("No compatible LLM models available. Please install a text-only model (e.g., llama3.2, "
-                         "mistral, qwen2.5)"),
-          QStringLiteral("LLM Model")))
+          QStringLiteral("llm"), tr("Language Model (LLM)"),
+          tr("Select a text-only language model (without vision or embedding capabilities)"),
+          tr("No compatible LLM models available. Please install a text-only model (e.g., llama3.2, "
+             "mistral, qwen2.5)"),
+          tr("LLM Model")))
     , m_saveSection(new FormSection(12))
     , m_configuredRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_saveButton(new QPushButton(QStringLiteral("Save Selection")))
+    , m_saveButton(new QPushButton(tr("Save Selection")))
 {
     setObjectName(QStringLiteral("modelSettings"));
     m_service->setObjectName(QStringLiteral("modelSettingsService"));
@@ -66,7 +66,7 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     m_errorRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
     m_errorRow->setVerticalPadding(4);
     m_refreshButton->setObjectName(QStringLiteral("refreshButton"));
-    m_refreshButton->setAccessibleName(QStringLiteral("Refresh Models"));
+    m_refreshButton->setAccessibleName(tr("Refresh Models"));
     m_refreshButton->setAutoDefault(false);
     m_statusSection->stack()->addWidget(m_statusRow);
     m_statusSection->stack()->addWidget(m_errorRow);
@@ -75,8 +75,8 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     m_saveSection->setObjectName(QStringLiteral("saveSection"));
     m_configuredRow->setObjectName(QStringLiteral("configuredRow"));
     m_saveButton->setObjectName(QStringLiteral("saveSelectionButton"));
-    m_saveButton->setAccessibleName(QStringLiteral("Save Selection"));
-    m_saveButton->setAccessibleDescription(QStringLiteral("Stores both chosen models"));
+    m_saveButton->setAccessibleName(tr("Save Selection"));
+    m_saveButton->setAccessibleDescription(tr("Stores both chosen models"));
     m_saveButton->setAutoDefault(false);
     m_saveSection->stack()->addWidget(m_configuredRow);
     auto *saveRow = new QHBoxLayout;
@@ -260,10 +260,10 @@ void ModelSettingsView::render()
     const bool loading = m_service->isLoadingModels();
     if (loading) {
         m_statusRow->setSymbol(QStringLiteral("arrow.clockwise"), NamedColor::Blue);
-        m_statusRow->setText(QStringLiteral("Loading models..."));
+        m_statusRow->setText(tr("Loading models..."));
     } else {
         m_statusRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
-        m_statusRow->setText(QStringLiteral("Models loaded"));
+        m_statusRow->setText(tr("Models loaded"));
     }
     m_statusRow->setSpinning(loading);
 
@@ -284,10 +284,10 @@ void ModelSettingsView::render()
     // Follows the stored choices, not the pickers.
     if (m_settings.isConfigured()) {
         m_configuredRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
-        m_configuredRow->setText(QStringLiteral("Both models configured"));
+        m_configuredRow->setText(tr("Both models configured"));
     } else {
         m_configuredRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
-        m_configuredRow->setText(QStringLiteral("Please select both models to use the app"));
+        m_configuredRow->setText(tr("Please select both models to use the app"));
     }
     m_saveButton->setEnabled(m_selectedEmbeddingModel.has_value() && m_selectedLLMModel.has_value());
     FormStyle::makeProminent(m_saveButton);

@@ -22,14 +22,15 @@ namespace {
 
 struct URLExample
 {
-    QString title;
+    // English; looked up with tr() where it is shown.
+    const char *title;
     QString url;
 };
 
 const URLExample examples[] = {
-    {QStringLiteral("Local (default)"), QStringLiteral("http://localhost:11434")},
-    {QStringLiteral("Custom port"), QStringLiteral("http://localhost:8080")},
-    {QStringLiteral("Remote server"), QStringLiteral("http://192.168.1.100:11434")},
+    {QT_TRANSLATE_NOOP("OllamaSettingsView", "Local (default)"), QStringLiteral("http://localhost:11434")},
+    {QT_TRANSLATE_NOOP("OllamaSettingsView", "Custom port"), QStringLiteral("http://localhost:8080")},
+    {QT_TRANSLATE_NOOP("OllamaSettingsView", "Remote server"), QStringLiteral("http://192.168.1.100:11434")},
 };
 
 void runAfterDelay(std::chrono::milliseconds delay, QObject *context, std::function<void()> action)
@@ -49,15 +50,15 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     , m_settings(settings)
     , m_scheduler(runAfterDelay)
     , m_urlSection(new FormSection(12, this))
-    , m_title(FormStyle::label(QStringLiteral("Ollama Server URL"), TextStyle::Headline, QStringLiteral("urlTitle")))
-    , m_explanation(FormStyle::label(QStringLiteral("Enter the URL where your Ollama server is running"),
+    , m_title(FormStyle::label(tr("Ollama Server URL"), TextStyle::Headline, QStringLiteral("urlTitle")))
+    , m_explanation(FormStyle::label(tr("Enter the URL where your Ollama server is running"),
                                      TextStyle::Caption, QStringLiteral("urlExplanation")))
     , m_urlField(new QLineEdit)
-    , m_resetButton(new QPushButton(QStringLiteral("Reset")))
+    , m_resetButton(new QPushButton(tr("Reset")))
     , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_confirmationRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_lockedRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_saveButton(new QPushButton(QStringLiteral("Save")))
+    , m_saveButton(new QPushButton(tr("Save")))
     , m_examplesSection(new FormSection(8, this))
 {
     setObjectName(QStringLiteral("ollamaSettings"));
@@ -66,27 +67,27 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
 
     m_explanation->setWordWrap(true);
     m_urlField->setObjectName(QStringLiteral("urlField"));
-    m_urlField->setAccessibleName(QStringLiteral("Ollama Server URL"));
+    m_urlField->setAccessibleName(tr("Ollama Server URL"));
     m_urlField->setPlaceholderText(m_settings.defaultURL());
     m_urlField->setClearButtonEnabled(false);
     m_resetButton->setObjectName(QStringLiteral("resetButton"));
-    m_resetButton->setAccessibleName(QStringLiteral("Reset"));
-    m_resetButton->setAccessibleDescription(QStringLiteral("Puts the default URL into the field"));
+    m_resetButton->setAccessibleName(tr("Reset"));
+    m_resetButton->setAccessibleDescription(tr("Puts the default URL into the field"));
     m_resetButton->setAutoDefault(false);
     m_errorRow->setObjectName(QStringLiteral("errorRow"));
     m_errorRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
     m_errorRow->setVerticalPadding(4);
     m_confirmationRow->setObjectName(QStringLiteral("confirmationRow"));
     m_confirmationRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
-    m_confirmationRow->setText(confirmationText);
+    m_confirmationRow->setText(tr(confirmationText));
     m_confirmationRow->setVerticalPadding(4);
     m_lockedRow->setObjectName(QStringLiteral("lockedRow"));
     m_lockedRow->setSymbol(QStringLiteral("info.circle"), NamedColor::Blue);
     m_lockedRow->setText(tr(lockedText));
     m_lockedRow->setVerticalPadding(4);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
-    m_saveButton->setAccessibleName(QStringLiteral("Save"));
-    m_saveButton->setAccessibleDescription(QStringLiteral("Stores the server URL"));
+    m_saveButton->setAccessibleName(tr("Save"));
+    m_saveButton->setAccessibleDescription(tr("Stores the server URL"));
     // Return in the field ends editing; it never presses Save.
     m_saveButton->setAutoDefault(false);
     m_saveButton->setMinimumWidth(80);
@@ -108,7 +109,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     stack->addLayout(saveRow);
 
     QVBoxLayout *examples = m_examplesSection->stack();
-    examples->addWidget(FormStyle::label(QStringLiteral("Examples"), TextStyle::Headline, QStringLiteral("examplesTitle")));
+    examples->addWidget(FormStyle::label(tr("Examples"), TextStyle::Headline, QStringLiteral("examplesTitle")));
     // The titles share a column as wide as the widest of them at the
     // current font; the URLs line up after it.
     auto *grid = new QGridLayout;
@@ -119,11 +120,11 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     for (const URLExample &example : ::examples) {
         const int rowIndex = index;
         const QString suffix = QString::number(index++);
-        QLabel *title = FormStyle::label(example.title, TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
+        QLabel *title = FormStyle::label(tr(example.title), TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
         title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
         TextStyles::applyMonospaced(url, TextStyle::Caption);
-        url->setAccessibleName(example.title + QStringLiteral(": ") + example.url);
+        url->setAccessibleName(tr("%1: %2").arg(tr(example.title), example.url));
         grid->addWidget(title, rowIndex, 0, Qt::AlignVCenter);
         grid->addWidget(url, rowIndex, 1, Qt::AlignVCenter);
         m_exampleLabels << title << url;

@@ -30,7 +30,7 @@ public:
     using Scheduler = std::function<void(std::chrono::milliseconds delay, QObject *context, std::function<void()> action)>;
 
     static constexpr std::chrono::milliseconds confirmationDuration{3000};
-    static inline const QString confirmationText = QStringLiteral("Settings saved! Restart the app to apply changes.");
+    static constexpr const char *confirmationText = QT_TR_NOOP("Settings saved! Restart the app to apply changes.");
     static constexpr const char *lockedText = QT_TR_NOOP("Set by your school's administrator.");
 
     // Uses AppSettings::shared().

@@ -22,7 +22,7 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     , m_model(new ModelSettingsView(settings))
 {
     setObjectName(QStringLiteral("settings"));
-    setAccessibleName(QStringLiteral("Settings"));
+    setAccessibleName(tr("Settings"));
     applyZoomedSize();
     setDocumentMode(true);
     tabBar()->setObjectName(QStringLiteral("settingsTabs"));
@@ -38,13 +38,13 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     generalArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     generalArea->viewport()->setAutoFillBackground(false);
     generalArea->setWidget(m_general);
-    generalArea->setAccessibleName(QStringLiteral("General"));
-    addTab(generalArea, QStringLiteral("General"));
-    addTab(m_model, QStringLiteral("Model"));
-    setTabToolTip(0, QStringLiteral("Server URL"));
-    setTabToolTip(1, QStringLiteral("Models for both demos"));
-    m_general->setAccessibleName(QStringLiteral("General"));
-    m_model->setAccessibleName(QStringLiteral("Model"));
+    generalArea->setAccessibleName(tr("General"));
+    addTab(generalArea, tr("General"));
+    addTab(m_model, tr("Model"));
+    setTabToolTip(0, tr("Server URL"));
+    setTabToolTip(1, tr("Models for both demos"));
+    m_general->setAccessibleName(tr("General"));
+    m_model->setAccessibleName(tr("Model"));
     setCurrentIndex(0);
     applyIcons();
 }

@@ -9,7 +9,7 @@ BusyIndicator::BusyIndicator(int side, QWidget *parent)
     , m_rotation(new QVariantAnimation(this))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAccessibleName(QStringLiteral("Busy"));
+    setAccessibleName(tr("Busy"));
     m_rotation->setStartValue(0.0);
     m_rotation->setEndValue(360.0);
     m_rotation->setDuration(900);

@@ -262,7 +262,7 @@ QString CircularProgressGauge::percentageText(float progress)
 
 QString CircularProgressGauge::accessibleValueText(float progress)
 {
-    return percentageText(progress).chopped(1) + QLatin1String(" percent");
+    return tr("%1 percent").arg(percentageText(progress).chopped(1));
 }
 
 float CircularProgressGauge::arcFraction(float progress)

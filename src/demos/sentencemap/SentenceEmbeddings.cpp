@@ -7,6 +7,7 @@
 #include "catalogue/JsonReading.h"
 #include "catalogue/ServerEndpoint.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <cmath>
@@ -113,7 +114,7 @@ public:
         syntaxError = ClientError{
             QStringLiteral("JSON"),
             error.id,
-            QStringLiteral("The server's reply is not valid JSON: %1")
+            QCoreApplication::translate("SentenceEmbeddings", "The server's reply is not valid JSON: %1")
                 .arg(Diagnostics::escapeControlCharacters(message)),
         };
         return false;
@@ -217,7 +218,8 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
         return ClientError{
             QStringLiteral("JSON"),
             -2,
-            QStringLiteral("The server's reply is not a JSON object or array (its top level is %1).")
+            QCoreApplication::translate("SentenceEmbeddings",
+                                        "The server's reply is not a JSON object or array (its top level is %1).")
                 .arg(QLatin1String(reply.topScalar)),
         };
     }
@@ -226,11 +228,12 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
     if (!reply.embeddingsIsArray) {
         // A server error ({"error": "model ... not found"}) says why.
         if (reply.serverError)
-            return invalid(QStringLiteral("The server said: %1").arg(JsonReading::toQString(*reply.serverError)));
+            return invalid(QCoreApplication::translate("SentenceEmbeddings",
+                                                       "The server said: %1").arg(JsonReading::toQString(*reply.serverError)));
         return ClientError::invalidResponse();
     }
     if (reply.elements.size() != expectedCount) {
-        return invalid(QStringLiteral("The server sent %1 vectors for %2 sentences.")
+        return invalid(QCoreApplication::translate("SentenceEmbeddings", "The server sent %1 vectors for %2 sentences.")
                            .arg(reply.elements.size())
                            .arg(expectedCount));
     }
@@ -242,9 +245,11 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
         if (!element.isArray)
             return ClientError::invalidResponse();
         if (element.length == 0)
-            return invalid(QStringLiteral("The vector of sentence %1 is empty.").arg(number));
+            return invalid(QCoreApplication::translate("SentenceEmbeddings",
+                                                       "The vector of sentence %1 is empty.").arg(number));
         if (!vectors.isEmpty() && element.length != vectors.front().size()) {
-            return invalid(QStringLiteral("The vectors differ in length (%1 for sentence 1, %2 for sentence %3).")
+            return invalid(QCoreApplication::translate("SentenceEmbeddings",
+                                                       "The vectors differ in length (%1 for sentence 1, %2 for sentence %3).")
                                .arg(vectors.front().size())
                                .arg(element.length)
                                .arg(number));
@@ -252,8 +257,9 @@ Result<QList<EmbeddingVector>> readReply(const QByteArray &body, qsizetype expec
         if (element.notNumber)
             return ClientError::invalidResponse();
         if (element.notFinite) {
-            return invalid(QStringLiteral("The vector of sentence %1 holds a value that is not a finite "
-                                          "32-bit number.")
+            return invalid(QCoreApplication::translate("SentenceEmbeddings",
+                                                       "The vector of sentence %1 holds a value that is not a finite "
+                                                       "32-bit number.")
                                .arg(number));
         }
         vectors.append(std::move(element.values));

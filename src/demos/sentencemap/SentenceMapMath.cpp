@@ -4,6 +4,8 @@
 #include "demos/similarity/SimilarityReading.h"
 #include "history/HistoryCsv.h"
 
+#include <QCoreApplication>
+
 #include <Eigen/Dense>
 
 #include <algorithm>
@@ -160,7 +162,7 @@ QString percentText(float similarity)
 
 QString neighbourLine(const Neighbour &neighbour)
 {
-    return QStringLiteral("%1 is closest to %2, %3")
+    return QCoreApplication::translate("SentenceMap", "%1 is closest to %2, %3")
         .arg(neighbour.sentence + 1)
         .arg(neighbour.nearest + 1)
         .arg(percentText(neighbour.similarity));
@@ -169,10 +171,11 @@ QString neighbourLine(const Neighbour &neighbour)
 QString spreadLine(const Projection &projection)
 {
     if (!(projection.explainedShare() > 0))
-        return QStringLiteral("These sentences' vectors do not spread out at all, so every point sits in the "
-                              "middle.");
+        return QCoreApplication::translate("SentenceMap",
+                                           "These sentences' vectors do not spread out at all, so every point sits in the "
+                                           "middle.");
     const long percent = std::lround(projection.explainedShare() * 100.0);
-    return QStringLiteral("These two directions hold %1 % of the spread.").arg(percent);
+    return QCoreApplication::translate("SentenceMap", "These two directions hold %1 % of the spread.").arg(percent);
 }
 
 Layout computeLayout(const QList<EmbeddingVector> &vectors)

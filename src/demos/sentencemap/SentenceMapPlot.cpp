@@ -63,7 +63,7 @@ SentenceMapPlot::SentenceMapPlot(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("sentenceMapPlot"));
-    setAccessibleName(QStringLiteral("Map of meaning"));
+    setAccessibleName(tr("Map of meaning"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
@@ -296,12 +296,12 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
     const int line = QFontMetrics(caption).height();
     const auto share = [](double value) { return QStringLiteral("%1 %").arg(std::lround(value * 100.0)); };
     painter.drawText(QRectF(frame.left(), frame.bottom() + 2, frame.width(), line), Qt::AlignCenter,
-                     QStringLiteral("Direction 1 → (%1 of the spread)").arg(share(m_projection.firstShare)));
+                     tr("Direction 1 → (%1 of the spread)").arg(share(m_projection.firstShare)));
     painter.save();
     painter.translate(frame.left() - 4, frame.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-frame.height() / 2, -line, frame.height(), line), Qt::AlignCenter,
-                     QStringLiteral("Direction 2 → (%1 of the spread)").arg(share(m_projection.secondShare)));
+                     tr("Direction 2 → (%1 of the spread)").arg(share(m_projection.secondShare)));
     painter.restore();
 
     // Labels, each tied to its point by a short line when it had to move away.
@@ -330,6 +330,6 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
     painter.setPen(m_focused >= 0 ? pal.color(QPalette::Text) : secondary);
     const QString text = m_focused >= 0
         ? QStringLiteral("%1: %2").arg(m_focused + 1).arg(m_sentences.value(m_focused))
-        : QStringLiteral("Point at a dot, or Tab to it, to read its whole sentence.");
+        : tr("Point at a dot, or Tab to it, to read its whole sentence.");
     painter.drawText(captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
 }

@@ -348,7 +348,7 @@ void SentenceMapWindow::mapSentences()
 {
     const std::optional<QString> model = m_settings.selectedEmbeddingModel();
     if (!model) {
-        m_errorMessage = QStringLiteral("Please select an embedding model in Settings");
+        m_errorMessage = tr("Please select an embedding model in Settings");
         render();
         return;
     }
@@ -372,7 +372,7 @@ void SentenceMapWindow::mapSentences()
                                         : DemoHistory::sentenceMapFailure(model, texts, m_errorMessage.value_or(QString())));
         });
         if (!layout) {
-            m_errorMessage = tr("Error: ") + layout.error().description;
+            m_errorMessage = tr("Error: %1").arg(layout.error().description);
             render();
             return;
         }
@@ -447,15 +447,15 @@ bool SentenceMapWindow::exportMatrixTo(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     if (!m_result) {
-        setExportStatus(false, QStringLiteral("Nothing to save yet: map some sentences first."));
+        setExportStatus(false, tr("Nothing to save yet: map some sentences first."));
         return false;
     }
     const QByteArray data = SentenceMap::matrixCsv(m_result->sentences, m_result->layout.matrix);
     if (const auto failure = HistoryCsv::writeBytes(path, data)) {
-        setExportStatus(false, QStringLiteral("Could not save %1: %2").arg(name, *failure));
+        setExportStatus(false, tr("Could not save %1: %2").arg(name, *failure));
         return false;
     }
-    setExportStatus(true, QStringLiteral("Saved the matrix to %1.").arg(name));
+    setExportStatus(true, tr("Saved the matrix to %1.").arg(name));
     return true;
 }
 
@@ -463,7 +463,7 @@ bool SentenceMapWindow::exportMapTo(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     if (!m_result) {
-        setExportStatus(false, QStringLiteral("Nothing to save yet: map some sentences first."));
+        setExportStatus(false, tr("Nothing to save yet: map some sentences first."));
         return false;
     }
     QByteArray data;
@@ -472,14 +472,14 @@ bool SentenceMapWindow::exportMapTo(const QString &path)
     // The map as shown, on an opaque background so that it reads in any viewer.
     QImage image = m_plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
     if (image.isNull() || !image.save(&buffer, "PNG")) {
-        setExportStatus(false, QStringLiteral("Could not save %1: the picture could not be made.").arg(name));
+        setExportStatus(false, tr("Could not save %1: the picture could not be made.").arg(name));
         return false;
     }
     if (const auto failure = HistoryCsv::writeBytes(path, data)) {
-        setExportStatus(false, QStringLiteral("Could not save %1: %2").arg(name, *failure));
+        setExportStatus(false, tr("Could not save %1: %2").arg(name, *failure));
         return false;
     }
-    setExportStatus(true, QStringLiteral("Saved the map to %1.").arg(name));
+    setExportStatus(true, tr("Saved the map to %1.").arg(name));
     return true;
 }
 
@@ -531,16 +531,15 @@ void SentenceMapWindow::render()
     QString countText;
     bool tooMany = false;
     if (count == 0) {
-        countText = QStringLiteral("Type 3 to 16 sentences, one per line; blank lines are skipped.");
+        countText = tr("Type 3 to 16 sentences, one per line; blank lines are skipped.");
     } else if (count < SentenceMap::minimumSentences) {
-        countText = QStringLiteral("%1 of at least 3 sentences.").arg(count);
+        countText = tr("%n of at least 3 sentences.", nullptr, count);
     } else if (count > SentenceMap::maximumSentences) {
         tooMany = true;
-        countText = QStringLiteral("%1 sentences: one map holds at most 16, so remove %2.")
-                        .arg(count)
+        countText = tr("%n sentences: one map holds at most 16, so remove %1.", nullptr, count)
                         .arg(count - SentenceMap::maximumSentences);
     } else {
-        countText = QStringLiteral("%1 sentences.").arg(count);
+        countText = tr("%n sentences.", nullptr, count);
     }
     m_countLabel->setText(countText);
     setForeground(m_countLabel, tooMany ? NamedColors::color(NamedColor::Orange, pal) : secondary);
@@ -581,7 +580,7 @@ void SentenceMapWindow::render()
             key.append(tr("%1  %2").arg(QString::number(i + 1), m_result->sentences[i]));
         m_keyLabel->setText(key.join(QLatin1Char('\n')));
         // The list says in words what both pictures show.
-        const QString alternative = QStringLiteral("Nearest neighbours: ") + lines.join(QStringLiteral("; "));
+        const QString alternative = tr("Nearest neighbours: %1").arg(lines.join(QStringLiteral("; ")));
         m_matrix->setAccessibleDescription(alternative);
         m_plot->setAccessibleDescription(alternative);
         m_spreadLabel->setText(SentenceMap::spreadLine(m_result->layout.projection));
@@ -593,7 +592,7 @@ void SentenceMapWindow::render()
         m_statusSymbol->setSymbolName(m_exportStatus->ok ? QStringLiteral("checkmark.circle.fill")
                                                          : QStringLiteral("exclamationmark.triangle.fill"));
         m_statusSymbol->setColor(NamedColors::color(tone, pal));
-        m_statusSymbol->setAccessibleName(m_exportStatus->ok ? QStringLiteral("Saved") : QStringLiteral("Not saved"));
+        m_statusSymbol->setAccessibleName(m_exportStatus->ok ? tr("Saved") : tr("Not saved"));
         m_statusLabel->setText(m_exportStatus->message);
     }
 }

@@ -23,8 +23,8 @@ SimilarityLegend::SimilarityLegend(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("similarityLegend"));
-    setAccessibleName(QStringLiteral("Colour scale"));
-    setAccessibleDescription(QStringLiteral("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
+    setAccessibleName(tr("Colour scale"));
+    setAccessibleDescription(tr("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

@@ -13,7 +13,8 @@
 
 namespace {
 
-const QString otherLabel = QStringLiteral("something else");
+// Looked up with tr() where it is shown.
+constexpr const char *otherLabel = QT_TRANSLATE_NOOP("ProbabilityBarChart", "something else");
 constexpr int columnGap = 10;
 constexpr int preferredTrackWidth = 260;
 constexpr int minimumTrackWidth = 80;
@@ -40,14 +41,14 @@ QList<ProbabilityBarChart::Bar> ProbabilityBarChart::barsFor(const TokenProbabil
     QList<Bar> bars;
     for (int rating = 1; rating <= 5; ++rating)
         bars.append({QString::number(rating), probabilities.ratings[size_t(rating - 1)], rating});
-    bars.append({otherLabel, probabilities.otherMass(), 0});
+    bars.append({ProbabilityBarChart::tr(otherLabel), probabilities.otherMass(), 0});
     return bars;
 }
 
 QString ProbabilityBarChart::accessibleBarName(const Bar &bar)
 {
-    const QString what = bar.rating > 0 ? QStringLiteral("Rating %1").arg(bar.rating) : QStringLiteral("Something else");
-    return what + QStringLiteral(": ") + TokenProbabilityText::percentSpoken(bar.probability);
+    const QString what = bar.rating > 0 ? tr("Rating %1").arg(bar.rating) : tr("Something else");
+    return tr("%1: %2").arg(what, TokenProbabilityText::percentSpoken(bar.probability));
 }
 
 QString ProbabilityBarChart::barName(int index) const
@@ -62,7 +63,7 @@ int ProbabilityBarChart::rowHeight() const
 
 int ProbabilityBarChart::labelWidth() const
 {
-    return fontMetrics().horizontalAdvance(otherLabel) + columnGap;
+    return fontMetrics().horizontalAdvance(tr(otherLabel)) + columnGap;
 }
 
 int ProbabilityBarChart::percentWidth() const

@@ -66,7 +66,7 @@ QList<SamplingChart::Row> answerRows(const SamplingRun::Counts &counts, int answ
         rows.append({noNumber ? SamplingLab::tr("no number") : QString::number(i + 1),
                      answered > 0 ? double(count) / answered : 0.0,
                      noNumber ? odds.noRating : odds.ratings[size_t(i)], noNumber ? 0 : i + 1, figure,
-                     (noNumber ? SamplingLab::tr("No number") : ratingName(i + 1)) + QStringLiteral(": ") + figure});
+                     SamplingLab::tr("%1: %2").arg(noNumber ? SamplingLab::tr("No number") : ratingName(i + 1), figure)});
     }
     return rows;
 }
@@ -96,8 +96,9 @@ QString countsLine(const SamplingRun::Counts &counts)
     QStringList parts;
     for (int i = 0; i <= SamplingRun::noNumber; ++i) {
         if (counts[size_t(i)] > 0)
-            parts << (i == SamplingRun::noNumber ? SamplingLab::tr("no number") : QString::number(i + 1))
-                      + QStringLiteral(" ×") + QString::number(counts[size_t(i)]);
+            parts << SamplingLab::tr("%1 ×%2")
+                         .arg(i == SamplingRun::noNumber ? SamplingLab::tr("no number") : QString::number(i + 1))
+                         .arg(counts[size_t(i)]);
     }
     return parts.join(QStringLiteral(", "));
 }

@@ -229,7 +229,7 @@ QString arithmetic(const SampledOdds &odds, const SamplingSettings &requested)
                                    .arg(*top)
                                    .arg(tokens.join(tr(" and ")), shown(ratingWeight), shown(allWeight),
                                         TokenProbabilityText::percent(odds.ratings[size_t(*top - 1)]));
-    return topKPart + tr("; ") + topPPart + tr(". ") + weightPart;
+    return tr("%1; %2. %3").arg(topKPart, topPPart, weightPart);
 }
 
 } // namespace SamplingText

@@ -85,13 +85,13 @@ void SamplingRun::sendNext()
         if (generation != m_generation)
             return;
         if (!reply) {
-            m_error = tr("Error: ") + reply.error().description;
+            m_error = tr("Error: %1").arg(reply.error().description);
             end();
             return;
         }
         const Result<SentimentReading> reading = SentimentClient::readGenerateReplyDetails(reply.value());
         if (!reading) {
-            m_error = tr("Error: ") + reading.error().description;
+            m_error = tr("Error: %1").arg(reading.error().description);
             end();
             return;
         }

@@ -43,26 +43,26 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
     : DemoScreen(service, settings, http, history,
                  Texts{
                      .objectName = QStringLiteral("sentimentAnalysisView"),
-                     .title = QStringLiteral("Sentiment Analysis Demo"),
-                     .intro = QStringLiteral("This demo uses a language model to analyze the sentiment of text. "
-                                             "Enter any text below and click 'Analyze' to determine if it's "
-                                             "positive, negative, or neutral."),
+                     .title = tr("Sentiment Analysis Demo"),
+                     .intro = tr("This demo uses a language model to analyze the sentiment of text. "
+                                 "Enter any text below and click 'Analyze' to determine if it's "
+                                 "positive, negative, or neutral."),
                      .buttonObjectName = QStringLiteral("analyzeButton"),
-                     .buttonTitle = QStringLiteral("Analyze Sentiment"),
-                     .busyButtonTitle = QStringLiteral("Analyzing..."),
-                     .resultTitle = QStringLiteral("Sentiment Analysis:"),
-                     .detailsDescription = QStringLiteral("Shows the prompt, the model's answer and how the score "
-                                                          "was read from it"),
-                     .warningTitle = QStringLiteral("No LLM model selected"),
-                     .warningText = QStringLiteral("Please select a language model in Settings to use this demo."),
+                     .buttonTitle = tr("Analyze Sentiment"),
+                     .busyButtonTitle = tr("Analyzing..."),
+                     .resultTitle = tr("Sentiment Analysis:"),
+                     .detailsDescription = tr("Shows the prompt, the model's answer and how the score "
+                                              "was read from it"),
+                     .warningTitle = tr("No LLM model selected"),
+                     .warningText = tr("Please select a language model in Settings to use this demo."),
                      .guideSection = GuideWindow::sentimentSection,
                  },
                  parent)
-    , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QStringLiteral("Tell me about your recent vacations:"),
+    , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), tr("Tell me about your recent vacations:"),
                               TextStyle::Headline))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
-    , m_hintLabel(makeLabel(QStringLiteral("inputHint"), QStringLiteral("Example: \"I love this beautiful sunny day!\""),
+    , m_hintLabel(makeLabel(QStringLiteral("inputHint"), tr("Example: \"I love this beautiful sunny day!\""),
                             TextStyle::Caption))
     , m_starRow(new QWidget)
     , m_scoreLabel(makeLabel(QStringLiteral("sentimentLabel"), QString(), TextStyle::Title3, QFont::Medium))
@@ -115,7 +115,7 @@ void SentimentAnalysisView::buildResult()
     for (int i = 1; i <= starCount; ++i) {
         auto *star = new SymbolView(QStringLiteral("star"), starSize, QColor(), m_starRow);
         star->setObjectName(QStringLiteral("star%1").arg(i));
-        star->setAccessibleName(QStringLiteral("Star %1").arg(i));
+        star->setAccessibleName(tr("Star %1").arg(i));
         starLayout->addWidget(star, 0, Qt::AlignVCenter);
         m_stars.append(star);
     }
@@ -148,7 +148,7 @@ void SentimentAnalysisView::analyzeSentiment()
 {
     const std::optional<QString> model = m_settings.selectedLLMModel();
     if (!model) {
-        m_errorMessage = QStringLiteral("Please select an LLM model in Settings");
+        m_errorMessage = tr("Please select an LLM model in Settings");
         render();
         return;
     }
@@ -169,7 +169,7 @@ void SentimentAnalysisView::analyzeSentiment()
             m_sentimentScore = result.value().score;
             m_reading = result.value();
         } else {
-            m_errorMessage = QStringLiteral("Error: ") + result.error().description;
+            m_errorMessage = tr("Error: %1").arg(result.error().description);
         }
         m_isAnalyzing = false;
         render();
@@ -207,7 +207,7 @@ void SentimentAnalysisView::render()
         star->setColor(filled ? tone : unfilled);
     }
     const QString label = sentimentLabel(m_sentimentScore);
-    const QString starSummary = QStringLiteral("%1 of 5 stars, %2").arg(m_sentimentScore).arg(label);
+    const QString starSummary = tr("%1 of 5 stars, %2").arg(m_sentimentScore).arg(label);
     m_starRow->setAccessibleName(starSummary);
     m_scoreLabel->setText(label);
     setForeground(m_scoreLabel, tone);

@@ -84,14 +84,14 @@ private:
 
 SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
-    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), QStringLiteral("Model"),
+    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), tr("Model"),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
-    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), QStringLiteral("Prompt sent to the model"),
+    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), tr("Prompt sent to the model"),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_promptNote(makeLabel(QStringLiteral("detailsPromptNote"),
-                             QStringLiteral("Your text is highlighted; everything around it is the same for "
-                                            "every analysis."),
+                             tr("Your text is highlighted; everything around it is the same for "
+                                "every analysis."),
                              TextStyle::Caption))
     , m_promptFrame(new RoundedPanel)
     , m_promptBox(new TextBox(18))
@@ -103,29 +103,29 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     , m_thinkingFrame(new RoundedPanel)
     , m_thinkingBox(new TextBox(12))
     , m_answerCaption(makeLabel(QStringLiteral("detailsAnswerCaption"),
-                                QStringLiteral("The model's answer, exactly as received"), TextStyle::Subheadline,
+                                tr("The model's answer, exactly as received"), TextStyle::Subheadline,
                                 QFont::DemiBold))
     , m_answerFrame(new RoundedPanel)
     , m_answerBox(new TextBox(8))
-    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), QStringLiteral("Reading the answer"),
+    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), tr("Reading the answer"),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_firstLineCaption(makeLabel(QStringLiteral("detailsFirstLineCaption"),
-                                   QStringLiteral("1. First line, trimmed"), TextStyle::Caption))
+                                   tr("1. First line, trimmed"), TextStyle::Caption))
     , m_firstLineValue(makeValueLabel(QStringLiteral("detailsFirstLine")))
     , m_strippedCaption(makeLabel(QStringLiteral("detailsStrippedCaption"),
-                                  QStringLiteral("2. Stripped of . ! ? , \" ' and spaces at both ends"),
+                                  tr("2. Stripped of . ! ? , \" ' and spaces at both ends"),
                                   TextStyle::Caption))
     , m_strippedValue(makeValueLabel(QStringLiteral("detailsStripped")))
-    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), QStringLiteral("3. Score"),
+    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), tr("3. Score"),
                                  TextStyle::Caption))
     , m_outcomeValue(makeLabel(QStringLiteral("detailsOutcome"), QString(), TextStyle::Body))
-    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), QStringLiteral("Server timing"),
+    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), tr("Server timing"),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_timingValue(makeLabel(QStringLiteral("detailsTiming"), QString(), TextStyle::Body))
     , m_probabilitiesSection(new TokenProbabilitiesSection)
 {
     setObjectName(QStringLiteral("detailsPanel"));
-    setAccessibleName(QStringLiteral("How the score was computed"));
+    setAccessibleName(tr("How the score was computed"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -169,7 +169,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
 
     m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
     m_answerBox->setAccessibleName(m_answerCaption->text());
-    m_answerBox->setPlaceholderText(QStringLiteral("(empty answer)"));
+    m_answerBox->setPlaceholderText(tr("(empty answer)"));
     m_answerCaption->setBuddy(m_answerBox);
     layout->addWidget(section(QStringLiteral("detailsAnswerSection"),
                               {m_answerCaption, frame(m_answerFrame, m_answerBox,
@@ -236,8 +236,8 @@ std::pair<qsizetype, qsizetype> SentimentDetailsPanel::textSpan(const SentimentR
 QString SentimentDetailsPanel::quoted(const QString &value)
 {
     if (value.isEmpty())
-        return QStringLiteral("(empty)");
-    return QStringLiteral("“") + value + QStringLiteral("”");
+        return tr("(empty)");
+    return tr("“%1”").arg(value);
 }
 
 void SentimentDetailsPanel::changeEvent(QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "catalogue/TextTrimming.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <limits>
@@ -88,39 +89,47 @@ SentimentSteps readSteps(const QString &reply)
 QString outcome(const SentimentSteps &steps)
 {
     if (!steps.usedFallback)
-        return QStringLiteral("read as %1").arg(steps.score);
+        return QCoreApplication::translate("SentimentReadingText", "read as %1").arg(steps.score);
     if (steps.stripped.isEmpty())
-        return QStringLiteral("nothing is left to read, so the neutral fallback %1 was used").arg(neutralScore);
-    return QStringLiteral("not a whole number from 1 to 5, so the neutral fallback %1 was used").arg(neutralScore);
+        return QCoreApplication::translate("SentimentReadingText",
+                                           "nothing is left to read, so the neutral fallback %1 was used")
+            .arg(neutralScore);
+    return QCoreApplication::translate("SentimentReadingText",
+                                       "not a whole number from 1 to 5, so the neutral fallback %1 was used")
+        .arg(neutralScore);
 }
 
 QString duration(qint64 nanoseconds)
 {
     const qint64 ns = qMax<qint64>(nanoseconds, 0);
     if (ns < 1000)
-        return QStringLiteral("%1 ns").arg(ns);
+        return QCoreApplication::translate("SentimentReadingText", "%1 ns").arg(ns);
     if (const auto us = belowThousand(double(ns) / 1e3, 1))
-        return *us + QStringLiteral(" µs");
+        return QCoreApplication::translate("SentimentReadingText", "%1 µs").arg(*us);
     if (const auto ms = belowThousand(double(ns) / 1e6, 1))
-        return *ms + QStringLiteral(" ms");
+        return QCoreApplication::translate("SentimentReadingText", "%1 ms").arg(*ms);
     const double seconds = double(ns) / 1e9;
     const QString secondsText = QString::number(seconds, 'f', 2);
     if (secondsText.toDouble() < 60.0)
-        return secondsText + QStringLiteral(" s");
+        return QCoreApplication::translate("SentimentReadingText", "%1 s").arg(secondsText);
     const qint64 whole = qRound64(seconds);
-    return QStringLiteral("%1 min %2 s").arg(whole / 60).arg(whole % 60);
+    return QCoreApplication::translate("SentimentReadingText", "%1 min %2 s").arg(whole / 60).arg(whole % 60);
 }
 
 QString serverTiming(const SentimentReading &reading)
 {
     QStringList parts;
     if (reading.totalDuration)
-        parts.append(QStringLiteral("total ") + duration(*reading.totalDuration));
+        parts.append(QCoreApplication::translate("SentimentReadingText",
+                                                 "total %1").arg(duration(*reading.totalDuration)));
     if (reading.loadDuration)
-        parts.append(QStringLiteral("model load ") + duration(*reading.loadDuration));
+        parts.append(QCoreApplication::translate("SentimentReadingText",
+                                                 "model load %1").arg(duration(*reading.loadDuration)));
     if (reading.evalCount) {
-        parts.append(*reading.evalCount == 1 ? QStringLiteral("1 token generated")
-                                             : QStringLiteral("%1 tokens generated").arg(*reading.evalCount));
+        const int count = int(qMin<qint64>(*reading.evalCount, std::numeric_limits<int>::max()));
+        parts.append(count == 1 ? QCoreApplication::translate("SentimentReadingText", "1 token generated")
+                                : QCoreApplication::translate("SentimentReadingText", "%n tokens generated", nullptr,
+                                                              count));
     }
     QString text = parts.join(QStringLiteral(", "));
     if (!text.isEmpty())

@@ -2,6 +2,8 @@
 
 #include "SentimentReading.h"
 
+#include <QCoreApplication>
+
 namespace SentimentScore {
 
 const QString promptOpening = QStringLiteral(
@@ -34,11 +36,11 @@ int parseSentimentScore(const QString &reply)
 QString sentimentLabel(int score)
 {
     switch (score) {
-    case 1: return QStringLiteral("Very Negative");
-    case 2: return QStringLiteral("Negative");
-    case 3: return QStringLiteral("Neutral");
-    case 4: return QStringLiteral("Positive");
-    case 5: return QStringLiteral("Very Positive");
+    case 1: return QCoreApplication::translate("SentimentScore", "Very Negative");
+    case 2: return QCoreApplication::translate("SentimentScore", "Negative");
+    case 3: return QCoreApplication::translate("SentimentScore", "Neutral");
+    case 4: return QCoreApplication::translate("SentimentScore", "Positive");
+    case 5: return QCoreApplication::translate("SentimentScore", "Very Positive");
     default: return {};
     }
 }
@@ -46,11 +48,14 @@ QString sentimentLabel(int score)
 QString sentimentDescription(int score)
 {
     switch (score) {
-    case 1: return QStringLiteral("This text expresses strong negative emotions or opinions.");
-    case 2: return QStringLiteral("This text leans toward negative sentiment.");
-    case 3: return QStringLiteral("This text is neutral, with balanced or factual tone.");
-    case 4: return QStringLiteral("This text leans toward positive sentiment.");
-    case 5: return QStringLiteral("This text expresses strong positive emotions or opinions.");
+    case 1: return QCoreApplication::translate("SentimentScore",
+                                               "This text expresses strong negative emotions or opinions.");
+    case 2: return QCoreApplication::translate("SentimentScore", "This text leans toward negative sentiment.");
+    case 3: return QCoreApplication::translate("SentimentScore",
+                                               "This text is neutral, with balanced or factual tone.");
+    case 4: return QCoreApplication::translate("SentimentScore", "This text leans toward positive sentiment.");
+    case 5: return QCoreApplication::translate("SentimentScore",
+                                               "This text expresses strong positive emotions or opinions.");
     default: return {};
     }
 }

@@ -187,7 +187,7 @@ QString problemMessage(TokenProbabilityProblem problem)
 QString visibleToken(const QString &token)
 {
     if (token.isEmpty())
-        return QStringLiteral("(empty)");
+        return QCoreApplication::translate("TokenProbabilityText", "(empty)");
     QString shown;
     for (const QChar c : token) {
         const char16_t u = c.unicode();
@@ -218,11 +218,13 @@ QString percent(double probability)
 
 QString percentSpoken(double probability)
 {
-    QString text = percent(probability);
-    text.replace(QStringLiteral("<"), QStringLiteral("less than "));
-    text.replace(QStringLiteral(">"), QStringLiteral("more than "));
-    text.replace(QStringLiteral(" %"), QStringLiteral(" percent"));
-    return text;
+    // The same rounding as percent(), in words for a screen reader.
+    const long whole = std::lround(probability * 100.0);
+    if (whole == 0 && probability > 0.0)
+        return QCoreApplication::translate("TokenProbabilityText", "less than 1 percent");
+    if (whole == 100 && probability < 1.0)
+        return QCoreApplication::translate("TokenProbabilityText", "more than 99 percent");
+    return QCoreApplication::translate("TokenProbabilityText", "%1 percent").arg(whole);
 }
 
 QString tablePercent(double probability)

@@ -100,34 +100,34 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
     : DemoScreen(service, settings, http, history,
                  Texts{
                      .objectName = QStringLiteral("sentenceSimilarityView"),
-                     .title = QStringLiteral("Sentence Similarity Demo"),
-                     .intro = QStringLiteral("This demo uses embeddings to measure how similar two sentences are. "
-                                             "Embeddings convert text into numerical vectors, and cosine similarity "
-                                             "measures the angle between these vectors (0% = completely different, "
-                                             "100% = identical)."),
+                     .title = tr("Sentence Similarity Demo"),
+                     .intro = tr("This demo uses embeddings to measure how similar two sentences are. "
+                                 "Embeddings convert text into numerical vectors, and cosine similarity "
+                                 "measures the angle between these vectors (0% = completely different, "
+                                 "100% = identical)."),
                      .buttonObjectName = QStringLiteral("calculateButton"),
-                     .buttonTitle = QStringLiteral("Calculate Similarity"),
-                     .busyButtonTitle = QStringLiteral("Calculating..."),
-                     .resultTitle = QStringLiteral("Similarity Score:"),
-                     .detailsDescription = QStringLiteral("Shows both vectors and each step from them to the "
-                                                          "percentage"),
-                     .warningTitle = QStringLiteral("No embedding model selected"),
-                     .warningText = QStringLiteral("Please select an embedding model in Settings to use this demo."),
+                     .buttonTitle = tr("Calculate Similarity"),
+                     .busyButtonTitle = tr("Calculating..."),
+                     .resultTitle = tr("Similarity Score:"),
+                     .detailsDescription = tr("Shows both vectors and each step from them to the "
+                                              "percentage"),
+                     .warningTitle = tr("No embedding model selected"),
+                     .warningText = tr("Please select an embedding model in Settings to use this demo."),
                      .guideSection = GuideWindow::similaritySection,
                  },
                  parent)
-    , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), QStringLiteral("First Sentence:"),
+    , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), tr("First Sentence:"),
                                  TextStyle::Headline))
     , m_editor1Panel(new RoundedPanel)
     , m_editor1(new QPlainTextEdit)
-    , m_hint1Label(makeLabel(QStringLiteral("sentence1Hint"), QStringLiteral("Example: \"The cat sat on the mat\""),
+    , m_hint1Label(makeLabel(QStringLiteral("sentence1Hint"), tr("Example: \"The cat sat on the mat\""),
                              TextStyle::Caption))
-    , m_sentence2Label(makeLabel(QStringLiteral("sentence2Label"), QStringLiteral("Second Sentence:"),
+    , m_sentence2Label(makeLabel(QStringLiteral("sentence2Label"), tr("Second Sentence:"),
                                  TextStyle::Headline))
     , m_editor2Panel(new RoundedPanel)
     , m_editor2(new QPlainTextEdit)
     , m_hint2Label(makeLabel(QStringLiteral("sentence2Hint"),
-                             QStringLiteral("Example: \"A feline rested on the rug\""), TextStyle::Caption))
+                             tr("Example: \"A feline rested on the rug\""), TextStyle::Caption))
     , m_gauge(new CircularProgressGauge)
     , m_descriptionLabel(makeLabel(QStringLiteral("similarityDescriptionLabel"), QString(), TextStyle::Body))
     , m_detailsPanel(new SimilarityDetailsPanel)
@@ -209,7 +209,7 @@ void SentenceSimilarityView::calculateSimilarity()
 {
     const std::optional<QString> model = m_settings.selectedEmbeddingModel();
     if (!model) {
-        m_errorMessage = QStringLiteral("Please select an embedding model in Settings");
+        m_errorMessage = tr("Please select an embedding model in Settings");
         render();
         return;
     }
@@ -236,7 +236,7 @@ void SentenceSimilarityView::calculateSimilarity()
             m_reading = result.value();
         } else {
             const ClientError error = result ? ClientError::invalidResponse() : result.error();
-            m_errorMessage = QStringLiteral("Error: ") + error.description;
+            m_errorMessage = tr("Error: %1").arg(error.description);
         }
         m_isCalculating = false;
         render();
@@ -278,7 +278,7 @@ void SentenceSimilarityView::render()
     resultCard()->setFillColor(pal.color(QPalette::Base));
     if (m_gauge->progress() != m_similarity)
         m_gauge->setProgress(m_similarity);
-    const QString gaugeSummary = QStringLiteral("Similarity ") + CircularProgressGauge::accessibleValueText(m_similarity);
+    const QString gaugeSummary = tr("Similarity %1").arg(CircularProgressGauge::accessibleValueText(m_similarity));
     m_gauge->setAccessibleName(gaugeSummary);
     m_descriptionLabel->setText(similarityDescription(m_similarity));
     setForeground(m_descriptionLabel, secondary);

@@ -37,46 +37,46 @@ QGridLayout *makeGrid(QWidget *owner)
 
 SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
-    , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), QStringLiteral("Model")))
+    , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), tr("Model")))
     , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
-    , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), QStringLiteral("The two vectors")))
-    , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), QStringLiteral("First sentence, a"),
+    , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), tr("The two vectors")))
+    , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), tr("First sentence, a"),
                                TextStyle::Caption))
     , m_firstDimensions(makeLabel(QStringLiteral("detailsFirstDimensions"), QString(), TextStyle::Body))
     , m_firstComponents(makeValueLabel(QStringLiteral("detailsFirstComponents"), TextStyle::Caption))
-    , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), QStringLiteral("Second sentence, b"),
+    , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), tr("Second sentence, b"),
                                 TextStyle::Caption))
     , m_secondDimensions(makeLabel(QStringLiteral("detailsSecondDimensions"), QString(), TextStyle::Body))
     , m_secondComponents(makeValueLabel(QStringLiteral("detailsSecondComponents"), TextStyle::Caption))
     , m_strips(new VectorStripView)
-    , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), QStringLiteral("The arithmetic")))
-    , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), QStringLiteral("Length of a, ‖a‖"),
+    , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), tr("The arithmetic")))
+    , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), tr("Length of a, ‖a‖"),
                                TextStyle::Caption))
     , m_normAValue(makeValueLabel(QStringLiteral("detailsNormA")))
-    , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), QStringLiteral("Length of b, ‖b‖"),
+    , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), tr("Length of b, ‖b‖"),
                                TextStyle::Caption))
     , m_normBValue(makeValueLabel(QStringLiteral("detailsNormB")))
-    , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), QStringLiteral("Dot product, a · b"),
+    , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), tr("Dot product, a · b"),
                              TextStyle::Caption))
     , m_dotValue(makeValueLabel(QStringLiteral("detailsDot")))
     , m_cosineCaption(makeLabel(QStringLiteral("detailsCosineCaption"),
-                                QStringLiteral("Cosine, a · b ÷ (‖a‖ × ‖b‖)"), TextStyle::Caption))
+                                tr("Cosine, a · b ÷ (‖a‖ × ‖b‖)"), TextStyle::Caption))
     , m_cosineValue(makeValueLabel(QStringLiteral("detailsCosine")))
     , m_guardNote(makeLabel(QStringLiteral("detailsGuardNote"), QString(), TextStyle::Caption))
-    , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), QStringLiteral("Kept within 0 to 1"),
+    , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), tr("Kept within 0 to 1"),
                                  TextStyle::Caption))
     , m_clampedValue(makeValueLabel(QStringLiteral("detailsClamped")))
     , m_truncatedCaption(makeLabel(QStringLiteral("detailsTruncatedCaption"),
-                                   QStringLiteral("Percentage, cut off (picks the description)"),
+                                   tr("Percentage, cut off (picks the description)"),
                                    TextStyle::Caption))
     , m_truncatedValue(makeValueLabel(QStringLiteral("detailsTruncated")))
     , m_roundedCaption(makeLabel(QStringLiteral("detailsRoundedCaption"),
-                                 QStringLiteral("Percentage, rounded (shown on the gauge)"), TextStyle::Caption))
+                                 tr("Percentage, rounded (shown on the gauge)"), TextStyle::Caption))
     , m_roundedValue(makeValueLabel(QStringLiteral("detailsRounded")))
     , m_percentageNote(makeLabel(QStringLiteral("detailsPercentageNote"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("detailsPanel"));
-    setAccessibleName(QStringLiteral("How the similarity was computed"));
+    setAccessibleName(tr("How the similarity was computed"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -104,7 +104,7 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
           std::tuple{m_secondCaption, m_secondDimensions, m_secondComponents}}) {
         caption->setWordWrap(false);
         dimensions->setAccessibleName(caption->text());
-        components->setAccessibleName(caption->text() + QStringLiteral(", leading components"));
+        components->setAccessibleName(tr("%1, leading components").arg(caption->text()));
         vectorGrid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         vectorGrid->addWidget(dimensions, row, 1);
         vectorGrid->addWidget(components, row + 1, 1);
@@ -182,7 +182,7 @@ void SimilarityDetailsPanel::render()
     const bool lengthsDiffer = steps.guard == SimilarityArithmetic::Guard::lengthsDiffer;
     m_normAValue->setText(number(steps.normA));
     m_normBValue->setText(number(steps.normB));
-    m_dotValue->setText(lengthsDiffer ? QStringLiteral("not taken") : number(steps.dot));
+    m_dotValue->setText(lengthsDiffer ? tr("not taken") : number(steps.dot));
     m_cosineValue->setText(number(steps.cosine));
     const QString guard = guardNote(steps, m_reading.first.size(), m_reading.second.size());
     m_guardNote->setVisible(!guard.isEmpty());

@@ -1,5 +1,7 @@
 #include "SimilarityMath.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -70,14 +72,14 @@ QString similarityDescription(float similarity)
 {
     const int p = truncatedPercentage(similarity);
     if (p >= 90 && p <= 100)
-        return QStringLiteral("These sentences are nearly identical in meaning.");
+        return QCoreApplication::translate("SimilarityMath", "These sentences are nearly identical in meaning.");
     if (p >= 70 && p <= 89)
-        return QStringLiteral("These sentences are quite similar.");
+        return QCoreApplication::translate("SimilarityMath", "These sentences are quite similar.");
     if (p >= 50 && p <= 69)
-        return QStringLiteral("These sentences have moderate similarity.");
+        return QCoreApplication::translate("SimilarityMath", "These sentences have moderate similarity.");
     if (p >= 30 && p <= 49)
-        return QStringLiteral("These sentences have some similarity.");
+        return QCoreApplication::translate("SimilarityMath", "These sentences have some similarity.");
     if (p >= 0 && p <= 29)
-        return QStringLiteral("These sentences are quite different.");
+        return QCoreApplication::translate("SimilarityMath", "These sentences are quite different.");
     return {};
 }

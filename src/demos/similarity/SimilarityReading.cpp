@@ -1,5 +1,6 @@
 #include "SimilarityReading.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -27,7 +28,7 @@ QString component(float value)
 QString leadingComponents(const EmbeddingVector &vector, int count)
 {
     if (vector.isEmpty())
-        return QStringLiteral("(empty)");
+        return QCoreApplication::translate("SimilarityReadingText", "(empty)");
     QStringList parts;
     const qsizetype shown = qMin<qsizetype>(vector.size(), qMax(count, 0));
     for (qsizetype i = 0; i < shown; ++i)
@@ -39,7 +40,8 @@ QString leadingComponents(const EmbeddingVector &vector, int count)
 
 QString dimensions(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 dimension") : QStringLiteral("%1 dimensions").arg(count);
+    return count == 1 ? QCoreApplication::translate("SimilarityReadingText", "1 dimension")
+                      : QCoreApplication::translate("SimilarityReadingText", "%n dimensions", nullptr, int(count));
 }
 
 QString hundredfold(float similarity)
@@ -62,13 +64,15 @@ QString percentageNote(float similarity, int gaugePercent)
     const int truncated = truncatedPercentage(similarity);
     const QString value = hundredfold(similarity);
     if (truncated == gaugePercent) {
-        return QStringLiteral("The description cuts the hundredfold value %1 off at the whole number and the gauge "
-                              "rounds it to the nearest; here both give %2, but they can differ by one.")
+        return QCoreApplication::translate("SimilarityReadingText",
+                                           "The description cuts the hundredfold value %1 off at the whole number and the gauge "
+                                           "rounds it to the nearest; here both give %2, but they can differ by one.")
             .arg(value)
             .arg(truncated);
     }
-    return QStringLiteral("The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to "
-                          "%3, so the two differ by one.")
+    return QCoreApplication::translate("SimilarityReadingText",
+                                       "The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to "
+                                       "%3, so the two differ by one.")
         .arg(value)
         .arg(truncated)
         .arg(gaugePercent);
@@ -79,13 +83,15 @@ QString guardNote(const SimilarityArithmetic &arithmetic, qsizetype firstLength,
     switch (arithmetic.guard) {
     case SimilarityArithmetic::Guard::none: return {};
     case SimilarityArithmetic::Guard::lengthsDiffer:
-        return QStringLiteral("The vectors have different lengths (%1 and %2), so they cannot be compared and the "
-                              "cosine is taken as 0.")
+        return QCoreApplication::translate("SimilarityReadingText",
+                                           "The vectors have different lengths (%1 and %2), so they cannot be compared and the "
+                                           "cosine is taken as 0.")
             .arg(firstLength)
             .arg(secondLength);
     case SimilarityArithmetic::Guard::zeroNorm:
-        return QStringLiteral("A vector with norm 0 has no direction, so no angle can be measured and the cosine "
-                              "is taken as 0.");
+        return QCoreApplication::translate("SimilarityReadingText",
+                                           "A vector with norm 0 has no direction, so no angle can be measured and the cosine "
+                                           "is taken as 0.");
     }
     return {};
 }

@@ -19,8 +19,9 @@ constexpr int legendGap = 8;
 constexpr int legendWidth = 96;
 constexpr int legendHeight = 8;
 
-const QString firstLabel = QStringLiteral("First");
-const QString secondLabel = QStringLiteral("Second");
+// Looked up with tr() where they are drawn or read out.
+constexpr const char *firstLabel = QT_TRANSLATE_NOOP("VectorStripView", "First");
+constexpr const char *secondLabel = QT_TRANSLATE_NOOP("VectorStripView", "Second");
 
 QColor mix(const QColor &from, const QColor &to, float amount)
 {
@@ -34,7 +35,7 @@ QColor mix(const QColor &from, const QColor &to, float amount)
 VectorStripView::VectorStripView(QWidget *parent)
     : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Color strips of the two vectors"));
+    setAccessibleName(tr("Color strips of the two vectors"));
     setAccessibleDescription(describe(m_first, m_second));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -94,22 +95,22 @@ QString VectorStripView::describe(const EmbeddingVector &first, const EmbeddingV
 {
     const auto one = [](const QString &name, const EmbeddingVector &vector) {
         if (vector.isEmpty())
-            return name + QStringLiteral(" vector: empty.");
+            return tr("%1 vector: empty.").arg(name);
         const qsizetype shown = qMin<qsizetype>(vector.size(), SimilarityReadingText::shownComponents);
-        const QString which = shown == vector.size() ? QStringLiteral("components")
-                                                     : QStringLiteral("first %1 components").arg(shown);
-        return QStringLiteral("%1 vector, %2; %3: %4.")
+        const QString which = shown == vector.size() ? tr("components")
+                                                     : tr("first %1 components").arg(shown);
+        return tr("%1 vector, %2; %3: %4.")
             .arg(name, SimilarityReadingText::dimensions(vector.size()), which,
                  SimilarityReadingText::leadingComponents(vector));
     };
-    return one(firstLabel, first) + QLatin1Char(' ') + one(secondLabel, second)
-        + QStringLiteral(" Each cell is one dimension: blue below 0, red above 0, pale near 0.");
+    return tr("%1 %2 Each cell is one dimension: blue below 0, red above 0, pale near 0.")
+        .arg(one(tr(firstLabel), first), one(tr(secondLabel), second));
 }
 
 int VectorStripView::labelWidth() const
 {
     const QFontMetrics metrics(TextStyles::font(TextStyle::Caption));
-    return qMax(metrics.horizontalAdvance(firstLabel), metrics.horizontalAdvance(secondLabel));
+    return qMax(metrics.horizontalAdvance(tr(firstLabel)), metrics.horizontalAdvance(tr(secondLabel)));
 }
 
 QSize VectorStripView::sizeHint() const
@@ -164,8 +165,8 @@ void VectorStripView::paintEvent(QPaintEvent *)
         painter.drawPath(shape);
         painter.setRenderHint(QPainter::Antialiasing, false);
     };
-    drawStrip(firstLabel, m_first, 0);
-    drawStrip(secondLabel, m_second, stripHeight + stripGap);
+    drawStrip(tr(firstLabel), m_first, 0);
+    drawStrip(tr(secondLabel), m_second, stripHeight + stripGap);
 
     // Legend: the scale's two ends and 0 around a small gradient.
     const int legendTop = 2 * stripHeight + stripGap + legendGap;
@@ -194,6 +195,6 @@ void VectorStripView::paintEvent(QPaintEvent *)
     painter.drawText(QRect(x, legendTop, legendMetrics.horizontalAdvance(high), rowHeight), Qt::AlignVCenter, high);
     x += legendMetrics.horizontalAdvance(high) + 12;
     painter.drawText(QRect(x, legendTop, qMax(0, width() - x), rowHeight), Qt::AlignVCenter,
-                     legendMetrics.elidedText(QStringLiteral("one cell per dimension, 0 in the middle"),
+                     legendMetrics.elidedText(tr("one cell per dimension, 0 in the middle"),
                                               Qt::ElideRight, qMax(0, width() - x)));
 }
