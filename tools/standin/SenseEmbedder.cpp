@@ -31,7 +31,7 @@ constexpr int hypernymGlossSteps = 2;
 // How much a sense's lexicographer file counts, and how much of that a word
 // of its definition passes on.
 constexpr double kindWeight = 2.0;
-constexpr double glossKindShare = 0.6;
+constexpr double glossKindShare = 0.3;
 // The lexicographer file of people (noun.person) holds musicians, athletes
 // and nurses alike, so it says nothing about what a text is about; that of
 // artifacts (noun.artifact) holds everything people make, socks, hammers and
