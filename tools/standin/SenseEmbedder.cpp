@@ -304,7 +304,7 @@ const std::string &SenseEmbedder::sharedProblem()
     return sharedState().problem;
 }
 
-void SenseEmbedder::addWord(std::map<std::string, double> &features, const std::string &word) const
+void SenseEmbedder::addWord(std::map<std::string, double> &features, const std::string &word, int occurrences) const
 {
     std::unordered_map<std::string, double> concepts;
     int seen = 0;
@@ -353,7 +353,7 @@ void SenseEmbedder::addWord(std::map<std::string, double> &features, const std::
         concepts["w:" + word] = 1.0;
         wordWeight = 1.0;
     }
-    addNormalised(features, concepts, wordWeight * informativeness(seen));
+    addNormalised(features, concepts, occurrences * wordWeight * informativeness(seen));
 }
 
 std::map<std::string, double> SenseEmbedder::features(std::string_view text) const
@@ -367,20 +367,26 @@ std::map<std::string, double> SenseEmbedder::features(std::string_view text) con
         (isStopWord(word) ? stopWords : words).push_back(word);
     }
 
-    std::map<std::string, double> result;
+    // How often each word occurs: a text is the sum of its words, so a word
+    // that comes back is looked up once and counted as often as it occurs
+    // (a long text repeats most of its words).
+    std::map<std::string, int> occurrences;
     for (size_t i = 0; i < words.size(); ++i) {
         // Two words that WordNet knows as one noun ("stock market", "ice
         // cream") count as that noun.
         if (m_wordNet && i + 1 < words.size()) {
             const std::string pair = words[i] + "_" + words[i + 1];
             if (!m_wordNet->baseForms(pair, PartOfSpeech::Noun).empty()) {
-                addWord(result, pair);
+                ++occurrences[pair];
                 ++i;
                 continue;
             }
         }
-        addWord(result, words[i]);
+        ++occurrences[words[i]];
     }
+    std::map<std::string, double> result;
+    for (const auto &[word, count] : occurrences)
+        addWord(result, word, count);
     // A kind that several words share is what the text is about: squaring
     // lets it outweigh a kind that only one word has.
     for (auto &[name, weight] : result) {

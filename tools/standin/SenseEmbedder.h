@@ -57,7 +57,7 @@ public:
     std::map<std::string, double> features(std::string_view text) const;
 
 private:
-    void addWord(std::map<std::string, double> &features, const std::string &word) const;
+    void addWord(std::map<std::string, double> &features, const std::string &word, int occurrences) const;
 
     const WordNet *m_wordNet = nullptr;
 };
