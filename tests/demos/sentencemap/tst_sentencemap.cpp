@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QPointer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -254,6 +255,14 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
     QCOMPARE(table->accessibleDescription(), alternative);
     QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->accessibleDescription(), alternative);
     QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->markers().at(2)->accessibleName(), QStringLiteral("3: ") + third);
+
+    // The cells are drawn in their colours once the result is shown.
+    const QImage grid = table->viewport()->grab().toImage();
+    for (const auto &[row, column] : {std::pair{0, 0}, {0, 1}, {2, 0}}) {
+        const QPoint corner = table->visualRect(table->model()->index(row, column)).topLeft() + QPoint(2, 2);
+        QCOMPARE(grid.pixel(corner * grid.devicePixelRatio()),
+                 table->model()->index(row, column).data(Qt::BackgroundRole).value<QColor>().rgb());
+    }
 }
 
 void TestSentenceMap::projectionIsTheSameInAnyOrder()
@@ -304,6 +313,29 @@ void TestSentenceMap::workRunsOffTheMainThreadAndIsDroppedForAGoneContext()
     BackgroundWork::run(nullptr, [] { return 2; }, [&after](int) { after = true; });
     QTRY_VERIFY(after);
     QVERIFY(!late);
+
+    // A window closed while its result is still being drawn, part by part:
+    // the run is in the history once, and the rest is dropped.
+    FakeOllamaServer server;
+    TestSettings prefs;
+    prefs.settings().setOllamaURL(server.baseURL());
+    prefs.settings().setSelectedEmbeddingModel(model);
+    HttpClient http;
+    QPointer<SentenceMapWindow> window = new SentenceMapWindow(prefs.settings(), http);
+    window->show();
+    int recorded = 0;
+    bool mappingWhenRecorded = false;
+    connect(window, &SentenceMapWindow::runFinished, this, [&] {
+        ++recorded;
+        mappingWhenRecorded = window->isMapping() && window->result().has_value();
+        window->deleteLater();
+    });
+    window->setSentences({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    window->mapSentences();
+    QTRY_VERIFY_WITH_TIMEOUT(!window, 15000);
+    QTest::qWait(20);
+    QCOMPARE(recorded, 1);
+    QVERIFY(mappingWhenRecorded);
 }
 
 void TestSentenceMap::cellTextsFitAtAnyFontSize_data()
@@ -326,8 +358,9 @@ void TestSentenceMap::cellTextsFitAtAnyFontSize()
     QStringList lines;
     for (int i = 1; i <= 16; ++i)
         lines.append(QStringLiteral("Sentence %1").arg(i));
+    // Long vectors, so that the reply arrives in many pieces.
     for (const QString &line : lines)
-        rig.server.setEmbedding(line.toStdString(), {1, 0});
+        rig.server.setEmbedding(line.toStdString(), std::vector<double>(4096, 0.25));
     QVERIFY(rig.map(lines.join('\n')));
     auto *table = rig.window.findChild<QTableView *>(QStringLiteral("similarityMatrix"));
     const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
