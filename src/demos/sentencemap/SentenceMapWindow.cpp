@@ -458,7 +458,6 @@ void SentenceMapWindow::showPresentation(std::shared_ptr<const Presentation> pre
     m_revealed = Revealed::layout;
     render();
     m_revealTimer.start();
-    Q_EMIT runFinished(m_presentation->entry);
 }
 
 void SentenceMapWindow::revealNext()
@@ -477,11 +476,15 @@ void SentenceMapWindow::revealNext()
         QWidget::setTabOrder(previous, m_exportMatrixButton);
         QWidget::setTabOrder(m_exportMatrixButton, m_exportMapButton);
     }
-    if (m_revealed == Revealed::lists)
-        m_isMapping = false;
-    else
+    if (m_revealed != Revealed::lists) {
         m_revealTimer.start();
+        render();
+        return;
+    }
+    // The run ends when its result is all on screen: then the next can start.
+    m_isMapping = false;
     render();
+    Q_EMIT runFinished(m_presentation->entry);
 }
 
 void SentenceMapWindow::sizeMatrix()
