@@ -523,7 +523,8 @@ bool SentenceMapWindow::exportMatrixTo(const QString &path)
 bool SentenceMapWindow::exportMapTo(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    if (!m_result) {
+    // The picture is taken from the screen: not before the map is drawn.
+    if (!m_result || m_revealed < Revealed::map) {
         setExportStatus(false, tr("Nothing to save yet: map some sentences first."));
         return false;
     }
@@ -627,8 +628,8 @@ void SentenceMapWindow::render()
     m_results->setVisible(m_result.has_value());
     m_placeholderLabel->setVisible(!m_result.has_value() && hasModel);
     setForeground(m_placeholderLabel, secondary);
-    m_exportMatrixButton->setEnabled(m_result.has_value());
-    m_exportMapButton->setEnabled(m_result.has_value());
+    m_exportMatrixButton->setEnabled(m_result.has_value() && !m_isMapping);
+    m_exportMapButton->setEnabled(m_result.has_value() && !m_isMapping);
     setForeground(m_matrixHintLabel, secondary);
     setForeground(m_mapHintLabel, secondary);
     m_matrix->setCellsShown(m_revealed >= Revealed::grid);

@@ -326,10 +326,14 @@ void TestSentenceMap::workRunsOffTheMainThreadAndIsDroppedForAGoneContext()
     window->show();
     int recorded = 0;
     bool mappingWhenFilled = false;
+    bool emptyMapRefused = false;
+    QTemporaryDir dir;
     connect(window, &SentenceMapWindow::runFinished, this, [&recorded] { ++recorded; });
     auto *grid = window->findChild<QTableView *>(QStringLiteral("similarityMatrix"));
     connect(grid->model(), &QAbstractItemModel::modelReset, this, [&] {
         mappingWhenFilled = window->isMapping() && window->result().has_value();
+        // The map is not drawn yet: no empty picture is saved as the map.
+        emptyMapRefused = !window->exportMapTo(dir.filePath("map.png")) && !QFile::exists(dir.filePath("map.png"));
         window->deleteLater();
     });
     window->setSentences({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
@@ -337,6 +341,7 @@ void TestSentenceMap::workRunsOffTheMainThreadAndIsDroppedForAGoneContext()
     QTRY_VERIFY_WITH_TIMEOUT(!window, 15000);
     QTest::qWait(20);
     QVERIFY(mappingWhenFilled);
+    QVERIFY(emptyMapRefused);
     QCOMPARE(recorded, 0);
 }
 
