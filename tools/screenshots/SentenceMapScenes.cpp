@@ -81,7 +81,7 @@ QList<Scene> sentenceMapScenes()
              studio.showWindow(window, QSize(1280, 1120));
              window->mapSentences();
              studio.waitUntil(QStringLiteral("the sentences mapped"),
-                             [window] { return window->result().has_value() && !window->isMapping(); });
+                              [window] { return window->result().has_value() && !window->isMapping(); });
              Studio::settle();
              return static_cast<QWidget *>(window);
          }},
@@ -105,7 +105,7 @@ QList<Scene> sentenceMapScenes()
              studio.showWindow(window, QSize(1366, 768));
              window->mapSentences();
              studio.waitUntil(QStringLiteral("the sentences mapped"),
-                             [window] { return window->result().has_value() && !window->isMapping(); });
+                              [window] { return window->result().has_value() && !window->isMapping(); });
              Studio::settle();
              return static_cast<QWidget *>(window);
          }},
