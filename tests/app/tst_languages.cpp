@@ -359,6 +359,9 @@ void TestLanguages::everyTextIsTranslatedAtOnce()
     QuillmereApp app(served.prefs.settings());
     MainWindow *sentiment = runDemo(app, DemoType::sentimentAnalysis, {userTexts[0]});
     QVERIFY(sentiment);
+    // The model's probabilities and the sampling lab under them.
+    sentiment->findChild<QPushButton *>(QStringLiteral("probabilitiesButton"))->click();
+    QTRY_VERIFY(sentiment->findChild<QWidget *>(QStringLiteral("samplingLab"))->isVisible());
     MainWindow *similarity = runDemo(app, DemoType::sentenceSimilarity, {userTexts[0], userTexts[1]});
     QVERIFY(similarity);
     SentenceMapWindow *map = app.openSentenceMapWindow();

@@ -1,12 +1,11 @@
 #include "SentimentDetailsPanel.h"
 
-#include "widgets/Retranslate.h"
-
 #include "DisclosureButton.h"
 #include "SentimentScore.h"
 #include "TokenProbabilitiesSection.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QAbstractTextDocumentLayout>
