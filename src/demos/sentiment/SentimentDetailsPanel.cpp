@@ -3,6 +3,7 @@
 #include "DisclosureButton.h"
 #include "SentimentScore.h"
 #include "TokenProbabilitiesSection.h"
+#include "app/Languages.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/Retranslate.h"
@@ -10,7 +11,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
-#include <QLocale>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
@@ -129,7 +129,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
         m_promptCaption->setText(tr("Prompt sent to the model"));
         // In another language the note says why the prompt is in English.
         const QString note = tr("Your text is highlighted; everything around it is the same for every analysis.");
-        m_promptNote->setText(QLocale().language() == QLocale::English
+        m_promptNote->setText(Languages::speaksEnglish()
                                   ? note
                                   : tr("%1 The prompt stays in English, which models read best.").arg(note));
         m_thinkingToggle->setText(tr("The model's reasoning"));
