@@ -1,6 +1,8 @@
 #include "FakeOllamaServer.h"
+#include "StdoutCapture.h"
 #include "TestSettings.h"
 #include "app/ContentView.h"
+#include "app/Examples.h"
 #include "catalogue/OllamaService.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -429,8 +431,9 @@ void TestLanguages::speaksEachLanguage_data()
     QTest::newRow("es") << "es" << "ES_SETTINGS" << "ES_ANALYZE" << "ES_ONE" << "81" + space + "%";
 }
 
-// A few key texts in each language, numbers in its form, and the prompt
-// sent to the model the same bytes as in English.
+// A few key texts in each language and numbers in its form; what stays in
+// English does: the prompt's bytes, the diagnostic lines on standard output
+// and an example's text behind its translated title.
 void TestLanguages::speaksEachLanguage()
 {
     QFETCH(QString, language);
@@ -441,6 +444,7 @@ void TestLanguages::speaksEachLanguage()
 
     Served served;
     served.prefs.settings().setLanguage(language);
+    StdoutCapture output;
     QuillmereApp app(served.prefs.settings());
     QCOMPARE(app.openSettingsWindow()->windowTitle(), settingsTitle);
     QCOMPARE(Languages::percent(81), percent);
@@ -458,6 +462,13 @@ void TestLanguages::speaksEachLanguage()
                                  "from 1 to 5:\n\n1 = Very Negative\n2 = Negative\n3 = Neutral\n4 = Positive\n"
                                  "5 = Very Positive\n\nDo not include any explanation, justification, or additional "
                                  "text. Respond with just the number.\n\nText: \"What a lovely day\"\n\nRating:"));
+    QVERIFY(output.stop().contains("Capabilities from API: [\"completion\"]"));
+
+    QAction *example = app.exampleActions().constFirst();
+    QVERIFY(language == QLatin1String("en") || example->text() != Examples::all().constFirst().title);
+    example->trigger();
+    QCOMPARE(window->findChild<QPlainTextEdit *>(QStringLiteral("inputEditor"))->toPlainText(),
+             Examples::all().constFirst().texts.constFirst());
 }
 
 QTEST_MAIN(TestLanguages)
