@@ -63,6 +63,7 @@ AppSettings::AppSettings(QSettings *store, const SystemSettings &system, QObject
     const int zoom = m_store->value(zoomPercentKey).toInt(&ok);
     if (ok && zoom > 0)
         m_zoomPercent = zoom;
+    m_language = readText(*m_store, languageKey).value_or(QString());
 }
 
 AppSettings::~AppSettings() = default;
@@ -198,6 +199,27 @@ void AppSettings::setZoomPercent(int percent)
     }
     m_store->setValue(zoomPercentKey, percent);
     Q_EMIT zoomPercentChanged(percent);
+}
+
+QString AppSettings::language() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_language;
+}
+
+void AppSettings::setLanguage(const QString &code)
+{
+    Q_EMIT willChange();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_language = code;
+    }
+    // "System default" removes the key, so that the desktop's language rules.
+    if (code.isEmpty())
+        m_store->remove(languageKey);
+    else
+        m_store->setValue(languageKey, code);
+    Q_EMIT languageChanged(code);
 }
 
 void AppSettings::storeOptional(const QString &key, const std::optional<QString> &value)

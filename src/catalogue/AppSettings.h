@@ -10,9 +10,10 @@
 
 class QSettings;
 
-// The three user settings: the server's base URL and the two selected model
-// names, and the zoom of the windows. Every assignment is written straight
-// through to the preferences store, so nothing needs saving at exit.
+// The user settings: the server's base URL and the two selected model names,
+// the zoom of the windows and the interface language. Every assignment is
+// written straight through to the preferences store, so nothing needs saving
+// at exit.
 //
 // The machine's system-wide settings supply the URL and the models that the
 // user has not chosen; such a default is not written to the user's store, so
@@ -35,6 +36,7 @@ public:
     static inline const QString selectedEmbeddingModelKey = QStringLiteral("selectedEmbeddingModel");
     static inline const QString selectedLLMModelKey = QStringLiteral("selectedLLMModel");
     static inline const QString zoomPercentKey = QStringLiteral("zoomPercent");
+    static inline const QString languageKey = QStringLiteral("language");
 
     // The process-wide instance over the user's preferences, created on first
     // use from any thread.
@@ -75,6 +77,11 @@ public:
     int zoomPercent() const;
     void setZoomPercent(int percent);
 
+    // The interface language as a code such as "de"; empty follows the
+    // desktop's language.
+    QString language() const;
+    void setLanguage(const QString &code);
+
     // Reads the text stored under a key: a stored text as it is, a stored
     // number as its decimal text, anything else as absent.
     static std::optional<QString> readText(const QSettings &store, const QString &key);
@@ -85,6 +92,7 @@ Q_SIGNALS:
     void selectedEmbeddingModelChanged();
     void selectedLLMModelChanged();
     void zoomPercentChanged(int percent);
+    void languageChanged(const QString &code);
 
 private:
     void storeOptional(const QString &key, const std::optional<QString> &value);
@@ -96,4 +104,5 @@ private:
     std::optional<QString> m_selectedEmbeddingModel;
     std::optional<QString> m_selectedLLMModel;
     int m_zoomPercent = 100;
+    QString m_language;
 };

@@ -110,6 +110,8 @@ private:
     void connectActions();
     void render();
     void sizeMatrix();
+    // The window's fixed texts in the current language, then render().
+    void retranslate();
     void exportWithDialog(bool matrix);
     void setExportStatus(bool ok, const QString &message);
 

@@ -1,0 +1,1779 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AboutView</name>
+    <message>
+        <source>Quillmere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two demos to introduce important concepts about transformers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Quillmere Team</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppInfo</name>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BusyIndicator</name>
+    <message>
+        <source>Busy</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CircularProgressGauge</name>
+    <message>
+        <source>%1 percent</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Quillmere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Demo Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DemoScreen</name>
+    <message>
+        <source>How was this computed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read more in the Quillmere Guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DemoType</name>
+    <message>
+        <source>Sentiment Analysis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence Similarity</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Examples</name>
+    <message>
+        <source>Clear Praise</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plainly positive words: expect a high score.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Complaint</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plainly negative words: expect a low score.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Neutral Fact</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A report with no feelings in it: expect the middle of the scale.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Negation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;Bad&quot; appears, but &quot;not bad at all&quot; is praise: does the model read the whole phrase?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sarcasm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Positive words with a negative meaning: models often take them at face value.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mixed Feelings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Praise and complaint together: one number has to sum up both.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Torn Between Two Ratings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One half praises, the other complains: under &quot;How sure was the model?&quot; the probability splits between two ratings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paraphrase</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Different words, same meaning: expect a high similarity.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One word flips the meaning, yet the vectors often stay close.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Same Words, Different Meaning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every word is shared, but who did what to whom is not.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unrelated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing in common: expect a low similarity.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Translation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The same sentence in English and French: a multilingual model places them close.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Three Topics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animals, vehicles and food: expect three groups on the map and three bright blocks in the grid.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paraphrases and a Negation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Three ways to say one thing, its opposite and two strangers: the negation often lands right beside the paraphrases.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One Sentence, Several Languages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two sentences, each in four languages: a multilingual model groups them by meaning, others by language.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GuideWindow</name>
+    <message>
+        <source>Quillmere Guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>Session History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every analysis and calculation of this run, from every window. The list is kept only until Quillmere quits; export it to keep it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing analyzed yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Results from both demos appear here as soon as they come back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Use Again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Co&amp;py</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Newest first until sorted by a column. Enter uses a row again; Ctrl+C copies the selected rows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put the selected row&apos;s texts back into its demo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy the selected rows as tab-separated text (Ctrl+C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the list as a CSV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove every row</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved 1 row to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved %n rows to %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Export History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Quillmere</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ModelDetailView</name>
+    <message>
+        <source>Embedding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vision</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thinking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Family:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parameters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capabilities:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ModelPicker</name>
+    <message>
+        <source>Select a model...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ModelSettingsView</name>
+    <message>
+        <source>Refresh Models</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Embedding Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select a model that supports embeddings (text to vector conversion)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No embedding models available. Please install an embedding model (e.g., nomic-embed-text, mxbai-embed-large)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language Model (LLM)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select a text-only language model (without vision or embedding capabilities)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No compatible LLM models available. Please install a text-only model (e.g., llama3.2, mistral, qwen2.5)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LLM Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stores both chosen models</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading models...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Models loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Both models configured</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select both models to use the app</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OllamaSettingsView</name>
+    <message>
+        <source>Local (default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remote server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ollama Server URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the URL where your Ollama server is running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Puts the default URL into the field</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stores the server URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Examples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings saved! Restart the app to apply changes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set by your school&apos;s administrator.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PreferenceOptions</name>
+    <message>
+        <source>Store &lt;url&gt; as the Ollama server&apos;s address (http:// or https://), and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>url</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Store &lt;name&gt; as the embedding model of the similarity demo, and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Store &lt;name&gt; as the language model of the sentiment demo, and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print the stored server address and model names (key=value lines), and exit. With --set-* options, after storing them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print what the system-wide settings file sets and locks (key=value lines), and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: --%1: set by your school&apos;s administrator in %2
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: --%1: %2
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: --%1: the model name is empty
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: nothing was stored
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: the preferences could not be saved: %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProbabilityBarChart</name>
+    <message>
+        <source>something else</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rating %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Something else</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QuillmereApp</name>
+    <message>
+        <source>&amp;New Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About Quillmere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence &amp;Map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillmere &amp;Guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every analysis and calculation of this run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Many sentences at once, as a grid and a map of meaning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Quillmere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xamples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence Map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In (%1 %)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out (%1 %)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size (%1 %)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Full Screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SamplingLab</name>
+    <message>
+        <source>Rating %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Something else with these settings: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rating %1 with these settings: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>something else</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 answers had no number; the odds said %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 answers were %3; the odds said %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ×%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How does the model pick one answer?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server draws the answer from these odds after its sampling settings reshape them. Move the settings to see how; then ask the model several times to see the draws follow the odds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The odds with these settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A temperature near 0 gives the top candidate all the odds: the model always answers the same. A high one flattens the odds, so less likely ratings come up more often.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask the model many times</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thick bars: the answers. Thin bars: the odds with the settings the run used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Low sharpens the odds toward the top candidate; high flattens them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top-k</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only the k most likely candidates may be drawn; Off keeps them all.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top-p</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only the most likely candidates whose shares add up to p may be drawn.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Probability of each rating with these settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answers the model gave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of requests</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n times</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Asked %n times with %1: %2</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Left out: the %1 of probability on tokens the server did not list; the settings can only reshape the candidates it listed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Ask %n Times</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Stopped at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SamplingRun</name>
+    <message>
+        <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SamplingText</name>
+    <message>
+        <source>off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>temperature %1, top-k %2, top-p %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>top-k</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>top-p</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting from the model&apos;s own settings: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting from the server&apos;s defaults (%1): the model lists no settings of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting from the model&apos;s own %1 and the server&apos;s default %2: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A top-k of %1 keeps every listed candidate, the same as off.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No candidate that these settings keep is a rating, so no answer drawn with them would be a number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top-k %1 keeps the %2 most likely of the %3 listed candidates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top-k is off, so all %1 listed candidates stay</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>top-p %1 then keeps the %2 most likely whose shares reach %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each kept candidate weighs exp(log-probability ÷ %1). Rating %2 (%3) weighs %4 of %5 in all, so its share is %4 ÷ %5 = %6.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; %2. %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentenceEmbeddings</name>
+    <message>
+        <source>The server&apos;s reply is not valid JSON: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server said: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent %1 vectors for %2 sentences.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The vector of sentence %1 is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The vectors differ in length (%1 for sentence 1, %2 for sentence %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The vector of sentence %1 holds a value that is not a finite 32-bit number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentenceMap</name>
+    <message>
+        <source>%1 is closest to %2, %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These sentences&apos; vectors do not spread out at all, so every point sits in the middle.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These two directions hold %1 % of the spread.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentenceMapPlot</name>
+    <message>
+        <source>Map of meaning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Direction 1 → (%1 of the spread)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Direction 2 → (%1 of the spread)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Point at a dot, or Tab to it, to read its whole sentence.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentenceMapWindow</name>
+    <message>
+        <source>Sentence Map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sentences</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, closest %2 and %3 at %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type 3 to 16 sentences, one per line. The embedding model turns each into a vector; the grid compares every pair, and the map lays the vectors out flat, so that sentences with similar meanings sit close together.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The offline stand-in serves these vectors: it knows English words and their kinds, not sentences, other languages or negation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The grid of similarities and the map of meaning appear here once the sentences are mapped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bright cells are pairs with close meanings. Look for bright blocks away from the diagonal: groups of sentences about the same thing. The diagonal is each sentence against itself.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Look for clusters: sentences about the same thing gather, and the gaps between groups are what the model tells apart. Two directions cannot hold everything, so distances are only roughly right.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Matrix CSV…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Map PNG…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentences, one per line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The cat sat on the mat.
+A dog slept by the fire.
+The train leaves at seven.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No embedding model selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select an embedding model in Settings to map sentences.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Map of Meaning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nearest Neighbours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nearest neighbours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the grid of similarities as a CSV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the map as a PNG picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Similarity Matrix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Similarity matrix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select an embedding model in Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 and %2: %3
+%1: %4
+%2: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence %1, &quot;%2&quot;, and sentence %3, &quot;%4&quot;: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing to save yet: map some sentences first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved the matrix to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not save %1: the picture could not be made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved the map to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Matrix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type 3 to 16 sentences, one per line; blank lines are skipped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of at least 3 sentences.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sentences: one map holds at most 16, so remove %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sentences.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Mapping...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Map Sentences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1  %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nearest neighbours: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentenceSimilarityView</name>
+    <message>
+        <source>Sentence Similarity Demo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This demo uses embeddings to measure how similar two sentences are. Embeddings convert text into numerical vectors, and cosine similarity measures the angle between these vectors (0% = completely different, 100% = identical).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calculate Similarity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calculating...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Similarity Score:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows both vectors and each step from them to the percentage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No embedding model selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select an embedding model in Settings to use this demo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First Sentence:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Example: &quot;The cat sat on the mat&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second Sentence:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Example: &quot;A feline rested on the rug&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare more sentences in the Sentence Map…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select an embedding model in Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Similarity %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentimentAnalysisView</name>
+    <message>
+        <source>Sentiment Analysis Demo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This demo uses a language model to analyze the sentiment of text. Enter any text below and click &apos;Analyze&apos; to determine if it&apos;s positive, negative, or neutral.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analyze Sentiment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Analyzing...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentiment Analysis:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the prompt, the model&apos;s answer and how the score was read from it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No LLM model selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select a language model in Settings to use this demo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tell me about your recent vacations:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Example: &quot;I love this beautiful sunny day!&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Star %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select an LLM model in Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of 5 stars, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentimentDetailsPanel</name>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt sent to the model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your text is highlighted; everything around it is the same for every analysis.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model&apos;s reasoning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model reasoned before it answered; writing that reasoning is why a thinking model takes longer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model&apos;s answer, exactly as received</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1. First line, trimmed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2. Stripped of . ! ? , &quot; &apos; and spaces at both ends</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3. Score</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server timing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How the score was computed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(empty answer)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(empty)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SentimentReadingText</name>
+    <message>
+        <source>read as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing is left to read, so the neutral fallback %1 was used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a whole number from 1 to 5, so the neutral fallback %1 was used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ns</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 µs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>total %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>model load %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 token generated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tokens generated</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SentimentScore</name>
+    <message>
+        <source>Very Negative</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Negative</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Neutral</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Positive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Very Positive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This text expresses strong negative emotions or opinions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This text leans toward negative sentiment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This text is neutral, with balanced or factual tone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This text leans toward positive sentiment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This text expresses strong positive emotions or opinions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SessionHistory</name>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Demo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Models for both demos</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimilarityDetailsPanel</name>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The two vectors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First sentence, a</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second sentence, b</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The arithmetic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Length of a, ‖a‖</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Length of b, ‖b‖</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dot product, a · b</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cosine, a · b ÷ (‖a‖ × ‖b‖)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kept within 0 to 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Percentage, cut off (picks the description)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Percentage, rounded (shown on the gauge)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How the similarity was computed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, leading components</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not taken</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimilarityLegend</name>
+    <message>
+        <source>Colour scale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From dark violet for 0 % or less, through teal, to yellow for 100 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimilarityMath</name>
+    <message>
+        <source>These sentences are nearly identical in meaning.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These sentences are quite similar.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These sentences have moderate similarity.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These sentences have some similarity.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These sentences are quite different.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SimilarityReadingText</name>
+    <message>
+        <source>(empty)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 dimension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dimensions</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The description cuts the hundredfold value %1 off at the whole number and the gauge rounds it to the nearest; here both give %2, but they can differ by one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to %3, so the two differ by one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The vectors have different lengths (%1 and %2), so they cannot be compared and the cosine is taken as 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A vector with norm 0 has no direction, so no angle can be measured and the cosine is taken as 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TokenProbabilitiesSection</name>
+    <message>
+        <source>How sure was the model?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A language model gives every possible next token a probability and then draws one. This asks the model the same question once more and shows the odds it gave each rating.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the model&apos;s probabilities</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Candidates for the first token, as the server sent them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Probability of each rating</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Candidates for the first token</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Token</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log-probability</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Probability</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asking the model…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model&apos;s answer began with the token “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected rating, an average among the ratings only (each weighted by its probability): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expected rating: none, no candidate is a rating.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TokenProbabilityText</name>
+    <message>
+        <source>This server does not send token probabilities. Newer Ollama versions do: update the server to see them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent token probabilities, but for no token other than white space, so there is nothing to show.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent no candidates for the model&apos;s first token, so there is nothing to show.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent a log-probability that is not a finite number of zero or less, so the probabilities cannot be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent a token probability entry without its token, so the reply is unusable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s candidates add up to far more than 100 %, which no set of probabilities does, so the reply is unusable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This model reasons before it answers even when asked not to, so its first tokens are reasoning rather than the rating, and their probabilities would say nothing about it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(empty)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>less than 1 percent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>more than 99 percent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 percent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of the model&apos;s most likely first tokens is a rating from 1 to 5, so its answer would not have been a rating.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model gave %1 a probability of %2 and the other ratings almost none: it was sure of its answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model gave %1 a probability of %2 and the other ratings almost none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The model gave %1 a probability of %2 and %3 a probability of %4; the answer is drawn from these odds, so the same text can get another rating on another run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, and this time the draw gave %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of the probability went to tokens that are not ratings, so the answer might not have been a rating at all.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VectorStripView</name>
+    <message>
+        <source>First</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Color strips of the two vectors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 vector: empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>components</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>first %1 components</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 vector, %2; %3: %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 Each cell is one dimension: blue below 0, red above 0, pale near 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one cell per dimension, 0 in the middle</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Interactive demos of transformer language models, driven by an Ollama server.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit as soon as the first main window has been painted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
