@@ -53,6 +53,17 @@ QLabel *headline(const QString &name, const QString &text)
 
 } // namespace
 
+struct SentenceMapWindow::Presentation
+{
+    MapResult result;
+    SimilarityMatrixModel::Contents matrix;
+    QString key;
+    QString neighbours;
+    QString alternative;
+    QString spread;
+    HistoryEntry entry;
+};
+
 SentenceMapWindow::SentenceMapWindow(AppSettings &settings, QWidget *parent)
     : SentenceMapWindow(settings, HttpClient::shared(), parent)
 {
@@ -424,17 +435,6 @@ void SentenceMapWindow::mapSentences()
             [this](const std::shared_ptr<const Presentation> &presentation) { showPresentation(presentation); });
     }, m_settings, m_http);
 }
-
-struct SentenceMapWindow::Presentation
-{
-    MapResult result;
-    SimilarityMatrixModel::Contents matrix;
-    QString key;
-    QString neighbours;
-    QString alternative;
-    QString spread;
-    HistoryEntry entry;
-};
 
 std::shared_ptr<const SentenceMapWindow::Presentation>
 SentenceMapWindow::present(const QString &model, const QStringList &texts, const SentenceMap::Layout &layout)
