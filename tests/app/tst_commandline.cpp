@@ -183,9 +183,13 @@ void TestCommandLine::helpSpeaksTheChosenLanguage_data()
     QTest::addColumn<QString>("stored");  // the Language preference
     QTest::addColumn<QString>("description");
     const QString english = QStringLiteral("Interactive demos of transformer language models, driven by an Ollama server.");
-    QTest::newRow("desktop in German") << "de" << QString() << "DE_DESCRIPTION";
-    QTest::newRow("chosen French over a German desktop") << "de" << "fr" << "FR_DESCRIPTION";
-    QTest::newRow("desktop in Spanish, then German") << "es:de" << QString() << "ES_DESCRIPTION";
+    QTest::newRow("desktop in German")
+        << "de" << QString() << "Interaktive Demos zu Transformer-Sprachmodellen, betrieben mit einem Ollama-Server.";
+    QTest::newRow("chosen French over a German desktop")
+        << "de" << "fr" << "Démos interactives des modèles de langage transformeurs, pilotées par un serveur Ollama.";
+    QTest::newRow("desktop in Spanish, then German")
+        << "es:de" << QString()
+        << "Demos interactivas de modelos de lenguaje transformer, que funcionan con un servidor Ollama.";
     QTest::newRow("a desktop language not spoken") << "ja" << QString() << english;
     QTest::newRow("English chosen on a German desktop") << "de" << "en" << english;
 }

@@ -426,9 +426,12 @@ void TestLanguages::speaksEachLanguage_data()
     QTest::addColumn<QString>("percent");
     const QString space(QChar(0x00A0));
     QTest::newRow("en") << "en" << "Settings" << "Analyze Sentiment" << "1 of at least 3 sentences." << "81%";
-    QTest::newRow("de") << "de" << "DE_SETTINGS" << "DE_ANALYZE" << "DE_ONE" << "81" + space + "%";
-    QTest::newRow("fr") << "fr" << "FR_SETTINGS" << "FR_ANALYZE" << "FR_ONE" << "81" + space + "%";
-    QTest::newRow("es") << "es" << "ES_SETTINGS" << "ES_ANALYZE" << "ES_ONE" << "81" + space + "%";
+    QTest::newRow("de") << "de" << "Einstellungen" << "Stimmung analysieren" << "1 von mindestens 3 Sätzen."
+                        << "81" + space + "%";
+    QTest::newRow("fr") << "fr" << "Paramètres" << "Analyser le sentiment" << "1 phrase sur 3 au minimum."
+                        << "81" + space + "%";
+    QTest::newRow("es") << "es" << "Ajustes" << "Analizar sentimiento" << "1 de al menos 3 frases."
+                        << "81" + space + "%";
 }
 
 // A few key texts in each language and numbers in its form; what stays in
