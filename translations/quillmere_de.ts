@@ -4,10 +4,6 @@
 <context>
     <name>AboutView</name>
     <message>
-        <source>Quillmere</source>
-        <translation>Quillmere</translation>
-    </message>
-    <message>
         <source>Created by</source>
         <translation>Erstellt von</translation>
     </message>
@@ -300,6 +296,21 @@
     <message>
         <source>Not saved</source>
         <translation>Nicht gespeichert</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageSection</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Systemstandard</translation>
+    </message>
+    <message>
+        <source>Windows, menus and explanations change at once. What is sent to the model stays in English, which models read best.</source>
+        <translation>Fenster, Menüs und Erklärungen wechseln sofort. Was an das Modell gesendet wird, bleibt auf Englisch, weil Modelle Englisch am besten verstehen.</translation>
     </message>
 </context>
 <context>
@@ -1466,12 +1477,12 @@ Der Zug fährt um sieben ab.</translation>
         <translation>Modell</translation>
     </message>
     <message>
-        <source>Server URL</source>
-        <translation>Server-URL</translation>
-    </message>
-    <message>
         <source>Models for both demos</source>
         <translation>Modelle für beide Demos</translation>
+    </message>
+    <message>
+        <source>Server URL and language</source>
+        <translation>Server-URL und Sprache</translation>
     </message>
 </context>
 <context>
@@ -1779,10 +1790,6 @@ Der Zug fährt um sieben ab.</translation>
     <message>
         <source>Interactive demos of transformer language models, driven by an Ollama server.</source>
         <translation>Interaktive Demos zu Transformer-Sprachmodellen, betrieben mit einem Ollama-Server.</translation>
-    </message>
-    <message>
-        <source>Quit as soon as the first main window has been painted.</source>
-        <translation>Beenden, sobald das erste Hauptfenster gezeichnet wurde.</translation>
     </message>
 </context>
 </TS>
