@@ -768,7 +768,7 @@
     <message numerus="yes">
         <source>%n times</source>
         <translation>
-            <numerusform>%n-mal</numerusform>
+            <numerusform>einmal</numerusform>
             <numerusform>%n-mal</numerusform>
         </translation>
     </message>
@@ -779,7 +779,7 @@
     <message numerus="yes">
         <source>Asked %n times with %1: %2</source>
         <translation>
-            <numerusform>%n-mal gefragt mit %1: %2</numerusform>
+            <numerusform>Einmal gefragt mit %1: %2</numerusform>
             <numerusform>%n-mal gefragt mit %1: %2</numerusform>
         </translation>
     </message>
@@ -790,7 +790,7 @@
     <message numerus="yes">
         <source>Ask %n Times</source>
         <translation>
-            <numerusform>%n-mal fragen</numerusform>
+            <numerusform>Einmal fragen</numerusform>
             <numerusform>%n-mal fragen</numerusform>
         </translation>
     </message>
