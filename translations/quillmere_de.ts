@@ -1337,6 +1337,10 @@ Der Zug fährt um sieben ab.</translation>
         <source>“%1”</source>
         <translation>„%1“</translation>
     </message>
+    <message>
+        <source>%1 The prompt stays in English, which models read best.</source>
+        <translation>%1 Der Prompt bleibt auf Englisch, weil Modelle Englisch am besten verstehen.</translation>
+    </message>
 </context>
 <context>
     <name>SentimentReadingText</name>
@@ -1460,6 +1464,18 @@ Der Zug fährt um sieben ab.</translation>
     <message>
         <source>Result</source>
         <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Sentiment Analysis</source>
+        <translation>Stimmungsanalyse</translation>
+    </message>
+    <message>
+        <source>Sentence Similarity</source>
+        <translation>Satzähnlichkeit</translation>
+    </message>
+    <message>
+        <source>Sentence Map</source>
+        <translation>Satzkarte</translation>
     </message>
 </context>
 <context>
