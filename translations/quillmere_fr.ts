@@ -60,7 +60,7 @@
     <name>DemoScreen</name>
     <message>
         <source>How was this computed?</source>
-        <translation>Comment ce résultat a-t-il été calculé ?</translation>
+        <translation>Comment est-ce calculé ?</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -434,7 +434,7 @@
     </message>
     <message>
         <source>Enter the URL where your Ollama server is running</source>
-        <translation>Saisissez l’URL à laquelle votre serveur Ollama fonctionne</translation>
+        <translation>Saisissez l’URL de votre serveur Ollama</translation>
     </message>
     <message>
         <source>Reset</source>
@@ -446,7 +446,7 @@
     </message>
     <message>
         <source>Puts the default URL into the field</source>
-        <translation>Place l’URL par défaut dans le champ</translation>
+        <translation>Remet l’URL par défaut dans le champ</translation>
     </message>
     <message>
         <source>Stores the server URL</source>
@@ -676,11 +676,11 @@
     </message>
     <message>
         <source>%1 of %2 answers had no number; the odds said %3.</source>
-        <translation>%1 réponses sur %2 ne contenaient aucun nombre ; les chances annonçaient %3.</translation>
+        <translation>Réponse la plus fréquente : aucun nombre, %1 fois sur %2 ; les chances annonçaient %3.</translation>
     </message>
     <message>
         <source>%1 of %2 answers were %3; the odds said %4.</source>
-        <translation>%1 réponses sur %2 étaient %3 ; les chances annonçaient %4.</translation>
+        <translation>Réponse la plus fréquente : %3, %1 fois sur %2 ; les chances annonçaient %4.</translation>
     </message>
     <message>
         <source>%1 ×%2</source>
@@ -774,7 +774,7 @@
     </message>
     <message>
         <source>Left out: the %1 of probability on tokens the server did not list; the settings can only reshape the candidates it listed.</source>
-        <translation>Non pris en compte : les %1 de probabilité portés par des jetons que le serveur n’a pas listés ; les réglages ne peuvent remodeler que les candidats listés.</translation>
+        <translation>Non pris en compte : %1 de probabilité sur des jetons que le serveur n’a pas listés ; les réglages ne peuvent remodeler que les candidats listés.</translation>
     </message>
     <message numerus="yes">
         <source>Ask %n Times</source>
@@ -878,7 +878,7 @@
     </message>
     <message>
         <source>The server sent %1 vectors for %2 sentences.</source>
-        <translation>Le serveur a envoyé %1 vecteurs pour %2 phrases.</translation>
+        <translation>Le serveur a envoyé %1 vecteur(s) pour %2 phrase(s).</translation>
     </message>
     <message>
         <source>The vector of sentence %1 is empty.</source>
@@ -1590,11 +1590,11 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at the whole number and the gauge rounds it to the nearest; here both give %2, but they can differ by one.</source>
-        <translation>La description tronque la valeur centuplée %1 à l’entier et la jauge l’arrondit à l’entier le plus proche ; ici, les deux donnent %2, mais ils peuvent différer de un.</translation>
+        <translation>La description tronque à l’entier la valeur multipliée par 100 (%1) et la jauge l’arrondit à l’entier le plus proche ; ici, les deux donnent %2, mais elles peuvent différer de un.</translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to %3, so the two differ by one.</source>
-        <translation>La description tronque la valeur centuplée %1 à %2, tandis que la jauge l’arrondit à %3 : les deux diffèrent donc de un.</translation>
+        <translation>La description tronque la valeur multipliée par 100 (%1) à %2, tandis que la jauge l’arrondit à %3 : les deux diffèrent donc de un.</translation>
     </message>
     <message>
         <source>The vectors have different lengths (%1 and %2), so they cannot be compared and the cosine is taken as 0.</source>
@@ -1613,7 +1613,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>A language model gives every possible next token a probability and then draws one. This asks the model the same question once more and shows the odds it gave each rating.</source>
-        <translation>Un modèle de langage attribue une probabilité à chaque jeton suivant possible, puis en tire un. Ceci pose une nouvelle fois la même question au modèle et montre les chances qu’il a données à chaque note.</translation>
+        <translation>Un modèle de langage attribue une probabilité à chaque jeton suivant possible, puis en tire un. On pose ici une nouvelle fois la même question au modèle pour montrer les chances qu’il a données à chaque note.</translation>
     </message>
     <message>
         <source>Show the model&apos;s probabilities</source>
@@ -1716,15 +1716,15 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none: it was sure of its answer</source>
-        <translation>Le modèle a donné à %1 une probabilité de %2 et presque rien aux autres notes : il était sûr de sa réponse</translation>
+        <translation>Le modèle a donné à la note %1 une probabilité de %2 et presque rien aux autres notes : il était sûr de sa réponse</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none</source>
-        <translation>Le modèle a donné à %1 une probabilité de %2 et presque rien aux autres notes</translation>
+        <translation>Le modèle a donné à la note %1 une probabilité de %2 et presque rien aux autres notes</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and %3 a probability of %4; the answer is drawn from these odds, so the same text can get another rating on another run</source>
-        <translation>Le modèle a donné à %1 une probabilité de %2 et à %3 une probabilité de %4 ; la réponse est tirée selon ces chances, donc le même texte peut obtenir une autre note à une autre exécution</translation>
+        <translation>Le modèle a donné à la note %1 une probabilité de %2 et à la note %3 une probabilité de %4 ; la réponse est tirée selon ces chances, donc le même texte peut obtenir une autre note lors d’un autre essai</translation>
     </message>
     <message>
         <source>, and this time the draw gave %1</source>
@@ -1732,7 +1732,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>%1 of the probability went to tokens that are not ratings, so the answer might not have been a rating at all.</source>
-        <translation>%1 de la probabilité sont allés à des jetons qui ne sont pas des notes : la réponse aurait donc pu ne pas être une note du tout.</translation>
+        <translation>%1 de la probabilité revient à des jetons qui ne sont pas des notes : la réponse aurait donc pu ne pas être une note du tout.</translation>
     </message>
 </context>
 <context>
