@@ -1,5 +1,7 @@
 #include "CircularProgressGauge.h"
 
+#include "app/Languages.h"
+
 #include "NamedColors.h"
 #include "Symbols.h"
 #include "TextStyles.h"
@@ -359,7 +361,8 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
         font.setPixelSize(qMax(1, fontSize));
         painter.setFont(font);
         painter.setPen(fontColor());
-        painter.drawText(centre, Qt::AlignCenter, percentageText(m_progress));
+        // As printed by percentageText(), in the current language's form.
+        painter.drawText(centre, Qt::AlignCenter, Languages::percent(percentageText(m_progress).chopped(1).toLongLong()));
     } else {
         const qreal s = fontSize;
         Symbols::paint(&painter, m_systemImage, QRectF(-s / 2, -s / 2, s, s), fontColor());

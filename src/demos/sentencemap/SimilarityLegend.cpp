@@ -1,5 +1,7 @@
 #include "SimilarityLegend.h"
 
+#include "app/Languages.h"
+
 #include "widgets/NamedColors.h"
 #include "widgets/TextStyles.h"
 
@@ -70,7 +72,7 @@ void SimilarityLegend::paintEvent(QPaintEvent *)
     painter.setFont(font);
     painter.setPen(NamedColors::secondaryText(palette()));
     for (int percent = 0; percent <= 100; percent += 25) {
-        const QString text = QStringLiteral("%1 %").arg(percent);
+        const QString text = Languages::percent(percent, QStringLiteral(" "));
         const qreal x = bar.left() + bar.width() * percent / 100.0;
         const qreal w = metrics.horizontalAdvance(text);
         painter.drawText(QRectF(x - w / 2, bar.bottom() + 4, w, metrics.height()), Qt::AlignCenter, text);

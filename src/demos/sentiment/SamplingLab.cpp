@@ -1,5 +1,7 @@
 #include "SamplingLab.h"
 
+#include "widgets/Retranslate.h"
+
 #include "SamplingChart.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
@@ -127,12 +129,10 @@ QDoubleSpinBox *makeDoubleBox(const QString &name, double minimum, double maximu
 
 SamplingLab::SamplingLab(QWidget *parent)
     : QWidget(parent)
-    , m_caption(makeLabel(QStringLiteral("samplingCaption"), tr("How does the model pick one answer?"),
+    , m_caption(makeLabel(QStringLiteral("samplingCaption"), QString(),
                           TextStyle::Subheadline, QFont::DemiBold))
     , m_note(makeLabel(QStringLiteral("samplingNote"),
-                       tr("The server draws the answer from these odds after its sampling settings reshape them. "
-                          "Move the settings to see how; then ask the model several times to see the draws "
-                          "follow the odds."),
+                       QString(),
                        TextStyle::Caption))
     , m_temperatureSlider(makeSlider(QStringLiteral("samplingTemperatureSlider"), 5, 200))
     , m_temperatureBox(makeDoubleBox(QStringLiteral("samplingTemperature"), SamplingMath::minTemperature,
@@ -142,37 +142,48 @@ SamplingLab::SamplingLab(QWidget *parent)
     , m_topPSlider(makeSlider(QStringLiteral("samplingTopPSlider"), 5, 100))
     , m_topPBox(makeDoubleBox(QStringLiteral("samplingTopP"), SamplingMath::minTopP, SamplingMath::maxTopP))
     , m_startLabel(makeLabel(QStringLiteral("samplingStart"), QString(), TextStyle::Caption))
-    , m_oddsCaption(makeLabel(QStringLiteral("samplingOddsCaption"), tr("The odds with these settings"),
+    , m_oddsCaption(makeLabel(QStringLiteral("samplingOddsCaption"), QString(),
                               TextStyle::Body, QFont::DemiBold))
     , m_oddsChart(new SamplingChart)
     , m_unlistedLabel(makeLabel(QStringLiteral("samplingUnlisted"), QString(), TextStyle::Caption))
     , m_arithmeticLabel(makeLabel(QStringLiteral("samplingArithmetic"), QString(), TextStyle::Caption))
     , m_temperatureNote(makeLabel(QStringLiteral("samplingTemperatureNote"),
-                                  tr("A temperature near 0 gives the top candidate all the odds: the model always "
-                                     "answers the same. A high one flattens the odds, so less likely ratings come "
-                                     "up more often."),
+                                  QString(),
                                   TextStyle::Caption))
-    , m_answersCaption(makeLabel(QStringLiteral("samplingAnswersCaption"), tr("Ask the model many times"),
+    , m_answersCaption(makeLabel(QStringLiteral("samplingAnswersCaption"), QString(),
                                  TextStyle::Body, QFont::DemiBold))
     , m_countBox(new QComboBox)
     , m_askButton(new QPushButton)
-    , m_stopButton(new QPushButton(tr("Stop")))
+    , m_stopButton(new QPushButton(QString()))
     , m_progressBar(new QProgressBar)
     , m_progressLabel(makeLabel(QStringLiteral("samplingProgress"), QString(), TextStyle::Caption))
     , m_errorLabel(makeLabel(QStringLiteral("samplingError"), QString(), TextStyle::Caption))
     , m_answersChart(new SamplingChart)
     , m_answersLegend(makeLabel(QStringLiteral("samplingAnswersLegend"),
-                                tr("Thick bars: the answers. Thin bars: the odds with the settings the run used."),
+                                QString(),
                                 TextStyle::Caption))
     , m_answersSummary(makeLabel(QStringLiteral("samplingAnswersSummary"), QString(), TextStyle::Body))
     , m_left(new QWidget)
     , m_right(new QWidget)
 {
+    Retranslate::texts(this, [this] {
+        m_caption->setText(tr("How does the model pick one answer?"));
+        m_note->setText(tr("The server draws the answer from these odds after its sampling settings reshape them. Move the settings to see how; then ask the model several times to see the draws follow the odds."));
+        m_oddsCaption->setText(tr("The odds with these settings"));
+        m_temperatureNote->setText(tr("A temperature near 0 gives the top candidate all the odds: the model always answers the same. A high one flattens the odds, so less likely ratings come up more often."));
+        m_answersCaption->setText(tr("Ask the model many times"));
+        m_stopButton->setText(tr("Stop"));
+        m_answersLegend->setText(tr("Thick bars: the answers. Thin bars: the odds with the settings the run used."));
+        m_topKBox->setSpecialValueText(tr("Off"));
+        m_oddsChart->setAccessibleName(tr("Probability of each rating with these settings"));
+        m_answersChart->setAccessibleName(tr("Answers the model gave"));
+        m_countBox->setAccessibleName(tr("Number of requests"));
+        m_progressBar->setAccessibleName(tr("Progress"));
+    });
     setObjectName(QStringLiteral("samplingLab"));
 
     m_topKBox->setObjectName(QStringLiteral("samplingTopK"));
     m_topKBox->setRange(0, SamplingMath::maxTopK);
-    m_topKBox->setSpecialValueText(tr("Off"));
     m_topKBox->setKeyboardTracking(false);
 
     // Each setting: its name, a slider, a box to type in, and one line that
@@ -214,12 +225,9 @@ SamplingLab::SamplingLab(QWidget *parent)
     }
 
     m_oddsChart->setObjectName(QStringLiteral("samplingOddsChart"));
-    m_oddsChart->setAccessibleName(tr("Probability of each rating with these settings"));
     m_answersChart->setObjectName(QStringLiteral("samplingAnswersChart"));
-    m_answersChart->setAccessibleName(tr("Answers the model gave"));
 
     m_countBox->setObjectName(QStringLiteral("samplingCount"));
-    m_countBox->setAccessibleName(tr("Number of requests"));
     for (const int count : requestChoices)
         m_countBox->addItem(tr("%n times", nullptr, count), count);
     m_countBox->setCurrentIndex(defaultChoice);
@@ -229,7 +237,6 @@ SamplingLab::SamplingLab(QWidget *parent)
     m_stopButton->setAccessibleName(m_stopButton->text());
     m_stopButton->setAutoDefault(false);
     m_progressBar->setObjectName(QStringLiteral("samplingProgressBar"));
-    m_progressBar->setAccessibleName(tr("Progress"));
     m_progressBar->setTextVisible(false);
 
     auto *left = new QVBoxLayout(m_left);

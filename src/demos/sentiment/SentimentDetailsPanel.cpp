@@ -1,5 +1,7 @@
 #include "SentimentDetailsPanel.h"
 
+#include "widgets/Retranslate.h"
+
 #include "DisclosureButton.h"
 #include "SentimentScore.h"
 #include "TokenProbabilitiesSection.h"
@@ -84,48 +86,60 @@ private:
 
 SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
-    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), tr("Model"),
+    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), QString(),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
-    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), tr("Prompt sent to the model"),
+    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), QString(),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_promptNote(makeLabel(QStringLiteral("detailsPromptNote"),
-                             tr("Your text is highlighted; everything around it is the same for "
-                                "every analysis."),
+                             QString(),
                              TextStyle::Caption))
     , m_promptFrame(new RoundedPanel)
     , m_promptBox(new TextBox(18))
-    , m_thinkingToggle(new DisclosureButton(tr("The model's reasoning")))
+    , m_thinkingToggle(new DisclosureButton(QString()))
     , m_thinkingNote(makeLabel(QStringLiteral("detailsThinkingNote"),
-                               tr("The model reasoned before it answered; writing that reasoning is why a "
-                                  "thinking model takes longer."),
+                               QString(),
                                TextStyle::Caption))
     , m_thinkingFrame(new RoundedPanel)
     , m_thinkingBox(new TextBox(12))
     , m_answerCaption(makeLabel(QStringLiteral("detailsAnswerCaption"),
-                                tr("The model's answer, exactly as received"), TextStyle::Subheadline,
+                                QString(), TextStyle::Subheadline,
                                 QFont::DemiBold))
     , m_answerFrame(new RoundedPanel)
     , m_answerBox(new TextBox(8))
-    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), tr("Reading the answer"),
+    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), QString(),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_firstLineCaption(makeLabel(QStringLiteral("detailsFirstLineCaption"),
-                                   tr("1. First line, trimmed"), TextStyle::Caption))
+                                   QString(), TextStyle::Caption))
     , m_firstLineValue(makeValueLabel(QStringLiteral("detailsFirstLine")))
     , m_strippedCaption(makeLabel(QStringLiteral("detailsStrippedCaption"),
-                                  tr("2. Stripped of . ! ? , \" ' and spaces at both ends"),
+                                  QString(),
                                   TextStyle::Caption))
     , m_strippedValue(makeValueLabel(QStringLiteral("detailsStripped")))
-    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), tr("3. Score"),
+    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), QString(),
                                  TextStyle::Caption))
     , m_outcomeValue(makeLabel(QStringLiteral("detailsOutcome"), QString(), TextStyle::Body))
-    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), tr("Server timing"),
+    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), QString(),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_timingValue(makeLabel(QStringLiteral("detailsTiming"), QString(), TextStyle::Body))
     , m_probabilitiesSection(new TokenProbabilitiesSection)
 {
+    Retranslate::texts(this, [this] {
+        m_modelCaption->setText(tr("Model"));
+        m_promptCaption->setText(tr("Prompt sent to the model"));
+        m_promptNote->setText(tr("Your text is highlighted; everything around it is the same for every analysis."));
+        m_thinkingToggle->setText(tr("The model's reasoning"));
+        m_thinkingNote->setText(tr("The model reasoned before it answered; writing that reasoning is why a thinking model takes longer."));
+        m_answerCaption->setText(tr("The model's answer, exactly as received"));
+        m_stepsCaption->setText(tr("Reading the answer"));
+        m_firstLineCaption->setText(tr("1. First line, trimmed"));
+        m_strippedCaption->setText(tr("2. Stripped of . ! ? , \" ' and spaces at both ends"));
+        m_outcomeCaption->setText(tr("3. Score"));
+        m_timingCaption->setText(tr("Server timing"));
+        setAccessibleName(tr("How the score was computed"));
+        m_answerBox->setPlaceholderText(tr("(empty answer)"));
+    });
     setObjectName(QStringLiteral("detailsPanel"));
-    setAccessibleName(tr("How the score was computed"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -169,7 +183,6 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
 
     m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
     m_answerBox->setAccessibleName(m_answerCaption->text());
-    m_answerBox->setPlaceholderText(tr("(empty answer)"));
     m_answerCaption->setBuddy(m_answerBox);
     layout->addWidget(section(QStringLiteral("detailsAnswerSection"),
                               {m_answerCaption, frame(m_answerFrame, m_answerBox,

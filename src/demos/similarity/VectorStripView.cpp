@@ -1,5 +1,7 @@
 #include "VectorStripView.h"
 
+#include "widgets/Retranslate.h"
+
 #include "SimilarityReading.h"
 #include "widgets/NamedColors.h"
 #include "widgets/RoundedPanel.h"
@@ -35,7 +37,9 @@ QColor mix(const QColor &from, const QColor &to, float amount)
 VectorStripView::VectorStripView(QWidget *parent)
     : QWidget(parent)
 {
-    setAccessibleName(tr("Color strips of the two vectors"));
+    Retranslate::texts(this, [this] {
+        setAccessibleName(tr("Color strips of the two vectors"));
+    });
     setAccessibleDescription(describe(m_first, m_second));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
