@@ -4,10 +4,6 @@
 <context>
     <name>AboutView</name>
     <message>
-        <source>Quillmere</source>
-        <translation>Quillmere</translation>
-    </message>
-    <message>
         <source>Created by</source>
         <translation>Créé par</translation>
     </message>
@@ -60,7 +56,7 @@
     <name>DemoScreen</name>
     <message>
         <source>How was this computed?</source>
-        <translation>Comment est-ce calculé ?</translation>
+        <translation>Comment est-ce calculé&#x202f;?</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -90,7 +86,7 @@
     </message>
     <message>
         <source>Plainly positive words: expect a high score.</source>
-        <translation>Des mots clairement positifs : attendez-vous à un score élevé.</translation>
+        <translation>Des mots clairement positifs&#xa0;: attendez-vous à un score élevé.</translation>
     </message>
     <message>
         <source>Clear Complaint</source>
@@ -98,7 +94,7 @@
     </message>
     <message>
         <source>Plainly negative words: expect a low score.</source>
-        <translation>Des mots clairement négatifs : attendez-vous à un score bas.</translation>
+        <translation>Des mots clairement négatifs&#xa0;: attendez-vous à un score bas.</translation>
     </message>
     <message>
         <source>Neutral Fact</source>
@@ -106,7 +102,7 @@
     </message>
     <message>
         <source>A report with no feelings in it: expect the middle of the scale.</source>
-        <translation>Un compte rendu sans aucune émotion : attendez-vous au milieu de l’échelle.</translation>
+        <translation>Un compte rendu sans aucune émotion&#xa0;: attendez-vous au milieu de l’échelle.</translation>
     </message>
     <message>
         <source>Negation</source>
@@ -114,7 +110,7 @@
     </message>
     <message>
         <source>&quot;Bad&quot; appears, but &quot;not bad at all&quot; is praise: does the model read the whole phrase?</source>
-        <translation>« Bad » apparaît, mais « not bad at all » est un éloge : le modèle lit-il toute l’expression ?</translation>
+        <translation>«&#xa0;Bad&#xa0;» apparaît, mais «&#xa0;not bad at all&#xa0;» est un éloge&#xa0;: le modèle lit-il toute l’expression&#x202f;?</translation>
     </message>
     <message>
         <source>Sarcasm</source>
@@ -122,7 +118,7 @@
     </message>
     <message>
         <source>Positive words with a negative meaning: models often take them at face value.</source>
-        <translation>Des mots positifs au sens négatif : les modèles les prennent souvent au pied de la lettre.</translation>
+        <translation>Des mots positifs au sens négatif&#xa0;: les modèles les prennent souvent au pied de la lettre.</translation>
     </message>
     <message>
         <source>Mixed Feelings</source>
@@ -130,7 +126,7 @@
     </message>
     <message>
         <source>Praise and complaint together: one number has to sum up both.</source>
-        <translation>Éloge et plainte à la fois : une seule note doit résumer les deux.</translation>
+        <translation>Éloge et plainte à la fois&#xa0;: une seule note doit résumer les deux.</translation>
     </message>
     <message>
         <source>Torn Between Two Ratings</source>
@@ -138,7 +134,7 @@
     </message>
     <message>
         <source>One half praises, the other complains: under &quot;How sure was the model?&quot; the probability splits between two ratings.</source>
-        <translation>Une moitié fait l’éloge, l’autre se plaint : sous « Le modèle était-il sûr de lui ? », la probabilité se partage entre deux notes.</translation>
+        <translation>Une moitié fait l’éloge, l’autre se plaint&#xa0;: sous «&#xa0;Le modèle était-il sûr de lui&#x202f;?&#xa0;», la probabilité se partage entre deux notes.</translation>
     </message>
     <message>
         <source>Paraphrase</source>
@@ -146,7 +142,7 @@
     </message>
     <message>
         <source>Different words, same meaning: expect a high similarity.</source>
-        <translation>Des mots différents, le même sens : attendez-vous à une similarité élevée.</translation>
+        <translation>Des mots différents, le même sens&#xa0;: attendez-vous à une similarité élevée.</translation>
     </message>
     <message>
         <source>One word flips the meaning, yet the vectors often stay close.</source>
@@ -166,7 +162,7 @@
     </message>
     <message>
         <source>Nothing in common: expect a low similarity.</source>
-        <translation>Rien en commun : attendez-vous à une similarité faible.</translation>
+        <translation>Rien en commun&#xa0;: attendez-vous à une similarité faible.</translation>
     </message>
     <message>
         <source>Translation</source>
@@ -174,7 +170,7 @@
     </message>
     <message>
         <source>The same sentence in English and French: a multilingual model places them close.</source>
-        <translation>La même phrase en anglais et en français : un modèle multilingue les place près l’une de l’autre.</translation>
+        <translation>La même phrase en anglais et en français&#xa0;: un modèle multilingue les place près l’une de l’autre.</translation>
     </message>
     <message>
         <source>Three Topics</source>
@@ -182,7 +178,7 @@
     </message>
     <message>
         <source>Animals, vehicles and food: expect three groups on the map and three bright blocks in the grid.</source>
-        <translation>Animaux, véhicules et nourriture : attendez-vous à trois groupes sur la carte et à trois blocs clairs dans la grille.</translation>
+        <translation>Animaux, véhicules et nourriture&#xa0;: attendez-vous à trois groupes sur la carte et à trois blocs clairs dans la grille.</translation>
     </message>
     <message>
         <source>Paraphrases and a Negation</source>
@@ -190,7 +186,7 @@
     </message>
     <message>
         <source>Three ways to say one thing, its opposite and two strangers: the negation often lands right beside the paraphrases.</source>
-        <translation>Trois façons de dire la même chose, son contraire et deux intruses : la négation se retrouve souvent juste à côté des paraphrases.</translation>
+        <translation>Trois façons de dire la même chose, son contraire et deux intruses&#xa0;: la négation se retrouve souvent juste à côté des paraphrases.</translation>
     </message>
     <message>
         <source>One Sentence, Several Languages</source>
@@ -198,7 +194,7 @@
     </message>
     <message>
         <source>Two sentences, each in four languages: a multilingual model groups them by meaning, others by language.</source>
-        <translation>Deux phrases, chacune en quatre langues : un modèle multilingue les regroupe par sens, les autres par langue.</translation>
+        <translation>Deux phrases, chacune en quatre langues&#xa0;: un modèle multilingue les regroupe par sens, les autres par langue.</translation>
     </message>
 </context>
 <context>
@@ -216,7 +212,7 @@
     </message>
     <message>
         <source>Every analysis and calculation of this run, from every window. The list is kept only until Quillmere quits; export it to keep it.</source>
-        <translation>Toutes les analyses et tous les calculs de cette session, depuis toutes les fenêtres. La liste n’est conservée que jusqu’à la fermeture de Quillmere ; exportez-la pour la garder.</translation>
+        <translation>Toutes les analyses et tous les calculs de cette session, depuis toutes les fenêtres. La liste n’est conservée que jusqu’à la fermeture de Quillmere&#x202f;; exportez-la pour la garder.</translation>
     </message>
     <message>
         <source>Nothing analyzed yet</source>
@@ -252,7 +248,7 @@
     </message>
     <message>
         <source>Newest first until sorted by a column. Enter uses a row again; Ctrl+C copies the selected rows.</source>
-        <translation>Du plus récent au plus ancien, sauf si la liste est triée par une colonne. Entrée réutilise une ligne ; Ctrl+C copie les lignes sélectionnées.</translation>
+        <translation>Du plus récent au plus ancien, sauf si la liste est triée par une colonne. Entrée réutilise une ligne&#x202f;; Ctrl+C copie les lignes sélectionnées.</translation>
     </message>
     <message>
         <source>Put the selected row&apos;s texts back into its demo</source>
@@ -272,7 +268,7 @@
     </message>
     <message>
         <source>Could not save %1: %2</source>
-        <translation>Impossible d’enregistrer %1 : %2</translation>
+        <translation>Impossible d’enregistrer %1&#xa0;: %2</translation>
     </message>
     <message>
         <source>Saved 1 row to %1.</source>
@@ -300,6 +296,21 @@
     <message>
         <source>Not saved</source>
         <translation>Non enregistré</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageSection</name>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Langue du système</translation>
+    </message>
+    <message>
+        <source>Windows, menus and explanations change at once. What is sent to the model stays in English, which models read best.</source>
+        <translation>Les fenêtres, les menus et les explications changent immédiatement. Ce qui est envoyé au modèle reste en anglais, la langue que les modèles lisent le mieux.</translation>
     </message>
 </context>
 <context>
@@ -333,19 +344,19 @@
     </message>
     <message>
         <source>Family:</source>
-        <translation>Famille :</translation>
+        <translation>Famille&#xa0;:</translation>
     </message>
     <message>
         <source>Parameters:</source>
-        <translation>Paramètres :</translation>
+        <translation>Paramètres&#xa0;:</translation>
     </message>
     <message>
         <source>Format:</source>
-        <translation>Format :</translation>
+        <translation>Format&#xa0;:</translation>
     </message>
     <message>
         <source>Capabilities:</source>
-        <translation>Capacités :</translation>
+        <translation>Capacités&#xa0;:</translation>
     </message>
 </context>
 <context>
@@ -458,11 +469,11 @@
     </message>
     <message>
         <source>%1: %2</source>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
     <message>
         <source>Settings saved! Restart the app to apply changes.</source>
-        <translation>Paramètres enregistrés ! Redémarrez l’application pour appliquer les modifications.</translation>
+        <translation>Paramètres enregistrés&#x202f;! Redémarrez l’application pour appliquer les modifications.</translation>
     </message>
     <message>
         <source>Set by your school&apos;s administrator.</source>
@@ -502,31 +513,31 @@
     <message>
         <source>quillmere: --%1: set by your school&apos;s administrator in %2
 </source>
-        <translation>quillmere : --%1 : défini par l’administrateur de votre établissement dans %2
+        <translation>quillmere&#xa0;: --%1&#xa0;: défini par l’administrateur de votre établissement dans %2
 </translation>
     </message>
     <message>
         <source>quillmere: --%1: %2
 </source>
-        <translation>quillmere : --%1 : %2
+        <translation>quillmere&#xa0;: --%1&#xa0;: %2
 </translation>
     </message>
     <message>
         <source>quillmere: --%1: the model name is empty
 </source>
-        <translation>quillmere : --%1 : le nom du modèle est vide
+        <translation>quillmere&#xa0;: --%1&#xa0;: le nom du modèle est vide
 </translation>
     </message>
     <message>
         <source>quillmere: nothing was stored
 </source>
-        <translation>quillmere : rien n’a été enregistré
+        <translation>quillmere&#xa0;: rien n’a été enregistré
 </translation>
     </message>
     <message>
         <source>quillmere: the preferences could not be saved: %1
 </source>
-        <translation>quillmere : les préférences n’ont pas pu être enregistrées : %1
+        <translation>quillmere&#xa0;: les préférences n’ont pas pu être enregistrées&#xa0;: %1
 </translation>
     </message>
 </context>
@@ -546,7 +557,7 @@
     </message>
     <message>
         <source>%1: %2</source>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -625,15 +636,15 @@
     </message>
     <message>
         <source>Zoom &amp;In (%1 %)</source>
-        <translation>Zoom a&amp;vant (%1 %)</translation>
+        <translation>Zoom a&amp;vant (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>Zoom &amp;Out (%1 %)</source>
-        <translation>Zoom a&amp;rrière (%1 %)</translation>
+        <translation>Zoom a&amp;rrière (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>&amp;Actual Size (%1 %)</source>
-        <translation>&amp;Taille réelle (%1 %)</translation>
+        <translation>&amp;Taille réelle (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>&amp;Full Screen</source>
@@ -648,11 +659,11 @@
     </message>
     <message>
         <source>Something else with these settings: %1</source>
-        <translation>Autre chose avec ces réglages : %1</translation>
+        <translation>Autre chose avec ces réglages&#xa0;: %1</translation>
     </message>
     <message>
         <source>Rating %1 with these settings: %2</source>
-        <translation>Note %1 avec ces réglages : %2</translation>
+        <translation>Note %1 avec ces réglages&#xa0;: %2</translation>
     </message>
     <message>
         <source>something else</source>
@@ -668,7 +679,7 @@
     </message>
     <message>
         <source>%1: %2</source>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
     <message>
         <source>No number</source>
@@ -676,11 +687,11 @@
     </message>
     <message>
         <source>%1 of %2 answers had no number; the odds said %3.</source>
-        <translation>Réponse la plus fréquente : aucun nombre, %1 fois sur %2 ; les chances annonçaient %3.</translation>
+        <translation>Réponse la plus fréquente&#xa0;: aucun nombre, %1 fois sur %2&#x202f;; les chances annonçaient %3.</translation>
     </message>
     <message>
         <source>%1 of %2 answers were %3; the odds said %4.</source>
-        <translation>Réponse la plus fréquente : %3, %1 fois sur %2 ; les chances annonçaient %4.</translation>
+        <translation>Réponse la plus fréquente&#xa0;: %3, %1 fois sur %2&#x202f;; les chances annonçaient %4.</translation>
     </message>
     <message>
         <source>%1 ×%2</source>
@@ -688,11 +699,11 @@
     </message>
     <message>
         <source>How does the model pick one answer?</source>
-        <translation>Comment le modèle choisit-il une réponse ?</translation>
+        <translation>Comment le modèle choisit-il une réponse&#x202f;?</translation>
     </message>
     <message>
         <source>The server draws the answer from these odds after its sampling settings reshape them. Move the settings to see how; then ask the model several times to see the draws follow the odds.</source>
-        <translation>Le serveur tire la réponse selon ces chances, après que ses réglages d’échantillonnage les ont remodelées. Modifiez les réglages pour voir comment ; puis interrogez le modèle plusieurs fois pour voir les tirages suivre les chances.</translation>
+        <translation>Le serveur tire la réponse selon ces chances, après que ses réglages d’échantillonnage les ont remodelées. Modifiez les réglages pour voir comment&#x202f;; puis interrogez le modèle plusieurs fois pour voir les tirages suivre les chances.</translation>
     </message>
     <message>
         <source>The odds with these settings</source>
@@ -700,7 +711,7 @@
     </message>
     <message>
         <source>A temperature near 0 gives the top candidate all the odds: the model always answers the same. A high one flattens the odds, so less likely ratings come up more often.</source>
-        <translation>Une température proche de 0 donne toutes les chances au premier candidat : le modèle répond toujours la même chose. Une température élevée aplatit les chances, si bien que les notes moins probables sortent plus souvent.</translation>
+        <translation>Une température proche de 0 donne toutes les chances au premier candidat&#xa0;: le modèle répond toujours la même chose. Une température élevée aplatit les chances, si bien que les notes moins probables sortent plus souvent.</translation>
     </message>
     <message>
         <source>Ask the model many times</source>
@@ -712,7 +723,7 @@
     </message>
     <message>
         <source>Thick bars: the answers. Thin bars: the odds with the settings the run used.</source>
-        <translation>Barres épaisses : les réponses. Barres fines : les chances avec les réglages utilisés pour la série.</translation>
+        <translation>Barres épaisses&#xa0;: les réponses. Barres fines&#xa0;: les chances avec les réglages utilisés pour la série.</translation>
     </message>
     <message>
         <source>Off</source>
@@ -724,7 +735,7 @@
     </message>
     <message>
         <source>Low sharpens the odds toward the top candidate; high flattens them.</source>
-        <translation>Basse, elle concentre les chances sur le premier candidat ; haute, elle les aplatit.</translation>
+        <translation>Basse, elle concentre les chances sur le premier candidat&#x202f;; haute, elle les aplatit.</translation>
     </message>
     <message>
         <source>Top-k</source>
@@ -732,7 +743,7 @@
     </message>
     <message>
         <source>Only the k most likely candidates may be drawn; Off keeps them all.</source>
-        <translation>Seuls les k candidats les plus probables peuvent être tirés ; Désactivé les garde tous.</translation>
+        <translation>Seuls les k candidats les plus probables peuvent être tirés&#x202f;; Désactivé les garde tous.</translation>
     </message>
     <message>
         <source>Top-p</source>
@@ -768,13 +779,13 @@
     <message numerus="yes">
         <source>Asked %n times with %1: %2</source>
         <translation>
-            <numerusform>Interrogé %n fois avec %1 : %2</numerusform>
-            <numerusform>Interrogé %n fois avec %1 : %2</numerusform>
+            <numerusform>Interrogé %n fois avec %1&#xa0;: %2</numerusform>
+            <numerusform>Interrogé %n fois avec %1&#xa0;: %2</numerusform>
         </translation>
     </message>
     <message>
         <source>Left out: the %1 of probability on tokens the server did not list; the settings can only reshape the candidates it listed.</source>
-        <translation>Non pris en compte : %1 de probabilité sur des jetons que le serveur n’a pas listés ; les réglages ne peuvent remodeler que les candidats listés.</translation>
+        <translation>Non pris en compte&#xa0;: %1 de probabilité sur des jetons que le serveur n’a pas listés&#x202f;; les réglages ne peuvent remodeler que les candidats listés.</translation>
     </message>
     <message numerus="yes">
         <source>Ask %n Times</source>
@@ -792,7 +803,7 @@
     <name>SamplingRun</name>
     <message>
         <source>Error: %1</source>
-        <translation>Erreur : %1</translation>
+        <translation>Erreur&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -819,15 +830,15 @@
     </message>
     <message>
         <source>Starting from the model&apos;s own settings: %1.</source>
-        <translation>Point de départ : les réglages propres au modèle, %1.</translation>
+        <translation>Point de départ&#xa0;: les réglages propres au modèle, %1.</translation>
     </message>
     <message>
         <source>Starting from the server&apos;s defaults (%1): the model lists no settings of its own.</source>
-        <translation>Point de départ : les valeurs par défaut du serveur (%1), car le modèle ne définit aucun réglage propre.</translation>
+        <translation>Point de départ&#xa0;: les valeurs par défaut du serveur (%1), car le modèle ne définit aucun réglage propre.</translation>
     </message>
     <message>
         <source>Starting from the model&apos;s own %1 and the server&apos;s default %2: %3.</source>
-        <translation>Point de départ : %1 du modèle et %2 par défaut du serveur, soit %3.</translation>
+        <translation>Point de départ&#xa0;: %1 du modèle et %2 par défaut du serveur, soit %3.</translation>
     </message>
     <message>
         <source> and </source>
@@ -839,7 +850,7 @@
     </message>
     <message>
         <source>No candidate that these settings keep is a rating, so no answer drawn with them would be a number.</source>
-        <translation>Aucun candidat retenu par ces réglages n’est une note : aucune réponse tirée avec eux ne serait un nombre.</translation>
+        <translation>Aucun candidat retenu par ces réglages n’est une note&#xa0;: aucune réponse tirée avec eux ne serait un nombre.</translation>
     </message>
     <message>
         <source>Top-k %1 keeps the %2 most likely of the %3 listed candidates</source>
@@ -859,14 +870,14 @@
     </message>
     <message>
         <source>%1; %2. %3</source>
-        <translation>%1 ; %2. %3</translation>
+        <translation>%1&#x202f;; %2. %3</translation>
     </message>
 </context>
 <context>
     <name>SentenceEmbeddings</name>
     <message>
         <source>The server&apos;s reply is not valid JSON: %1</source>
-        <translation>La réponse du serveur n’est pas du JSON valide : %1</translation>
+        <translation>La réponse du serveur n’est pas du JSON valide&#xa0;: %1</translation>
     </message>
     <message>
         <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
@@ -874,7 +885,7 @@
     </message>
     <message>
         <source>The server said: %1</source>
-        <translation>Le serveur a répondu : %1</translation>
+        <translation>Le serveur a répondu&#xa0;: %1</translation>
     </message>
     <message>
         <source>The server sent %1 vectors for %2 sentences.</source>
@@ -901,11 +912,11 @@
     </message>
     <message>
         <source>These sentences&apos; vectors do not spread out at all, so every point sits in the middle.</source>
-        <translation>Les vecteurs de ces phrases ne se dispersent pas du tout : tous les points se trouvent donc au centre.</translation>
+        <translation>Les vecteurs de ces phrases ne se dispersent pas du tout&#xa0;: tous les points se trouvent donc au centre.</translation>
     </message>
     <message>
         <source>These two directions hold %1 % of the spread.</source>
-        <translation>Ces deux directions contiennent %1 % de la dispersion.</translation>
+        <translation>Ces deux directions contiennent %1&#xa0;% de la dispersion.</translation>
     </message>
 </context>
 <context>
@@ -942,15 +953,15 @@
     </message>
     <message>
         <source>%1, closest %2 and %3 at %4</source>
-        <translation>%1, les plus proches : %2 et %3 à %4</translation>
+        <translation>%1, les plus proches&#xa0;: %2 et %3 à %4</translation>
     </message>
     <message>
         <source>Type 3 to 16 sentences, one per line. The embedding model turns each into a vector; the grid compares every pair, and the map lays the vectors out flat, so that sentences with similar meanings sit close together.</source>
-        <translation>Saisissez de 3 à 16 phrases, une par ligne. Le modèle de plongement transforme chacune en vecteur ; la grille compare chaque paire, et la carte étale les vecteurs à plat, de sorte que les phrases de sens proche se retrouvent côte à côte.</translation>
+        <translation>Saisissez de 3 à 16 phrases, une par ligne. Le modèle de plongement transforme chacune en vecteur&#x202f;; la grille compare chaque paire, et la carte étale les vecteurs à plat, de sorte que les phrases de sens proche se retrouvent côte à côte.</translation>
     </message>
     <message>
         <source>The offline stand-in serves these vectors: it knows English words and their kinds, not sentences, other languages or negation.</source>
-        <translation>Ces vecteurs viennent du serveur de substitution hors ligne : il connaît des mots anglais et leurs catégories, mais pas les phrases, les autres langues ni la négation.</translation>
+        <translation>Ces vecteurs viennent du serveur de substitution hors ligne&#xa0;: il connaît des mots anglais et leurs catégories, mais pas les phrases, les autres langues ni la négation.</translation>
     </message>
     <message>
         <source>The grid of similarities and the map of meaning appear here once the sentences are mapped.</source>
@@ -958,11 +969,11 @@
     </message>
     <message>
         <source>Bright cells are pairs with close meanings. Look for bright blocks away from the diagonal: groups of sentences about the same thing. The diagonal is each sentence against itself.</source>
-        <translation>Les cases claires sont des paires de sens proche. Cherchez des blocs clairs hors de la diagonale : des groupes de phrases qui parlent de la même chose. La diagonale compare chaque phrase à elle-même.</translation>
+        <translation>Les cases claires sont des paires de sens proche. Cherchez des blocs clairs hors de la diagonale&#xa0;: des groupes de phrases qui parlent de la même chose. La diagonale compare chaque phrase à elle-même.</translation>
     </message>
     <message>
         <source>Look for clusters: sentences about the same thing gather, and the gaps between groups are what the model tells apart. Two directions cannot hold everything, so distances are only roughly right.</source>
-        <translation>Cherchez des groupes : les phrases qui parlent de la même chose se rassemblent, et les écarts entre les groupes montrent ce que le modèle distingue. Deux directions ne peuvent pas tout contenir : les distances ne sont donc qu’approximatives.</translation>
+        <translation>Cherchez des groupes&#xa0;: les phrases qui parlent de la même chose se rassemblent, et les écarts entre les groupes montrent ce que le modèle distingue. Deux directions ne peuvent pas tout contenir&#xa0;: les distances ne sont donc qu’approximatives.</translation>
     </message>
     <message>
         <source>Export Matrix CSV…</source>
@@ -1034,31 +1045,31 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation>Erreur : %1</translation>
+        <translation>Erreur&#xa0;: %1</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
     <message>
         <source>%1 and %2: %3
 %1: %4
 %2: %5</source>
-        <translation>%1 et %2 : %3
-%1 : %4
-%2 : %5</translation>
+        <translation>%1 et %2&#xa0;: %3
+%1&#xa0;: %4
+%2&#xa0;: %5</translation>
     </message>
     <message>
         <source>Sentence %1, &quot;%2&quot;, and sentence %3, &quot;%4&quot;: %5</source>
-        <translation>Phrase %1, « %2 », et phrase %3, « %4 » : %5</translation>
+        <translation>Phrase %1, «&#xa0;%2&#xa0;», et phrase %3, «&#xa0;%4&#xa0;»&#xa0;: %5</translation>
     </message>
     <message>
         <source>Nothing to save yet: map some sentences first.</source>
-        <translation>Rien à enregistrer pour l’instant : créez d’abord une carte.</translation>
+        <translation>Rien à enregistrer pour l’instant&#xa0;: créez d’abord une carte.</translation>
     </message>
     <message>
         <source>Could not save %1: %2</source>
-        <translation>Impossible d’enregistrer %1 : %2</translation>
+        <translation>Impossible d’enregistrer %1&#xa0;: %2</translation>
     </message>
     <message>
         <source>Saved the matrix to %1.</source>
@@ -1066,7 +1077,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Could not save %1: the picture could not be made.</source>
-        <translation>Impossible d’enregistrer %1 : l’image n’a pas pu être créée.</translation>
+        <translation>Impossible d’enregistrer %1&#xa0;: l’image n’a pas pu être créée.</translation>
     </message>
     <message>
         <source>Saved the map to %1.</source>
@@ -1090,7 +1101,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Type 3 to 16 sentences, one per line; blank lines are skipped.</source>
-        <translation>Saisissez de 3 à 16 phrases, une par ligne ; les lignes vides sont ignorées.</translation>
+        <translation>Saisissez de 3 à 16 phrases, une par ligne&#x202f;; les lignes vides sont ignorées.</translation>
     </message>
     <message numerus="yes">
         <source>%n of at least 3 sentences.</source>
@@ -1102,8 +1113,8 @@ Le train part à sept heures.</translation>
     <message numerus="yes">
         <source>%n sentences: one map holds at most 16, so remove %1.</source>
         <translation>
-            <numerusform>%n phrase : une carte en contient au plus 16, supprimez-en donc %1.</numerusform>
-            <numerusform>%n phrases : une carte en contient au plus 16, supprimez-en donc %1.</numerusform>
+            <numerusform>%n phrase&#xa0;: une carte en contient au plus 16, supprimez-en donc %1.</numerusform>
+            <numerusform>%n phrases&#xa0;: une carte en contient au plus 16, supprimez-en donc %1.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1127,7 +1138,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Nearest neighbours: %1</source>
-        <translation>Plus proches voisins : %1</translation>
+        <translation>Plus proches voisins&#xa0;: %1</translation>
     </message>
     <message>
         <source>Saved</source>
@@ -1146,7 +1157,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>This demo uses embeddings to measure how similar two sentences are. Embeddings convert text into numerical vectors, and cosine similarity measures the angle between these vectors (0% = completely different, 100% = identical).</source>
-        <translation>Cette démo utilise des plongements (embeddings) pour mesurer à quel point deux phrases se ressemblent. Les plongements convertissent le texte en vecteurs numériques, et la similarité cosinus mesure l’angle entre ces vecteurs (0 % = complètement différentes, 100 % = identiques).</translation>
+        <translation>Cette démo utilise des plongements (embeddings) pour mesurer à quel point deux phrases se ressemblent. Les plongements convertissent le texte en vecteurs numériques, et la similarité cosinus mesure l’angle entre ces vecteurs (0&#xa0;% = complètement différentes, 100&#xa0;% = identiques).</translation>
     </message>
     <message>
         <source>Calculate Similarity</source>
@@ -1158,7 +1169,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Similarity Score:</source>
-        <translation>Score de similarité :</translation>
+        <translation>Score de similarité&#xa0;:</translation>
     </message>
     <message>
         <source>Shows both vectors and each step from them to the percentage</source>
@@ -1174,19 +1185,19 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>First Sentence:</source>
-        <translation>Première phrase :</translation>
+        <translation>Première phrase&#xa0;:</translation>
     </message>
     <message>
         <source>Example: &quot;The cat sat on the mat&quot;</source>
-        <translation>Exemple : « Le chat est assis sur le tapis »</translation>
+        <translation>Exemple&#xa0;: «&#xa0;Le chat est assis sur le tapis&#xa0;»</translation>
     </message>
     <message>
         <source>Second Sentence:</source>
-        <translation>Deuxième phrase :</translation>
+        <translation>Deuxième phrase&#xa0;:</translation>
     </message>
     <message>
         <source>Example: &quot;A feline rested on the rug&quot;</source>
-        <translation>Exemple : « Un félin se reposait sur la carpette »</translation>
+        <translation>Exemple&#xa0;: «&#xa0;Un félin se reposait sur la carpette&#xa0;»</translation>
     </message>
     <message>
         <source>Compare more sentences in the Sentence Map…</source>
@@ -1198,7 +1209,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation>Erreur : %1</translation>
+        <translation>Erreur&#xa0;: %1</translation>
     </message>
     <message>
         <source>Similarity %1</source>
@@ -1213,7 +1224,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>This demo uses a language model to analyze the sentiment of text. Enter any text below and click &apos;Analyze&apos; to determine if it&apos;s positive, negative, or neutral.</source>
-        <translation>Cette démo utilise un modèle de langage pour analyser le sentiment d’un texte. Saisissez un texte ci-dessous et cliquez sur « Analyser » pour savoir s’il est positif, négatif ou neutre.</translation>
+        <translation>Cette démo utilise un modèle de langage pour analyser le sentiment d’un texte. Saisissez un texte ci-dessous et cliquez sur «&#xa0;Analyser&#xa0;» pour savoir s’il est positif, négatif ou neutre.</translation>
     </message>
     <message>
         <source>Analyze Sentiment</source>
@@ -1225,7 +1236,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Sentiment Analysis:</source>
-        <translation>Analyse de sentiment :</translation>
+        <translation>Analyse de sentiment&#xa0;:</translation>
     </message>
     <message>
         <source>Shows the prompt, the model&apos;s answer and how the score was read from it</source>
@@ -1241,11 +1252,11 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Tell me about your recent vacations:</source>
-        <translation>Parlez-moi de vos dernières vacances :</translation>
+        <translation>Parlez-moi de vos dernières vacances&#xa0;:</translation>
     </message>
     <message>
         <source>Example: &quot;I love this beautiful sunny day!&quot;</source>
-        <translation>Exemple : « J’adore cette belle journée ensoleillée ! »</translation>
+        <translation>Exemple&#xa0;: «&#xa0;J’adore cette belle journée ensoleillée&#x202f;!&#xa0;»</translation>
     </message>
     <message>
         <source>Star %1</source>
@@ -1257,7 +1268,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation>Erreur : %1</translation>
+        <translation>Erreur&#xa0;: %1</translation>
     </message>
     <message>
         <source>%1 of 5 stars, %2</source>
@@ -1276,7 +1287,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Your text is highlighted; everything around it is the same for every analysis.</source>
-        <translation>Votre texte est surligné ; tout ce qui l’entoure est identique pour chaque analyse.</translation>
+        <translation>Votre texte est surligné&#x202f;; tout ce qui l’entoure est identique pour chaque analyse.</translation>
     </message>
     <message>
         <source>The model&apos;s reasoning</source>
@@ -1284,7 +1295,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The model reasoned before it answered; writing that reasoning is why a thinking model takes longer.</source>
-        <translation>Le modèle a raisonné avant de répondre ; écrire ce raisonnement explique pourquoi un modèle à réflexion met plus de temps.</translation>
+        <translation>Le modèle a raisonné avant de répondre&#x202f;; écrire ce raisonnement explique pourquoi un modèle à réflexion met plus de temps.</translation>
     </message>
     <message>
         <source>The model&apos;s answer, exactly as received</source>
@@ -1324,7 +1335,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>“%1”</source>
-        <translation>« %1 »</translation>
+        <translation>«&#xa0;%1&#xa0;»</translation>
     </message>
 </context>
 <context>
@@ -1335,31 +1346,31 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>nothing is left to read, so the neutral fallback %1 was used</source>
-        <translation>il ne reste rien à lire : la valeur neutre de repli %1 a donc été utilisée</translation>
+        <translation>il ne reste rien à lire&#xa0;: la valeur neutre de repli %1 a donc été utilisée</translation>
     </message>
     <message>
         <source>not a whole number from 1 to 5, so the neutral fallback %1 was used</source>
-        <translation>pas un nombre entier de 1 à 5 : la valeur neutre de repli %1 a donc été utilisée</translation>
+        <translation>pas un nombre entier de 1 à 5&#xa0;: la valeur neutre de repli %1 a donc été utilisée</translation>
     </message>
     <message>
         <source>%1 ns</source>
-        <translation>%1 ns</translation>
+        <translation>%1&#xa0;ns</translation>
     </message>
     <message>
         <source>%1 µs</source>
-        <translation>%1 µs</translation>
+        <translation>%1&#xa0;µs</translation>
     </message>
     <message>
         <source>%1 ms</source>
-        <translation>%1 ms</translation>
+        <translation>%1&#xa0;ms</translation>
     </message>
     <message>
         <source>%1 s</source>
-        <translation>%1 s</translation>
+        <translation>%1&#xa0;s</translation>
     </message>
     <message>
         <source>%1 min %2 s</source>
-        <translation>%1 min %2 s</translation>
+        <translation>%1&#xa0;min %2&#xa0;s</translation>
     </message>
     <message>
         <source>total %1</source>
@@ -1466,12 +1477,12 @@ Le train part à sept heures.</translation>
         <translation>Modèle</translation>
     </message>
     <message>
-        <source>Server URL</source>
-        <translation>URL du serveur</translation>
-    </message>
-    <message>
         <source>Models for both demos</source>
         <translation>Modèles des deux démos</translation>
+    </message>
+    <message>
+        <source>Server URL and language</source>
+        <translation>URL du serveur et langue</translation>
     </message>
 </context>
 <context>
@@ -1545,7 +1556,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>From dark violet for 0 % or less, through teal, to yellow for 100 %</source>
-        <translation>Du violet foncé pour 0 % ou moins, en passant par le bleu-vert, jusqu’au jaune pour 100 %</translation>
+        <translation>Du violet foncé pour 0&#xa0;% ou moins, en passant par le bleu-vert, jusqu’au jaune pour 100&#xa0;%</translation>
     </message>
 </context>
 <context>
@@ -1590,26 +1601,26 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at the whole number and the gauge rounds it to the nearest; here both give %2, but they can differ by one.</source>
-        <translation>La description tronque à l’entier la valeur multipliée par 100 (%1) et la jauge l’arrondit à l’entier le plus proche ; ici, les deux donnent %2, mais elles peuvent différer de un.</translation>
+        <translation>La description tronque à l’entier la valeur multipliée par 100 (%1) et la jauge l’arrondit à l’entier le plus proche&#x202f;; ici, les deux donnent %2, mais elles peuvent différer de un.</translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to %3, so the two differ by one.</source>
-        <translation>La description tronque la valeur multipliée par 100 (%1) à %2, tandis que la jauge l’arrondit à %3 : les deux diffèrent donc de un.</translation>
+        <translation>La description tronque la valeur multipliée par 100 (%1) à %2, tandis que la jauge l’arrondit à %3&#xa0;: les deux diffèrent donc de un.</translation>
     </message>
     <message>
         <source>The vectors have different lengths (%1 and %2), so they cannot be compared and the cosine is taken as 0.</source>
-        <translation>Les vecteurs ont des longueurs différentes (%1 et %2) : ils ne peuvent pas être comparés et le cosinus est pris égal à 0.</translation>
+        <translation>Les vecteurs ont des longueurs différentes (%1 et %2)&#xa0;: ils ne peuvent pas être comparés et le cosinus est pris égal à 0.</translation>
     </message>
     <message>
         <source>A vector with norm 0 has no direction, so no angle can be measured and the cosine is taken as 0.</source>
-        <translation>Un vecteur de norme 0 n’a pas de direction : aucun angle ne peut être mesuré et le cosinus est pris égal à 0.</translation>
+        <translation>Un vecteur de norme 0 n’a pas de direction&#xa0;: aucun angle ne peut être mesuré et le cosinus est pris égal à 0.</translation>
     </message>
 </context>
 <context>
     <name>TokenProbabilitiesSection</name>
     <message>
         <source>How sure was the model?</source>
-        <translation>Le modèle était-il sûr de lui ?</translation>
+        <translation>Le modèle était-il sûr de lui&#x202f;?</translation>
     </message>
     <message>
         <source>A language model gives every possible next token a probability and then draws one. This asks the model the same question once more and shows the odds it gave each rating.</source>
@@ -1645,7 +1656,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation>Erreur : %1</translation>
+        <translation>Erreur&#xa0;: %1</translation>
     </message>
     <message>
         <source>Asking the model…</source>
@@ -1653,46 +1664,46 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The model&apos;s answer began with the token “%1”.</source>
-        <translation>La réponse du modèle commençait par le jeton « %1 ».</translation>
+        <translation>La réponse du modèle commençait par le jeton «&#xa0;%1&#xa0;».</translation>
     </message>
     <message>
         <source>Expected rating, an average among the ratings only (each weighted by its probability): %1</source>
-        <translation>Note attendue, moyenne des seules notes (chacune pondérée par sa probabilité) : %1</translation>
+        <translation>Note attendue, moyenne des seules notes (chacune pondérée par sa probabilité)&#xa0;: %1</translation>
     </message>
     <message>
         <source>Expected rating: none, no candidate is a rating.</source>
-        <translation>Note attendue : aucune, aucun candidat n’est une note.</translation>
+        <translation>Note attendue&#xa0;: aucune, aucun candidat n’est une note.</translation>
     </message>
 </context>
 <context>
     <name>TokenProbabilityText</name>
     <message>
         <source>This server does not send token probabilities. Newer Ollama versions do: update the server to see them.</source>
-        <translation>Ce serveur n’envoie pas les probabilités des jetons. Les versions récentes d’Ollama le font : mettez le serveur à jour pour les voir.</translation>
+        <translation>Ce serveur n’envoie pas les probabilités des jetons. Les versions récentes d’Ollama le font&#xa0;: mettez le serveur à jour pour les voir.</translation>
     </message>
     <message>
         <source>The server sent token probabilities, but for no token other than white space, so there is nothing to show.</source>
-        <translation>Le serveur a envoyé des probabilités de jetons, mais pour aucun jeton autre que des espaces : il n’y a donc rien à afficher.</translation>
+        <translation>Le serveur a envoyé des probabilités de jetons, mais pour aucun jeton autre que des espaces&#xa0;: il n’y a donc rien à afficher.</translation>
     </message>
     <message>
         <source>The server sent no candidates for the model&apos;s first token, so there is nothing to show.</source>
-        <translation>Le serveur n’a envoyé aucun candidat pour le premier jeton du modèle : il n’y a donc rien à afficher.</translation>
+        <translation>Le serveur n’a envoyé aucun candidat pour le premier jeton du modèle&#xa0;: il n’y a donc rien à afficher.</translation>
     </message>
     <message>
         <source>The server sent a log-probability that is not a finite number of zero or less, so the probabilities cannot be shown.</source>
-        <translation>Le serveur a envoyé une log-probabilité qui n’est pas un nombre fini inférieur ou égal à zéro : les probabilités ne peuvent donc pas être affichées.</translation>
+        <translation>Le serveur a envoyé une log-probabilité qui n’est pas un nombre fini inférieur ou égal à zéro&#xa0;: les probabilités ne peuvent donc pas être affichées.</translation>
     </message>
     <message>
         <source>The server sent a token probability entry without its token, so the reply is unusable.</source>
-        <translation>Le serveur a envoyé une entrée de probabilité de jeton sans son jeton : la réponse est donc inutilisable.</translation>
+        <translation>Le serveur a envoyé une entrée de probabilité de jeton sans son jeton&#xa0;: la réponse est donc inutilisable.</translation>
     </message>
     <message>
         <source>The server&apos;s candidates add up to far more than 100 %, which no set of probabilities does, so the reply is unusable.</source>
-        <translation>Les candidats du serveur totalisent bien plus de 100 %, ce qu’aucun ensemble de probabilités ne fait : la réponse est donc inutilisable.</translation>
+        <translation>Les candidats du serveur totalisent bien plus de 100&#xa0;%, ce qu’aucun ensemble de probabilités ne fait&#xa0;: la réponse est donc inutilisable.</translation>
     </message>
     <message>
         <source>This model reasons before it answers even when asked not to, so its first tokens are reasoning rather than the rating, and their probabilities would say nothing about it.</source>
-        <translation>Ce modèle raisonne avant de répondre même quand on lui demande de ne pas le faire : ses premiers jetons sont donc du raisonnement et non la note, et leurs probabilités n’en diraient rien.</translation>
+        <translation>Ce modèle raisonne avant de répondre même quand on lui demande de ne pas le faire&#xa0;: ses premiers jetons sont donc du raisonnement et non la note, et leurs probabilités n’en diraient rien.</translation>
     </message>
     <message>
         <source>(empty)</source>
@@ -1712,11 +1723,11 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>None of the model&apos;s most likely first tokens is a rating from 1 to 5, so its answer would not have been a rating.</source>
-        <translation>Aucun des premiers jetons les plus probables du modèle n’est une note de 1 à 5 : sa réponse n’aurait donc pas été une note.</translation>
+        <translation>Aucun des premiers jetons les plus probables du modèle n’est une note de 1 à 5&#xa0;: sa réponse n’aurait donc pas été une note.</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none: it was sure of its answer</source>
-        <translation>Le modèle a donné à la note %1 une probabilité de %2 et presque rien aux autres notes : il était sûr de sa réponse</translation>
+        <translation>Le modèle a donné à la note %1 une probabilité de %2 et presque rien aux autres notes&#xa0;: il était sûr de sa réponse</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none</source>
@@ -1724,7 +1735,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and %3 a probability of %4; the answer is drawn from these odds, so the same text can get another rating on another run</source>
-        <translation>Le modèle a donné à la note %1 une probabilité de %2 et à la note %3 une probabilité de %4 ; la réponse est tirée selon ces chances, donc le même texte peut obtenir une autre note lors d’un autre essai</translation>
+        <translation>Le modèle a donné à la note %1 une probabilité de %2 et à la note %3 une probabilité de %4&#x202f;; la réponse est tirée selon ces chances, donc le même texte peut obtenir une autre note lors d’un autre essai</translation>
     </message>
     <message>
         <source>, and this time the draw gave %1</source>
@@ -1732,7 +1743,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>%1 of the probability went to tokens that are not ratings, so the answer might not have been a rating at all.</source>
-        <translation>%1 de la probabilité revient à des jetons qui ne sont pas des notes : la réponse aurait donc pu ne pas être une note du tout.</translation>
+        <translation>%1 de la probabilité revient à des jetons qui ne sont pas des notes&#xa0;: la réponse aurait donc pu ne pas être une note du tout.</translation>
     </message>
 </context>
 <context>
@@ -1751,7 +1762,7 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>%1 vector: empty.</source>
-        <translation>%1 vecteur : vide.</translation>
+        <translation>%1 vecteur&#xa0;: vide.</translation>
     </message>
     <message>
         <source>components</source>
@@ -1763,11 +1774,11 @@ Le train part à sept heures.</translation>
     </message>
     <message>
         <source>%1 vector, %2; %3: %4.</source>
-        <translation>%1 vecteur, %2 ; %3 : %4.</translation>
+        <translation>%1 vecteur, %2&#x202f;; %3&#xa0;: %4.</translation>
     </message>
     <message>
         <source>%1 %2 Each cell is one dimension: blue below 0, red above 0, pale near 0.</source>
-        <translation>%1 %2 Chaque case est une dimension : bleu en dessous de 0, rouge au-dessus de 0, pâle près de 0.</translation>
+        <translation>%1 %2 Chaque case est une dimension&#xa0;: bleu en dessous de 0, rouge au-dessus de 0, pâle près de 0.</translation>
     </message>
     <message>
         <source>one cell per dimension, 0 in the middle</source>
@@ -1779,10 +1790,6 @@ Le train part à sept heures.</translation>
     <message>
         <source>Interactive demos of transformer language models, driven by an Ollama server.</source>
         <translation>Démos interactives des modèles de langage transformeurs, pilotées par un serveur Ollama.</translation>
-    </message>
-    <message>
-        <source>Quit as soon as the first main window has been painted.</source>
-        <translation>Quitter dès que la première fenêtre principale a été dessinée.</translation>
     </message>
 </context>
 </TS>
