@@ -70,6 +70,8 @@ Translator::Translator(QObject *parent)
 
 Translator::~Translator()
 {
+    // Numbers go back to the desktop's conventions with the translations.
+    QLocale::setDefault(QLocale::system());
     if (m_own)
         QCoreApplication::removeTranslator(m_own.get());
     if (m_qt)

@@ -160,7 +160,9 @@ void ModelSettingsView::setSectionTexts(ModelSection &section, const QString &he
 {
     section.heading->setText(heading);
     section.explanation->setText(explanation);
+    section.emptyNotice->setText(emptyNotice);
     section.pickerTitle->setText(pickerTitle);
+    section.picker->setAccessibleName(pickerTitle);
 }
 
 ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QString &objectPrefix)
@@ -179,7 +181,6 @@ ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QStri
     section.emptyNotice = new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary);
     section.emptyNotice->setObjectName(objectPrefix + QStringLiteral("EmptyNotice"));
     section.emptyNotice->setSymbol(QStringLiteral("info.circle"), NamedColor::Orange);
-    section.emptyNotice->setText(emptyNotice);
     section.emptyNotice->setVerticalPadding(8);
     stack->addWidget(section.emptyNotice);
 
@@ -191,7 +192,6 @@ ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QStri
     QLabel *title = FormStyle::label(QString(), TextStyle::Body, objectPrefix + QStringLiteral("PickerTitle"));
     section.picker = new ModelPicker;
     section.picker->setObjectName(objectPrefix + QStringLiteral("Picker"));
-    section.picker->setAccessibleName(pickerTitle);
     title->setBuddy(section.picker);
     section.pickerTitle = title;
     row->addWidget(title, 0, Qt::AlignVCenter);

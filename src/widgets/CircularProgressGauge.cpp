@@ -1,5 +1,7 @@
 #include "CircularProgressGauge.h"
 
+#include "Retranslate.h"
+
 #include "app/Languages.h"
 
 #include "NamedColors.h"
@@ -125,6 +127,8 @@ CircularProgressGauge::CircularProgressGauge(QWidget *parent)
     Q_UNUSED(factoryInstalled);
 
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // The spoken value is worded in the current language.
+    Retranslate::texts(this, [this] { setAccessibleDescription(accessibleValueText(m_progress)); });
     m_animation->setEasingCurve(QEasingCurve::Linear);
     m_animation->setDuration(defaultAnimationMs);
     connect(m_animation, &QVariantAnimation::valueChanged, this,

@@ -3,7 +3,9 @@
 #include "app/ContentView.h"
 #include "catalogue/OllamaService.h"
 #include "history/HistoryWindow.h"
+#include "history/SessionHistory.h"
 #include "app/Languages.h"
+#include "about/AppInfo.h"
 #include "app/MainWindow.h"
 #include "app/QuillmereApp.h"
 #include "demos/DemoScreen.h"
@@ -369,12 +371,22 @@ void TestLanguages::everyTextIsTranslatedAtOnce()
     for (QWidget *window : std::as_const(windows))
         QVERIFY(QTest::qWaitForWindowExposed(window));
 
-    app.translator().use(std::make_unique<PseudoTranslation>(), QLocale(QLocale::German, QLocale::Germany));
-    QTRY_VERIFY(settings->windowTitle().startsWith(QStringLiteral("⟦")));
-
-    const QStringList others = QStringList(userTexts)
+    // Besides what the user typed: what the server names, the languages'
+    // own names, the copyright line of the build, and the history's rows,
+    // which keep the words of the language they were made in.
+    QStringList others = QStringList(userTexts)
         << QStringLiteral("llama3.2:latest") << QStringLiteral("nomic-embed-text:latest")
-        << QStringLiteral("llama3.2") << QStringLiteral("nomic-embed-text");
+        << QStringLiteral("llama3.2") << QStringLiteral("nomic-embed-text") << QStringLiteral("llama")
+        << QStringLiteral("gguf") << QStringLiteral("3.2B") << AppInfo::fromBuild().copyright.value_or(QString());
+    for (const Languages::Language &language : Languages::available())
+        others << language.nativeName;
+    for (int row = 0; row < app.history().rowCount(); ++row)
+        others << app.history().index(row, SessionHistory::ResultColumn).data().toString();
+    app.translator().use(std::make_unique<PseudoTranslation>(), QLocale(QLocale::German, QLocale::Germany));
+    // Windows hear of the change through a posted event.
+    QTRY_VERIFY(settings->windowTitle().startsWith(QStringLiteral("⟦")));
+    QTRY_VERIFY(sentiment->findChild<QWidget *>(QStringLiteral("demoTypePicker"))->accessibleName().startsWith(QStringLiteral("⟦")));
+
     QStringList faults;
     const auto scan = [&](QWidget *window) {
         for (const auto &[where, text] : textsOf(window)) {
@@ -389,7 +401,9 @@ void TestLanguages::everyTextIsTranslatedAtOnce()
     QTRY_VERIFY(settings->findChild<QWidget *>(QStringLiteral("llmPicker"))->isVisible());
     scan(settings);
     faults.removeDuplicates();
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    for (const QString &fault : std::as_const(faults))
+        qWarning("untranslated: %s", qPrintable(fault));
+    QVERIFY2(faults.isEmpty(), "texts on screen bypassed translation (listed above)");
 
     // The results are still there, in the new language.
     QVERIFY(map->result());

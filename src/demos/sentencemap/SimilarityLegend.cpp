@@ -1,5 +1,7 @@
 #include "SimilarityLegend.h"
 
+#include "widgets/Retranslate.h"
+
 #include "app/Languages.h"
 
 #include "widgets/NamedColors.h"
@@ -25,8 +27,11 @@ SimilarityLegend::SimilarityLegend(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("similarityLegend"));
-    setAccessibleName(tr("Colour scale"));
-    setAccessibleDescription(tr("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
+    Retranslate::texts(this, [this] {
+        setAccessibleName(tr("Colour scale"));
+        setAccessibleDescription(tr("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
+        update();
+    });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

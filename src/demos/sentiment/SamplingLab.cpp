@@ -454,7 +454,7 @@ void SamplingLab::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::FontChange)
+        || event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange)
         render();
 }
 

@@ -147,7 +147,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
 
     // The children are created and laid out in reading order, which is also
     // the order in which assistive technology and Tab visit them.
-    m_modelValue->setAccessibleName(m_modelCaption->text());
+    Retranslate::texts(m_modelValue, [this] { m_modelValue->setAccessibleName(m_modelCaption->text()); });
     layout->addWidget(section(QStringLiteral("detailsModelSection"), {m_modelCaption, m_modelValue}));
 
     const auto frame = [](RoundedPanel *panel, QWidget *content, const QString &name) {
@@ -158,8 +158,8 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
         return panel;
     };
     m_promptBox->setObjectName(QStringLiteral("detailsPrompt"));
-    m_promptBox->setAccessibleName(m_promptCaption->text());
-    m_promptBox->setAccessibleDescription(m_promptNote->text());
+    Retranslate::texts(m_promptBox, [this] { m_promptBox->setAccessibleName(m_promptCaption->text()); });
+    Retranslate::texts(m_promptBox, [this] { m_promptBox->setAccessibleDescription(m_promptNote->text()); });
     m_promptCaption->setBuddy(m_promptBox);
     layout->addWidget(section(QStringLiteral("detailsPromptSection"),
                               {m_promptCaption, m_promptNote,
@@ -168,10 +168,10 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     // A thinking model's reasoning came before its answer, so it is shown
     // before it; plain text, selectable, closed until asked for.
     m_thinkingToggle->setObjectName(QStringLiteral("detailsThinkingToggle"));
-    m_thinkingToggle->setAccessibleDescription(m_thinkingNote->text());
+    Retranslate::texts(m_thinkingToggle, [this] { m_thinkingToggle->setAccessibleDescription(m_thinkingNote->text()); });
     TextStyles::apply(m_thinkingToggle, TextStyle::Subheadline);
     m_thinkingBox->setObjectName(QStringLiteral("detailsThinking"));
-    m_thinkingBox->setAccessibleName(m_thinkingToggle->text());
+    Retranslate::texts(m_thinkingBox, [this] { m_thinkingBox->setAccessibleName(m_thinkingToggle->text()); });
     m_thinkingSection = section(QStringLiteral("detailsThinkingSection"),
                                 {m_thinkingToggle, m_thinkingNote,
                                  frame(m_thinkingFrame, m_thinkingBox, QStringLiteral("detailsThinkingFrame"))});
@@ -182,7 +182,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     });
 
     m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
-    m_answerBox->setAccessibleName(m_answerCaption->text());
+    Retranslate::texts(m_answerBox, [this] { m_answerBox->setAccessibleName(m_answerCaption->text()); });
     m_answerCaption->setBuddy(m_answerBox);
     layout->addWidget(section(QStringLiteral("detailsAnswerSection"),
                               {m_answerCaption, frame(m_answerFrame, m_answerBox,
@@ -200,14 +200,14 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
                                          std::pair{m_strippedCaption, m_strippedValue},
                                          std::pair{m_outcomeCaption, m_outcomeValue}}) {
         caption->setWordWrap(false);
-        value->setAccessibleName(caption->text());
+        Retranslate::texts(value, [caption, value] { value->setAccessibleName(caption->text()); });
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, row, 1, Qt::AlignTop);
         ++row;
     }
     layout->addWidget(section(QStringLiteral("detailsStepsSection"), {m_stepsCaption, steps}));
 
-    m_timingValue->setAccessibleName(m_timingCaption->text());
+    Retranslate::texts(m_timingValue, [this] { m_timingValue->setAccessibleName(m_timingCaption->text()); });
     m_timingSection = section(QStringLiteral("detailsTimingSection"), {m_timingCaption, m_timingValue});
     layout->addWidget(m_timingSection);
     layout->addWidget(m_probabilitiesSection);
@@ -256,7 +256,8 @@ QString SentimentDetailsPanel::quoted(const QString &value)
 void SentimentDetailsPanel::changeEvent(QEvent *event)
 {
     RoundedPanel::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
         render();
 }
 

@@ -60,11 +60,13 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     });
     setObjectName(QStringLiteral("probabilitiesSection"));
     // The section holds the keyboard focus while its button is disabled.
-    setAccessibleName(m_caption->text());
+    Retranslate::texts(this, [this] {
+        setAccessibleName(m_caption->text());
+        m_button->setAccessibleDescription(m_note->text());
+    });
 
     m_button->setObjectName(QStringLiteral("probabilitiesButton"));
     m_button->setAccessibleName(m_button->text());
-    m_button->setAccessibleDescription(m_note->text());
     m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setAutoDefault(false);
 
@@ -175,7 +177,7 @@ void TokenProbabilitiesSection::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::FontChange)
+        || event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange)
         render();
 }
 

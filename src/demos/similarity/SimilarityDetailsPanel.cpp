@@ -107,7 +107,7 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     modelLayout->setSpacing(captionSpacing);
     modelLayout->addWidget(m_modelCaption);
     modelLayout->addWidget(m_modelValue);
-    m_modelValue->setAccessibleName(m_modelCaption->text());
+    Retranslate::texts(m_modelValue, [this] { m_modelValue->setAccessibleName(m_modelCaption->text()); });
     layout->addWidget(modelSection);
 
     auto *vectors = new QWidget;
@@ -119,8 +119,8 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
          {std::tuple{m_firstCaption, m_firstDimensions, m_firstComponents},
           std::tuple{m_secondCaption, m_secondDimensions, m_secondComponents}}) {
         caption->setWordWrap(false);
-        dimensions->setAccessibleName(caption->text());
-        components->setAccessibleName(tr("%1, leading components").arg(caption->text()));
+        Retranslate::texts(dimensions, [caption, dimensions] { dimensions->setAccessibleName(caption->text()); });
+        Retranslate::texts(components, [caption, components] { components->setAccessibleName(tr("%1, leading components").arg(caption->text())); });
         vectorGrid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         vectorGrid->addWidget(dimensions, row, 1);
         vectorGrid->addWidget(components, row + 1, 1);
@@ -137,7 +137,7 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     row = 1;
     const auto addRow = [&](QLabel *caption, QLabel *value) {
         caption->setWordWrap(false);
-        value->setAccessibleName(caption->text());
+        Retranslate::texts(value, [caption, value] { value->setAccessibleName(caption->text()); });
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, row, 1, Qt::AlignTop);
         ++row;
@@ -171,7 +171,8 @@ void SimilarityDetailsPanel::setReading(const SimilarityReading &reading, float 
 void SimilarityDetailsPanel::changeEvent(QEvent *event)
 {
     RoundedPanel::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
         render();
 }
 

@@ -39,8 +39,9 @@ VectorStripView::VectorStripView(QWidget *parent)
 {
     Retranslate::texts(this, [this] {
         setAccessibleName(tr("Color strips of the two vectors"));
+        setAccessibleDescription(describe(m_first, m_second));
+        update();
     });
-    setAccessibleDescription(describe(m_first, m_second));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
