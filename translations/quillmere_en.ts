@@ -5,9 +5,9 @@
     <name>HistoryWindow</name>
     <message numerus="yes">
         <source>Saved %n rows to %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Saved %n row to %1.</numerusform>
+            <numerusform>Saved %n rows to %1.</numerusform>
         </translation>
     </message>
 </context>
@@ -15,23 +15,23 @@
     <name>SamplingLab</name>
     <message numerus="yes">
         <source>%n times</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n time</numerusform>
+            <numerusform>%n times</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Asked %n times with %1: %2</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Asked %n time with %1: %2</numerusform>
+            <numerusform>Asked %n times with %1: %2</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Ask %n Times</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Ask %n Time</numerusform>
+            <numerusform>Ask %n Times</numerusform>
         </translation>
     </message>
 </context>
@@ -39,30 +39,30 @@
     <name>SentenceMapWindow</name>
     <message numerus="yes">
         <source>%n sentences</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n sentence</numerusform>
+            <numerusform>%n sentences</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n of at least 3 sentences.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n of at least 3 sentences.</numerusform>
+            <numerusform>%n of at least 3 sentences.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n sentences: one map holds at most 16, so remove %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n sentence: one map holds at most 16, so remove %1.</numerusform>
+            <numerusform>%n sentences: one map holds at most 16, so remove %1.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n sentences.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n sentence.</numerusform>
+            <numerusform>%n sentences.</numerusform>
         </translation>
     </message>
 </context>
@@ -70,9 +70,9 @@
     <name>SentimentReadingText</name>
     <message numerus="yes">
         <source>%n tokens generated</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n token generated</numerusform>
+            <numerusform>%n tokens generated</numerusform>
         </translation>
     </message>
 </context>
@@ -80,9 +80,9 @@
     <name>SimilarityReadingText</name>
     <message numerus="yes">
         <source>%n dimensions</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n dimension</numerusform>
+            <numerusform>%n dimensions</numerusform>
         </translation>
     </message>
 </context>

@@ -1,8 +1,7 @@
 #include "AboutView.h"
 
-#include "widgets/Retranslate.h"
-
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"

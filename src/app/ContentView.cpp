@@ -1,12 +1,11 @@
 #include "ContentView.h"
 
-#include "widgets/Retranslate.h"
-
 #include "SegmentedControl.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/OllamaService.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "demos/similarity/SentenceSimilarityView.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QFrame>

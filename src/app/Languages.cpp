@@ -44,11 +44,15 @@ QLocale localeFor(const QString &code, const QLocale &desktop)
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
+bool speaksEnglish()
+{
+    const QLocale::Language language = QLocale().language();
+    return language == QLocale::English || language == QLocale::C;
+}
+
 QString withPercentSign(const QString &number, const QString &englishSeparator)
 {
-    const QLocale locale;
-    const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
-    return number + (english ? englishSeparator : QString(QChar(0x00A0))) + QLatin1Char('%');
+    return number + (speaksEnglish() ? englishSeparator : QString(QChar(0x00A0))) + QLatin1Char('%');
 }
 
 QString percent(qint64 value, const QString &englishSeparator)

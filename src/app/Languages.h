@@ -31,6 +31,10 @@ QList<Language> available();
 // conventions where its language is the one chosen.
 QLocale localeFor(const QString &code, const QLocale &desktop = QLocale::system());
 
+// Whether the interface speaks English now (an English or "C" default
+// locale).
+bool speaksEnglish();
+
 // A whole percentage as the current language writes it: the number in the
 // default locale, then "%" after `englishSeparator` in English ("81%",
 // "81 %"), after a no-break space in the other languages ("81 %").

@@ -1,11 +1,10 @@
 #include "HistoryWindow.h"
 
-#include "widgets/Retranslate.h"
-
 #include "HistoryCsv.h"
 #include "widgets/ExportDialog.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"

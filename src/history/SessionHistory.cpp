@@ -110,9 +110,9 @@ QVariant SessionHistory::data(const QModelIndex &index, int role) const
 
 // The demos' names as entries store them, for translation where they are shown.
 [[maybe_unused]] constexpr const char *demoNames[] = {
-    QT_TR_NOOP("Sentiment Analysis"),
-    QT_TR_NOOP("Sentence Similarity"),
-    QT_TR_NOOP("Sentence Map"),
+    QT_TRANSLATE_NOOP("SessionHistory", "Sentiment Analysis"),
+    QT_TRANSLATE_NOOP("SessionHistory", "Sentence Similarity"),
+    QT_TRANSLATE_NOOP("SessionHistory", "Sentence Map"),
 };
 
 void SessionHistory::retranslate()

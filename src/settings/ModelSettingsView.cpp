@@ -1,7 +1,5 @@
 #include "ModelSettingsView.h"
 
-#include "widgets/Retranslate.h"
-
 #include "FormSection.h"
 #include "FormStyle.h"
 #include "ModelChoices.h"
@@ -11,6 +9,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/OllamaService.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/Symbols.h"
 
 #include <QEvent>

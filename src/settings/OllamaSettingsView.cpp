@@ -1,8 +1,8 @@
 #include "OllamaSettingsView.h"
 
 #include "FormSection.h"
-#include "LanguageSection.h"
 #include "FormStyle.h"
+#include "LanguageSection.h"
 #include "StatusRow.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/ServerEndpoint.h"

@@ -1,12 +1,10 @@
 #include "CircularProgressGauge.h"
 
-#include "Retranslate.h"
-
-#include "app/Languages.h"
-
 #include "NamedColors.h"
+#include "Retranslate.h"
 #include "Symbols.h"
 #include "TextStyles.h"
+#include "app/Languages.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

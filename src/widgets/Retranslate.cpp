@@ -1,6 +1,8 @@
-#include "Retranslate.h"
 
 #include <QEvent>
+
+#include "Retranslate.h"
+
 #include <QWidget>
 
 #include <vector>

@@ -235,9 +235,16 @@ void TestContentView::textsFitAtEveryFontSize_data()
 {
     QTest::addColumn<int>("points");
     QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("language");
+    const char *windows[] = {"sentiment", "similarity", "settings general", "settings model", "about", "history"};
     for (int points : {9, 14}) {
-        for (const char *window : {"sentiment", "similarity", "settings general", "settings model", "about", "history"})
-            QTest::addRow("%s, %d pt", window, points) << points << QString::fromLatin1(window);
+        for (const char *window : windows)
+            QTest::addRow("%s, %d pt", window, points) << points << QString::fromLatin1(window) << QString();
+    }
+    // The translations run longer than English, German most of all.
+    for (const char *language : {"de", "fr", "es"}) {
+        for (const char *window : windows)
+            QTest::addRow("%s, %s", window, language) << 9 << QString::fromLatin1(window) << QString::fromLatin1(language);
     }
 }
 
@@ -247,6 +254,7 @@ void TestContentView::textsFitAtEveryFontSize()
 {
     QFETCH(int, points);
     QFETCH(QString, window);
+    QFETCH(QString, language);
 
     const QFont systemFont = QApplication::font();
     QFont font = systemFont;
@@ -255,6 +263,7 @@ void TestContentView::textsFitAtEveryFontSize()
     const auto restore = qScopeGuard([&] { QApplication::setFont(systemFont); });
 
     ModelServer served;
+    served.prefs.settings().setLanguage(language);
     QuillmereApp app(served.prefs.settings());
     app.history().add(DemoHistory::sentiment(QStringLiteral("llama3.2:latest"), QStringLiteral("What a lovely day"), 5));
 

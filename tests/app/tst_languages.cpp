@@ -267,6 +267,8 @@ private Q_SLOTS:
     void translationsAreCompleteAndCurrent_data();
     void translationsAreCompleteAndCurrent();
     void everyTextIsTranslatedAtOnce();
+    void speaksEachLanguage_data();
+    void speaksEachLanguage();
 };
 
 void TestLanguages::localeFollowsTheChoice_data()
@@ -359,6 +361,9 @@ void TestLanguages::everyTextIsTranslatedAtOnce()
     QuillmereApp app(served.prefs.settings());
     MainWindow *sentiment = runDemo(app, DemoType::sentimentAnalysis, {userTexts[0]});
     QVERIFY(sentiment);
+    // The model's probabilities and the sampling lab under them.
+    sentiment->findChild<QPushButton *>(QStringLiteral("probabilitiesButton"))->click();
+    QTRY_VERIFY(sentiment->findChild<QWidget *>(QStringLiteral("samplingLab"))->isVisible());
     MainWindow *similarity = runDemo(app, DemoType::sentenceSimilarity, {userTexts[0], userTexts[1]});
     QVERIFY(similarity);
     SentenceMapWindow *map = app.openSentenceMapWindow();
@@ -408,6 +413,51 @@ void TestLanguages::everyTextIsTranslatedAtOnce()
     // The results are still there, in the new language.
     QVERIFY(map->result());
     QVERIFY(sentiment->findChild<QLabel *>(QStringLiteral("sentimentLabel"))->isVisible());
+}
+
+void TestLanguages::speaksEachLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("settingsTitle");
+    QTest::addColumn<QString>("analyzeButton");
+    QTest::addColumn<QString>("oneSentence");
+    QTest::addColumn<QString>("percent");
+    const QString space(QChar(0x00A0));
+    QTest::newRow("en") << "en" << "Settings" << "Analyze Sentiment" << "1 of at least 3 sentences." << "81%";
+    QTest::newRow("de") << "de" << "DE_SETTINGS" << "DE_ANALYZE" << "DE_ONE" << "81" + space + "%";
+    QTest::newRow("fr") << "fr" << "FR_SETTINGS" << "FR_ANALYZE" << "FR_ONE" << "81" + space + "%";
+    QTest::newRow("es") << "es" << "ES_SETTINGS" << "ES_ANALYZE" << "ES_ONE" << "81" + space + "%";
+}
+
+// A few key texts in each language, numbers in its form, and the prompt
+// sent to the model the same bytes as in English.
+void TestLanguages::speaksEachLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, settingsTitle);
+    QFETCH(QString, analyzeButton);
+    QFETCH(QString, oneSentence);
+    QFETCH(QString, percent);
+
+    Served served;
+    served.prefs.settings().setLanguage(language);
+    QuillmereApp app(served.prefs.settings());
+    QCOMPARE(app.openSettingsWindow()->windowTitle(), settingsTitle);
+    QCOMPARE(Languages::percent(81), percent);
+    SentenceMapWindow *map = app.openSentenceMapWindow();
+    map->setSentences({userTexts[0]});
+    QCOMPARE(map->findChild<QLabel *>(QStringLiteral("countLabel"))->text(), oneSentence);
+
+    MainWindow *window = runDemo(app, DemoType::sentimentAnalysis, {userTexts[0]});
+    QVERIFY(window);
+    QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("analyzeButton"))->text(), analyzeButton);
+    const auto requests = served.server.requests("/api/generate");
+    QVERIFY(!requests.empty());
+    const std::string prompt = nlohmann::json::parse(requests.back().body).at("prompt");
+    QCOMPARE(prompt, std::string("Analyze the sentiment of the following text and respond with ONLY A SINGLE NUMBER "
+                                 "from 1 to 5:\n\n1 = Very Negative\n2 = Negative\n3 = Neutral\n4 = Positive\n"
+                                 "5 = Very Positive\n\nDo not include any explanation, justification, or additional "
+                                 "text. Respond with just the number.\n\nText: \"What a lovely day\"\n\nRating:"));
 }
 
 QTEST_MAIN(TestLanguages)

@@ -1,7 +1,6 @@
 #include "SentenceMapMath.h"
 
 #include "app/Languages.h"
-
 #include "catalogue/TextTrimming.h"
 #include "demos/similarity/SimilarityReading.h"
 #include "history/HistoryCsv.h"

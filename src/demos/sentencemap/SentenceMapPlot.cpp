@@ -1,10 +1,8 @@
 #include "SentenceMapPlot.h"
 
 #include "app/Languages.h"
-
-#include "widgets/Retranslate.h"
-
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QEvent>

@@ -1,10 +1,8 @@
 #include "SimilarityLegend.h"
 
-#include "widgets/Retranslate.h"
-
 #include "app/Languages.h"
-
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QFontMetrics>

@@ -1,7 +1,5 @@
 #include "SamplingLab.h"
 
-#include "widgets/Retranslate.h"
-
 #include "SamplingChart.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
@@ -9,6 +7,7 @@
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -24,6 +23,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -193,36 +193,52 @@ SamplingLab::SamplingLab(QWidget *parent)
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
-    const struct {
-        QString name;
-        QString explanation;
-        QSlider *slider;
-        QAbstractSpinBox *box;
-    } settings[] = {
-        {tr("Temperature"), tr("Low sharpens the odds toward the top candidate; high flattens them."),
-         m_temperatureSlider, m_temperatureBox},
-        {tr("Top-k"), tr("Only the k most likely candidates may be drawn; Off keeps them all."), m_topKSlider, m_topKBox},
-        {tr("Top-p"), tr("Only the most likely candidates whose shares add up to p may be drawn."), m_topPSlider,
-         m_topPBox},
-    };
+    // Named in the current language by the function below.
+    const std::pair<QSlider *, QAbstractSpinBox *> controls[] = {
+        {m_temperatureSlider, m_temperatureBox}, {m_topKSlider, m_topKBox}, {m_topPSlider, m_topPBox}};
     int row = 0;
-    for (const auto &setting : settings) {
-        auto *label = makeLabel(setting.box->objectName() + QStringLiteral("Label"), setting.name, TextStyle::Body);
+    std::array<std::pair<QLabel *, QLabel *>, 3> labels{};
+    for (const auto &[slider, box] : controls) {
+        auto *label = makeLabel(box->objectName() + QStringLiteral("Label"), QString(), TextStyle::Body);
         label->setWordWrap(false);
-        label->setBuddy(setting.box);
-        auto *explanation =
-            makeLabel(setting.box->objectName() + QStringLiteral("Explanation"), setting.explanation, TextStyle::Caption);
-        setting.slider->setAccessibleName(setting.name);
-        setting.slider->setAccessibleDescription(setting.explanation);
-        setting.box->setAccessibleName(setting.name);
-        setting.box->setAccessibleDescription(setting.explanation);
-        setting.box->setMinimumWidth(setting.box->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 40);
+        label->setBuddy(box);
+        auto *explanation = makeLabel(box->objectName() + QStringLiteral("Explanation"), QString(), TextStyle::Caption);
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 40);
         grid->addWidget(label, row, 0);
-        grid->addWidget(setting.slider, row, 1);
-        grid->addWidget(setting.box, row, 2);
+        grid->addWidget(slider, row, 1);
+        grid->addWidget(box, row, 2);
         grid->addWidget(explanation, row + 1, 1, 1, 2);
+        labels[size_t(row / 2)] = {label, explanation};
         row += 2;
     }
+    Retranslate::texts(this, [this, labels] {
+        const struct {
+            QString name;
+            QString explanation;
+            QSlider *slider;
+            QAbstractSpinBox *box;
+        } settings[] = {
+            {tr("Temperature"), tr("Low sharpens the odds toward the top candidate; high flattens them."),
+             m_temperatureSlider, m_temperatureBox},
+            {tr("Top-k"), tr("Only the k most likely candidates may be drawn; Off keeps them all."), m_topKSlider,
+             m_topKBox},
+            {tr("Top-p"), tr("Only the most likely candidates whose shares add up to p may be drawn."), m_topPSlider,
+             m_topPBox},
+        };
+        // Both controls carry the setting's name.
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const auto &setting = settings[i];
+            labels[i].first->setText(setting.name);
+            labels[i].second->setText(setting.explanation);
+            setting.slider->setAccessibleName(setting.name);
+            setting.slider->setAccessibleDescription(setting.explanation);
+            setting.box->setAccessibleName(setting.name);
+            setting.box->setAccessibleDescription(setting.explanation);
+        }
+        for (int i = 0; i < m_countBox->count(); ++i)
+            m_countBox->setItemText(i, tr("%n times", nullptr, m_countBox->itemData(i).toInt()));
+        m_stopButton->setAccessibleName(m_stopButton->text());
+    });
 
     m_oddsChart->setObjectName(QStringLiteral("samplingOddsChart"));
     m_answersChart->setObjectName(QStringLiteral("samplingAnswersChart"));
@@ -234,7 +250,6 @@ SamplingLab::SamplingLab(QWidget *parent)
     m_askButton->setObjectName(QStringLiteral("samplingAskButton"));
     m_askButton->setAutoDefault(false);
     m_stopButton->setObjectName(QStringLiteral("samplingStopButton"));
-    m_stopButton->setAccessibleName(m_stopButton->text());
     m_stopButton->setAutoDefault(false);
     m_progressBar->setObjectName(QStringLiteral("samplingProgressBar"));
     m_progressBar->setTextVisible(false);

@@ -1,12 +1,12 @@
 #include "SentimentDetailsPanel.h"
 
-#include "widgets/Retranslate.h"
-
 #include "DisclosureButton.h"
 #include "SentimentScore.h"
 #include "TokenProbabilitiesSection.h"
+#include "app/Languages.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -127,7 +127,11 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     Retranslate::texts(this, [this] {
         m_modelCaption->setText(tr("Model"));
         m_promptCaption->setText(tr("Prompt sent to the model"));
-        m_promptNote->setText(tr("Your text is highlighted; everything around it is the same for every analysis."));
+        // In another language the note says why the prompt is in English.
+        const QString note = tr("Your text is highlighted; everything around it is the same for every analysis.");
+        m_promptNote->setText(Languages::speaksEnglish()
+                                  ? note
+                                  : tr("%1 The prompt stays in English, which models read best.").arg(note));
         m_thinkingToggle->setText(tr("The model's reasoning"));
         m_thinkingNote->setText(tr("The model reasoned before it answered; writing that reasoning is why a thinking model takes longer."));
         m_answerCaption->setText(tr("The model's answer, exactly as received"));

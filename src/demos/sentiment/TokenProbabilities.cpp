@@ -1,8 +1,7 @@
 #include "TokenProbabilities.h"
 
-#include "app/Languages.h"
-
 #include "SentimentClient.h"
+#include "app/Languages.h"
 
 #include "catalogue/JsonReading.h"
 #include "catalogue/TextTrimming.h"

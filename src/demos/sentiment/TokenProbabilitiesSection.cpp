@@ -1,16 +1,14 @@
 #include "TokenProbabilitiesSection.h"
 
-#include "app/Languages.h"
-
-#include "widgets/Retranslate.h"
-
 #include "ProbabilityBarChart.h"
 #include "SamplingLab.h"
 #include "SentimentClient.h"
+#include "app/Languages.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 
 #include <QEvent>
 #include <QHeaderView>

@@ -205,8 +205,10 @@ void SentenceSimilarityView::retranslate()
     m_hint1Label->setText(tr("Example: \"The cat sat on the mat\""));
     m_sentence2Label->setText(tr("Second Sentence:"));
     m_hint2Label->setText(tr("Example: \"A feline rested on the rug\""));
-    if (m_mapLink)
+    if (m_mapLink) {
         m_mapLink->setText(tr("Compare more sentences in the Sentence Map…"));
+        m_mapLink->setAccessibleName(m_mapLink->text());
+    }
 }
 
 bool SentenceSimilarityView::canCalculate() const

@@ -1,10 +1,9 @@
 #include "SimilarityDetailsPanel.h"
 
-#include "widgets/Retranslate.h"
-
 #include "VectorStripView.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QEvent>

@@ -1,9 +1,8 @@
 #include "VectorStripView.h"
 
-#include "widgets/Retranslate.h"
-
 #include "SimilarityReading.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/TextStyles.h"
 
