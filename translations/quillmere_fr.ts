@@ -1337,6 +1337,10 @@ Le train part à sept heures.</translation>
         <source>“%1”</source>
         <translation>«&#xa0;%1&#xa0;»</translation>
     </message>
+    <message>
+        <source>%1 The prompt stays in English, which models read best.</source>
+        <translation>%1 Le prompt reste en anglais, la langue que les modèles lisent le mieux.</translation>
+    </message>
 </context>
 <context>
     <name>SentimentReadingText</name>
@@ -1460,6 +1464,18 @@ Le train part à sept heures.</translation>
     <message>
         <source>Result</source>
         <translation>Résultat</translation>
+    </message>
+    <message>
+        <source>Sentiment Analysis</source>
+        <translation>Analyse de sentiment</translation>
+    </message>
+    <message>
+        <source>Sentence Similarity</source>
+        <translation>Similarité de phrases</translation>
+    </message>
+    <message>
+        <source>Sentence Map</source>
+        <translation>Carte des phrases</translation>
     </message>
 </context>
 <context>
