@@ -199,12 +199,24 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
         if (state->tooLarge || !reply->isReadable())
             return;
         const qint64 available = reply->bytesAvailable();
-        if (state->body.size() + available > limit) {
+        if (available <= 0)
+            return;
+        const qsizetype held = state->body.size();
+        if (held + available > limit) {
             state->tooLarge = true;
             reply->abort();
             return;
         }
-        state->body += reply->readAll();
+        // Read straight into the body, with room made once for the whole
+        // announced length: a long reply arrives in many pieces, and each
+        // copy of it costs the main thread time.
+        if (state->body.capacity() < held + available) {
+            const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            state->body.reserve(qMax(held + available, qMin(announced, limit)));
+        }
+        state->body.resize(held + available);
+        const qint64 read = reply->read(state->body.data() + held, available);
+        state->body.resize(held + qMax<qint64>(read, 0));
     };
     connect(reply, &QNetworkReply::readyRead, reply, drain);
 

@@ -28,6 +28,8 @@ void RoundedPanel::setFillColor(const QColor &color)
 
 void RoundedPanel::setBorderColor(const QColor &color, qreal width)
 {
+    if (m_border == color && qFuzzyCompare(m_borderWidth, width))
+        return;
     m_border = color;
     m_borderWidth = width;
     update();

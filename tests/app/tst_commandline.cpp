@@ -21,7 +21,7 @@ struct Run
 // Runs quillmere with `arguments`, its preferences under `config` and the
 // system-wide folders `systemDirs` (none when empty).
 Run runQuillmere(const QStringList &arguments, const QString &home, const QString &config,
-                 const QString &systemDirs = QString())
+                 const QString &systemDirs = QString(), const QString &desktopLanguage = QString())
 {
     QProcess quillmere;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -32,6 +32,7 @@ Run runQuillmere(const QStringList &arguments, const QString &home, const QStrin
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("LANGUAGE"), desktopLanguage);
     quillmere.setProcessEnvironment(environment);
     quillmere.start(QStringLiteral(QUILLMERE_EXECUTABLE), arguments);
     if (!quillmere.waitForFinished(60000) || quillmere.exitStatus() != QProcess::NormalExit)
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void storesAllOrNothing();
     void followsTheSchoolsFile_data();
     void followsTheSchoolsFile();
+    void helpSpeaksTheChosenLanguage_data();
+    void helpSpeaksTheChosenLanguage();
 };
 
 void TestCommandLine::storesAllOrNothing_data()
@@ -172,6 +175,39 @@ void TestCommandLine::followsTheSchoolsFile()
     QCOMPARE(stored.value("ollamaURL").toString(), QStringLiteral("http://own:2"));
     const bool storesModel = exitCode == 0 && arguments.contains(QStringLiteral("m"));
     QCOMPARE(stored.value("selectedLLMModel").toString(), storesModel ? QStringLiteral("m") : QString());
+}
+
+void TestCommandLine::helpSpeaksTheChosenLanguage_data()
+{
+    QTest::addColumn<QString>("desktop"); // LANGUAGE
+    QTest::addColumn<QString>("stored");  // the Language preference
+    QTest::addColumn<QString>("description");
+    const QString english = QStringLiteral("Interactive demos of transformer language models, driven by an Ollama server.");
+    QTest::newRow("desktop in German")
+        << "de" << QString() << "Interaktive Demos zu Transformer-Sprachmodellen, betrieben mit einem Ollama-Server.";
+    QTest::newRow("chosen French over a German desktop")
+        << "de" << "fr" << "Démos interactives des modèles de langage transformeurs, pilotées par un serveur Ollama.";
+    QTest::newRow("desktop in Spanish, then German")
+        << "es:de" << QString()
+        << "Demos interactivas de modelos de lenguaje transformer, que funcionan con un servidor Ollama.";
+    QTest::newRow("a desktop language not spoken") << "ja" << QString() << english;
+    QTest::newRow("English chosen on a German desktop") << "de" << "en" << english;
+}
+
+// --help, like the windows, speaks the chosen language, else the desktop's.
+void TestCommandLine::helpSpeaksTheChosenLanguage()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, stored);
+    QFETCH(QString, description);
+
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    if (!stored.isEmpty())
+        QSettings(config + QStringLiteral("/Quillmere/Quillmere.conf"), QSettings::IniFormat).setValue("language", stored);
+    const Run run = runQuillmere({QStringLiteral("--help")}, home.path(), config, QString(), desktop);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(description), qPrintable(run.out));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,6 +1,8 @@
 #include "FakeOllamaServer.h"
+#include "StdoutCapture.h"
 #include "TestSettings.h"
 #include "app/ContentView.h"
+#include "app/Examples.h"
 #include "catalogue/OllamaService.h"
 #include "history/HistoryWindow.h"
 #include "history/SessionHistory.h"
@@ -424,13 +426,17 @@ void TestLanguages::speaksEachLanguage_data()
     QTest::addColumn<QString>("percent");
     const QString space(QChar(0x00A0));
     QTest::newRow("en") << "en" << "Settings" << "Analyze Sentiment" << "1 of at least 3 sentences." << "81%";
-    QTest::newRow("de") << "de" << "DE_SETTINGS" << "DE_ANALYZE" << "DE_ONE" << "81" + space + "%";
-    QTest::newRow("fr") << "fr" << "FR_SETTINGS" << "FR_ANALYZE" << "FR_ONE" << "81" + space + "%";
-    QTest::newRow("es") << "es" << "ES_SETTINGS" << "ES_ANALYZE" << "ES_ONE" << "81" + space + "%";
+    QTest::newRow("de") << "de" << "Einstellungen" << "Stimmung analysieren" << "1 von mindestens 3 Sätzen."
+                        << "81" + space + "%";
+    QTest::newRow("fr") << "fr" << "Paramètres" << "Analyser le sentiment" << "1 phrase sur 3 au minimum."
+                        << "81" + space + "%";
+    QTest::newRow("es") << "es" << "Ajustes" << "Analizar sentimiento" << "1 de al menos 3 frases."
+                        << "81" + space + "%";
 }
 
-// A few key texts in each language, numbers in its form, and the prompt
-// sent to the model the same bytes as in English.
+// A few key texts in each language and numbers in its form; what stays in
+// English does: the prompt's bytes, the diagnostic lines on standard output
+// and an example's text behind its translated title.
 void TestLanguages::speaksEachLanguage()
 {
     QFETCH(QString, language);
@@ -441,6 +447,7 @@ void TestLanguages::speaksEachLanguage()
 
     Served served;
     served.prefs.settings().setLanguage(language);
+    StdoutCapture output;
     QuillmereApp app(served.prefs.settings());
     QCOMPARE(app.openSettingsWindow()->windowTitle(), settingsTitle);
     QCOMPARE(Languages::percent(81), percent);
@@ -458,6 +465,13 @@ void TestLanguages::speaksEachLanguage()
                                  "from 1 to 5:\n\n1 = Very Negative\n2 = Negative\n3 = Neutral\n4 = Positive\n"
                                  "5 = Very Positive\n\nDo not include any explanation, justification, or additional "
                                  "text. Respond with just the number.\n\nText: \"What a lovely day\"\n\nRating:"));
+    QVERIFY(output.stop().contains("Capabilities from API: [\"completion\"]"));
+
+    QAction *example = app.exampleActions().constFirst();
+    QVERIFY(language == QLatin1String("en") || example->text() != Examples::all().constFirst().title);
+    example->trigger();
+    QCOMPARE(window->findChild<QPlainTextEdit *>(QStringLiteral("inputEditor"))->toPlainText(),
+             Examples::all().constFirst().texts.constFirst());
 }
 
 QTEST_MAIN(TestLanguages)

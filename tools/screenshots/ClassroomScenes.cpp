@@ -8,6 +8,7 @@
 #include "catalogue/AppSettings.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "guide/GuideWindow.h"
+#include "settings/SettingsView.h"
 #include "widgets/TextStyles.h"
 
 #include <QAbstractButton>

@@ -80,7 +80,8 @@ QList<Scene> sentenceMapScenes()
                  throw SceneFailure(QStringLiteral("the Sentence Map window did not open"));
              studio.showWindow(window, QSize(1280, 1120));
              window->mapSentences();
-             studio.waitUntil(QStringLiteral("the sentences mapped"), [window] { return window->result().has_value(); });
+             studio.waitUntil(QStringLiteral("the sentences mapped"),
+                              [window] { return window->result().has_value() && !window->isMapping(); });
              Studio::settle();
              return static_cast<QWidget *>(window);
          }},
@@ -103,7 +104,8 @@ QList<Scene> sentenceMapScenes()
              window->setSentences(sentences);
              studio.showWindow(window, QSize(1366, 768));
              window->mapSentences();
-             studio.waitUntil(QStringLiteral("the sentences mapped"), [window] { return window->result().has_value(); });
+             studio.waitUntil(QStringLiteral("the sentences mapped"),
+                              [window] { return window->result().has_value() && !window->isMapping(); });
              Studio::settle();
              return static_cast<QWidget *>(window);
          }},

@@ -3,6 +3,7 @@
 #include "TextTokens.h"
 #include "WordNet.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,17 +17,39 @@ using PartOfSpeech = WordNet::PartOfSpeech;
 namespace {
 
 // How much a concept counts for each step it lies above the word's own sense.
-constexpr double stepDecay = 0.9;
+constexpr double stepDecay = 0.7;
 // How far up a chain is followed: beyond this everything is general.
 constexpr int maximumSteps = 12;
 // How much the first, second and third most common sense of a lemma count.
 constexpr double senseWeights[] = {1.0, 0.12, 0.06};
-// How much each word of a sense's definition counts.
-constexpr double glossWeight = 0.3;
-// How much a sense's lexicographer file counts.
-constexpr double kindWeight = 2.5;
+// How much the words of a sense's definition count, and how much those of
+// the definitions of its hypernyms one and two steps up (before the step
+// decay and their specificity).
+constexpr double glossWeight = 0.8;
+constexpr double hypernymGlossWeight = 3.0;
+constexpr int hypernymGlossSteps = 2;
+// How much a sense's lexicographer file counts, and how much of that a word
+// of its definition passes on.
+constexpr double kindWeight = 2.0;
+constexpr double glossKindShare = 0.3;
+// The lexicographer file of people (noun.person) holds musicians, athletes
+// and nurses alike, so it says nothing about what a text is about; that of
+// artifacts (noun.artifact) holds everything people make, socks, hammers and
+// stock exchanges, so it says little.
+constexpr int personFile = 18;
+constexpr int artifactFile = 6;
+constexpr double artifactKindShare = 0.6;
 // How many sightings in the tagged corpus make a word count (nearly) half.
 constexpr double commonCount = 20.0;
+// How much a word that can be a noun counts as a verb, adjective or adverb,
+// relative to its noun senses (before the share of each in the tagged
+// corpus), and how much a verb, an adjective or an adverb tells about a
+// text relative to a noun.
+constexpr double otherPartBias = 0.2;
+constexpr std::array<double, 4> partWeights = {1.0, 0.5, 0.3, 0.4};
+// Added to each part of speech's tagged count, so that an unseen part keeps
+// a little weight.
+constexpr double partSmoothing = 3.0;
 
 // Words that carry little meaning (many are also WordNet entries with an
 // unrelated sense: "it" information technology, "can" a container, "us" the
@@ -92,20 +115,15 @@ std::string conceptName(PartOfSpeech partOfSpeech, std::uint32_t offset)
     return name;
 }
 
-// How specific a concept is, from its height (the fewest steps up to a
-// concept with nothing above it): "entity" and "physical entity" say almost
-// nothing, "mammal" or "vehicle" a lot. Verbs' hierarchies are much flatter
-// than nouns'; adjectives and adverbs have none.
-double specificity(PartOfSpeech partOfSpeech, int height)
+// How much a concept counts by how specific it is (WordNet::specificity):
+// general ones ("entity", "person") hardly at all, and the most specific
+// ones, which no other word shares, little too; most goes to the concepts
+// in between ("musician", "vehicle", "garment"), which are what tells topics
+// apart.
+double conceptWeight(double specificity)
 {
-    switch (partOfSpeech) {
-    case PartOfSpeech::Noun:
-        return std::min(1.0, (height + 1) / 5.0);
-    case PartOfSpeech::Verb:
-        return std::min(1.0, (height + 1) / 3.0);
-    default:
-        return 1.0;
-    }
+    const double squared = specificity * specificity;
+    return squared * (1.0 - 0.9 * squared);
 }
 
 // The links that lead to a broader concept: hypernyms for nouns and verbs; an
@@ -115,8 +133,10 @@ bool leadsUp(const WordNet::Synset &synset, const WordNet::Pointer &pointer)
 {
     if (pointer.symbol == "@" || pointer.symbol == "@i")
         return true;
-    if (synset.partOfSpeech == PartOfSpeech::Adjective || synset.partOfSpeech == PartOfSpeech::Adverb)
-        return pointer.symbol == "&" || pointer.symbol == "\\";
+    if (synset.partOfSpeech == PartOfSpeech::Adjective)
+        return (pointer.symbol == "&" && synset.satellite) || pointer.symbol == "\\";
+    if (synset.partOfSpeech == PartOfSpeech::Adverb)
+        return pointer.symbol == "\\";
     return false;
 }
 
@@ -125,8 +145,9 @@ struct Node
     PartOfSpeech partOfSpeech;
     std::uint32_t offset;
     int steps = 0;
-    std::vector<size_t> parents;
-    int lexicographerFile = -1;
+    double specificity = 1.0;
+    // The definition, kept for the nodes whose definitions count.
+    std::string gloss;
 };
 
 // The definition part of a gloss: up to the first ";", without quoted
@@ -149,15 +170,29 @@ bool isDefinitionFiller(const std::string &word)
     return words.count(word) > 0;
 }
 
-// Adds one sense, everything above it, and the first senses of the words
-// that define it.
+// The first sense of a word of a definition, as the first part of speech
+// that has the word.
+std::optional<std::pair<PartOfSpeech, std::uint32_t>> firstSense(const WordNet &wordNet, const std::string &word)
+{
+    for (PartOfSpeech partOfSpeech : WordNet::partsOfSpeech) {
+        const std::vector<std::string> lemmas = wordNet.baseForms(word, partOfSpeech);
+        const auto entry = lemmas.empty() ? std::nullopt : wordNet.lookup(lemmas.front(), partOfSpeech);
+        if (entry && !entry->senses.empty())
+            return std::make_pair(partOfSpeech, entry->senses.front());
+    }
+    return std::nullopt;
+}
+
+// Adds one sense, everything above it and its kind; with `withGlosses`, also
+// the first senses of the words that define it and its nearest hypernyms,
+// each in the same way (without their own definitions).
 void addSense(const WordNet &wordNet, PartOfSpeech partOfSpeech, std::uint32_t offset, double weight,
-              std::unordered_map<std::string, double> &concepts)
+              std::unordered_map<std::string, double> &concepts, bool withGlosses)
 {
     // Breadth first, so each concept's step count is its shortest distance.
-    std::vector<Node> nodes{{partOfSpeech, offset, 0, {}, -1}};
-    std::unordered_map<std::string, size_t> seen{{conceptName(partOfSpeech, offset), 0}};
-    std::string gloss;
+    std::vector<Node> nodes{{partOfSpeech, offset, 0, 1.0, {}}};
+    std::unordered_set<std::string> seen{conceptName(partOfSpeech, offset)};
+    int lexicographerFile = -1;
     for (size_t i = 0; i < nodes.size(); ++i) {
         if (nodes[i].steps >= maximumSteps)
             continue;
@@ -165,58 +200,45 @@ void addSense(const WordNet &wordNet, PartOfSpeech partOfSpeech, std::uint32_t o
         if (!synset)
             continue;
         if (i == 0)
-            gloss = synset->gloss;
-        nodes[i].lexicographerFile = synset->lexicographerFile;
+            lexicographerFile = synset->lexicographerFile;
+        if (withGlosses && nodes[i].steps <= hypernymGlossSteps)
+            nodes[i].gloss = synset->gloss;
         for (const WordNet::Pointer &pointer : synset->pointers) {
-            if (!leadsUp(*synset, pointer))
-                continue;
-            const std::string name = conceptName(pointer.partOfSpeech, pointer.offset);
-            auto [it, added] = seen.emplace(name, nodes.size());
-            if (added)
-                nodes.push_back({pointer.partOfSpeech, pointer.offset, nodes[i].steps + 1, {}, -1});
-            if (it->second != i)
-                nodes[i].parents.push_back(it->second);
+            if (leadsUp(*synset, pointer) && seen.insert(conceptName(pointer.partOfSpeech, pointer.offset)).second)
+                nodes.push_back({pointer.partOfSpeech, pointer.offset, nodes[i].steps + 1, 1.0, {}});
         }
     }
-    // Heights: the fewest steps from each node up to one with no parent (or
-    // cut off at the step limit), settled by relaxing until nothing changes.
-    std::vector<int> heights(nodes.size(), 0);
-    for (size_t i = 0; i < nodes.size(); ++i)
-        heights[i] = nodes[i].parents.empty() ? 0 : maximumSteps;
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (size_t i = 0; i < nodes.size(); ++i) {
-            for (size_t parent : nodes[i].parents) {
-                if (heights[parent] + 1 < heights[i]) {
-                    heights[i] = heights[parent] + 1;
-                    changed = true;
-                }
-            }
-        }
-    }
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        const Node &node = nodes[i];
+    for (Node &node : nodes) {
+        node.specificity = wordNet.specificity(node.partOfSpeech, node.offset);
         concepts[conceptName(node.partOfSpeech, node.offset)] +=
-            weight * std::pow(stepDecay, node.steps) * specificity(node.partOfSpeech, heights[i]);
+            weight * std::pow(stepDecay, node.steps) * conceptWeight(node.specificity);
     }
     // A noun sense's lexicographer file is a coarse kind of its own:
-    // animal, food, artifact, person, time... (The verbs' files, such as
-    // motion or change, are too coarse to tell topics apart.)
-    if (partOfSpeech == PartOfSpeech::Noun && nodes.front().lexicographerFile >= 0)
-        concepts["l:" + std::to_string(nodes.front().lexicographerFile)] += weight * kindWeight;
+    // animal, food, artifact, time... (The verbs' files, such as motion or
+    // change, are too coarse to tell topics apart, and so are people.)
+    if (partOfSpeech == PartOfSpeech::Noun && lexicographerFile >= 0 && lexicographerFile != personFile) {
+        concepts["l:" + std::to_string(lexicographerFile)] += weight * kindWeight
+            * (withGlosses ? 1.0 : glossKindShare) * (lexicographerFile == artifactFile ? artifactKindShare : 1.0);
+    }
+    if (!withGlosses)
+        return;
 
-    // The definition ties a word to what it is used with: "violinist" to
-    // "musician" and "violin", "patient" to "medical" and "care".
-    for (const std::string &word : TextTokens::words(definitionOf(gloss))) {
-        if (isStopWord(word) || isDefinitionFiller(word))
+    // The definitions tie a word to what it is used with: "violinist" to
+    // "musician" and "violin", "patient" to "medical" and "care"; and those
+    // of its hypernyms to its field: "striker" is an athlete, "a person
+    // trained to compete in sports". Each word of a definition stands for
+    // its first sense, with that sense's hypernyms and kind.
+    for (const Node &node : nodes) {
+        if (node.gloss.empty())
             continue;
-        for (PartOfSpeech glossPart : WordNet::partsOfSpeech) {
-            const std::vector<std::string> lemmas = wordNet.baseForms(word, glossPart);
-            const auto entry = lemmas.empty() ? std::nullopt : wordNet.lookup(lemmas.front(), glossPart);
-            if (!entry || entry->senses.empty())
+        const double nodeWeight = node.steps == 0
+            ? 1.0
+            : hypernymGlossWeight * std::pow(stepDecay, node.steps) * node.specificity * node.specificity;
+        for (const std::string &word : TextTokens::words(definitionOf(node.gloss))) {
+            if (isStopWord(word) || isDefinitionFiller(word))
                 continue;
-            concepts[conceptName(glossPart, entry->senses.front())] += weight * glossWeight;
-            break;
+            if (const auto sense = firstSense(wordNet, word))
+                addSense(wordNet, sense->first, sense->second, weight * glossWeight * nodeWeight, concepts, false);
         }
     }
 }
@@ -282,28 +304,56 @@ const std::string &SenseEmbedder::sharedProblem()
     return sharedState().problem;
 }
 
-void SenseEmbedder::addWord(std::map<std::string, double> &features, const std::string &word) const
+void SenseEmbedder::addWord(std::map<std::string, double> &features, const std::string &word, int occurrences) const
 {
     std::unordered_map<std::string, double> concepts;
     int seen = 0;
+    double wordWeight = 1.0;
     if (m_wordNet) {
-        // Nouns carry most of what a sentence is about; a word that can be
-        // a noun and a verb ("train", "park") counts mostly as the noun.
+        // Each part of speech the word can be counts by how often the tagged
+        // corpus has it so ("heavy" is mostly an adjective, though WordNet
+        // also knows a noun), and nouns, which carry most of what a sentence
+        // is about, more: a word that can be a noun and a verb ("train",
+        // "park") counts mostly as the noun.
+        std::array<std::vector<std::string>, 4> lemmas;
+        std::array<double, 4> shares{};
+        double total = 0;
         for (PartOfSpeech partOfSpeech : WordNet::partsOfSpeech) {
-            const double partWeight = partOfSpeech == PartOfSpeech::Noun ? 1.0 : 0.4;
-            for (const std::string &lemma : m_wordNet->baseForms(word, partOfSpeech)) {
+            const auto part = static_cast<size_t>(partOfSpeech);
+            lemmas[part] = m_wordNet->baseForms(word, partOfSpeech);
+            if (lemmas[part].empty())
+                continue;
+            shares[part] = partSmoothing;
+            for (const std::string &lemma : lemmas[part]) {
+                shares[part] += m_wordNet->taggedCount(lemma, partOfSpeech);
                 seen = std::max(seen, m_wordNet->taggedCount(lemma));
+            }
+            total += shares[part];
+        }
+        double partWeightSum = 0;
+        for (PartOfSpeech partOfSpeech : WordNet::partsOfSpeech) {
+            const auto part = static_cast<size_t>(partOfSpeech);
+            if (lemmas[part].empty())
+                continue;
+            const double share = shares[part] / total;
+            partWeightSum += share * partWeights[part];
+            const double weight = share * (partOfSpeech == PartOfSpeech::Noun ? 1.0 : otherPartBias);
+            for (const std::string &lemma : lemmas[part]) {
                 const auto entry = m_wordNet->lookup(lemma, partOfSpeech);
                 for (size_t sense = 0; entry && sense < entry->senses.size() && sense < std::size(senseWeights);
                      ++sense)
-                    addSense(*m_wordNet, partOfSpeech, entry->senses[sense], partWeight * senseWeights[sense],
-                             concepts);
+                    addSense(*m_wordNet, partOfSpeech, entry->senses[sense], weight * senseWeights[sense], concepts,
+                             true);
             }
         }
+        if (total > 0)
+            wordWeight = partWeightSum;
     }
-    if (concepts.empty())
+    if (concepts.empty()) {
         concepts["w:" + word] = 1.0;
-    addNormalised(features, concepts, informativeness(seen));
+        wordWeight = 1.0;
+    }
+    addNormalised(features, concepts, occurrences * wordWeight * informativeness(seen));
 }
 
 std::map<std::string, double> SenseEmbedder::features(std::string_view text) const
@@ -317,20 +367,26 @@ std::map<std::string, double> SenseEmbedder::features(std::string_view text) con
         (isStopWord(word) ? stopWords : words).push_back(word);
     }
 
-    std::map<std::string, double> result;
+    // How often each word occurs: a text is the sum of its words, so a word
+    // that comes back is looked up once and counted as often as it occurs
+    // (a long text repeats most of its words).
+    std::map<std::string, int> occurrences;
     for (size_t i = 0; i < words.size(); ++i) {
         // Two words that WordNet knows as one noun ("stock market", "ice
         // cream") count as that noun.
         if (m_wordNet && i + 1 < words.size()) {
             const std::string pair = words[i] + "_" + words[i + 1];
             if (!m_wordNet->baseForms(pair, PartOfSpeech::Noun).empty()) {
-                addWord(result, pair);
+                ++occurrences[pair];
                 ++i;
                 continue;
             }
         }
-        addWord(result, words[i]);
+        ++occurrences[words[i]];
     }
+    std::map<std::string, double> result;
+    for (const auto &[word, count] : occurrences)
+        addWord(result, word, count);
     // A kind that several words share is what the text is about: squaring
     // lets it outweigh a kind that only one word has.
     for (auto &[name, weight] : result) {

@@ -13,18 +13,23 @@ class WordNet;
 // not sentences: order, negation and other languages are lost on it.
 //
 // Each content word is reduced to its base forms by WordNet's rules and
-// stands for its most common senses and their hypernym chains (cat, feline,
-// carnivore, placental, mammal, ...), the word's own senses weighing most,
-// each step up and each very general concept less; for the words of each
-// sense's definition ("violinist": musician, violin); and, for nouns, for the
-// kind WordNet files the sense under (animal, food, artifact...), which
-// counts most when several words of a text share it. A word WordNet does not
-// know stands for itself. A text is the sum of its words, each weighed by how
-// rarely the tagged corpus has it ("need" less than "pasta"), carried into
-// `dimensions` numbers by a fixed random projection (one pseudo-random
-// direction per concept, seeded by its name), so that similar words give
-// similar vectors and no number is left at zero. Deterministic and
-// L2-normalised.
+// stands for its most common senses (each part of speech by how often the
+// tagged corpus uses the word so, nouns first) and their hypernym chains
+// (cat, feline, carnivore, placental, mammal, ...), each concept weighed by
+// how specific it is (how few synsets lie beneath it) and less for each step
+// up, so that "entity" and "person" count for almost nothing and the concepts
+// in between count most; for the words of the definitions of the sense and
+// of its nearest hypernyms ("violinist": musician, violin; "striker", by way
+// of "athlete": sports), each with its own chain; and, for nouns, for the
+// kind WordNet files the sense under (animal, food, artifact...; not person,
+// which holds every occupation), which counts most when several words of a
+// text share it. A word WordNet does not know stands for itself. A text is
+// the sum of its words, each weighed by how rarely the tagged corpus has it
+// ("need" less than "pasta") and nouns more than verbs, adjectives and
+// adverbs, carried into `dimensions` numbers by a fixed random projection
+// (one pseudo-random direction per concept, seeded by its name), so that
+// similar words give similar vectors and no number is left at zero.
+// Deterministic and L2-normalised.
 class SenseEmbedder
 {
 public:
@@ -52,7 +57,7 @@ public:
     std::map<std::string, double> features(std::string_view text) const;
 
 private:
-    void addWord(std::map<std::string, double> &features, const std::string &word) const;
+    void addWord(std::map<std::string, double> &features, const std::string &word, int occurrences) const;
 
     const WordNet *m_wordNet = nullptr;
 };

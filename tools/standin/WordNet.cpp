@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <cmath>
 #include <fstream>
+#include <mutex>
 #include <utility>
 
 using PartOfSpeech = WordNet::PartOfSpeech;
@@ -192,6 +194,14 @@ private:
     size_t m_size = 0;
 };
 
+// Every synset of one part of speech in file order (so sorted by offset),
+// with how specific each is.
+struct WordNet::Hierarchy
+{
+    std::vector<std::uint32_t> offsets;
+    std::vector<float> specificity;
+};
+
 struct WordNet::Files
 {
     std::array<MappedFile, 4> index;
@@ -200,6 +210,10 @@ struct WordNet::Files
     MappedFile counts;
     // Inflected form -> its base forms, from the ".exc" files.
     std::array<std::unordered_map<std::string, std::vector<std::string>>, 4> exceptions;
+    // Built on first use, for nouns and verbs (the parts of speech with
+    // hypernyms).
+    std::array<Hierarchy, 2> hierarchies;
+    std::array<std::once_flag, 2> hierarchiesBuilt;
 };
 
 WordNet::WordNet() = default;
@@ -252,7 +266,41 @@ std::unique_ptr<WordNet> WordNet::open(const std::string &directory, std::string
     return wordNet;
 }
 
+namespace {
+
+// The part of speech a sense key names by its synset type, the digit after
+// "%" (senseidx(5WN)): 1 noun, 2 verb, 3 adjective, 4 adverb, 5 adjective
+// satellite.
+std::optional<PartOfSpeech> partOfSpeechOfKey(std::string_view key, size_t typeAt)
+{
+    if (typeAt >= key.size())
+        return std::nullopt;
+    switch (key[typeAt]) {
+    case '1':
+        return PartOfSpeech::Noun;
+    case '2':
+        return PartOfSpeech::Verb;
+    case '3':
+    case '5':
+        return PartOfSpeech::Adjective;
+    case '4':
+        return PartOfSpeech::Adverb;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 int WordNet::taggedCount(std::string_view lemma) const
+{
+    int total = 0;
+    for (PartOfSpeech partOfSpeech : partsOfSpeech)
+        total += taggedCount(lemma, partOfSpeech);
+    return total;
+}
+
+int WordNet::taggedCount(std::string_view lemma, PartOfSpeech partOfSpeech) const
 {
     if (lemma.empty() || lemma.find_first_of(" \n%") != std::string_view::npos)
         return 0;
@@ -266,7 +314,7 @@ int WordNet::taggedCount(std::string_view lemma) const
         if (line.substr(0, prefix.size()) != prefix)
             break;
         const std::vector<std::string_view> parts = fields(trimmed(line));
-        if (parts.size() == 3)
+        if (parts.size() == 3 && partOfSpeechOfKey(parts[0], prefix.size()) == partOfSpeech)
             total += number<int>(parts[2]).value_or(0);
         start += line.size() + 1;
     }
@@ -324,6 +372,7 @@ std::optional<WordNet::Synset> WordNet::synset(PartOfSpeech partOfSpeech, std::u
         return std::nullopt;
     synset.lexicographerFile = *lexicographerFile;
     synset.partOfSpeech = *type;
+    synset.satellite = parts[2] == "s";
     size_t next = 4;
     for (size_t i = 0; i < *wordCount; ++i, next += 2) {
         if (next + 1 >= parts.size())
@@ -379,4 +428,86 @@ std::vector<std::string> WordNet::baseForms(std::string_view word, PartOfSpeech 
             result.push_back(std::move(candidate));
     }
     return result;
+}
+
+const WordNet::Hierarchy &WordNet::hierarchy(PartOfSpeech partOfSpeech) const
+{
+    const size_t which = indexOf(partOfSpeech);
+    std::call_once(m_files->hierarchiesBuilt[which], [&] {
+        Hierarchy &hierarchy = m_files->hierarchies[which];
+        const std::string_view text = m_files->data[which].text();
+        // Each synset's offset and the offsets of its hypernyms.
+        std::vector<std::pair<size_t, std::uint32_t>> links; // (child index, parent offset)
+        for (size_t start = 0; start < text.size();) {
+            const std::string_view line = lineAt(text, start);
+            start += line.size() + 1;
+            // Licence lines start with a space.
+            if (line.empty() || line.front() == ' ')
+                continue;
+            const std::vector<std::string_view> parts = fields(line);
+            const auto offset = parts.size() > 4 ? number<std::uint32_t>(parts[0]) : std::nullopt;
+            const auto wordCount = offset ? number<size_t>(parts[3], 16) : std::nullopt;
+            if (!wordCount)
+                continue;
+            const size_t pointers = 4 + 2 * *wordCount;
+            const auto pointerCount = pointers < parts.size() ? number<size_t>(parts[pointers]) : std::nullopt;
+            if (!pointerCount)
+                continue;
+            const size_t child = hierarchy.offsets.size();
+            hierarchy.offsets.push_back(*offset);
+            for (size_t i = 0, next = pointers + 1; i < *pointerCount && next + 2 < parts.size(); ++i, next += 4) {
+                if (parts[next] != "@" && parts[next] != "@i")
+                    continue;
+                if (const auto parent = number<std::uint32_t>(parts[next + 1]))
+                    links.emplace_back(child, *parent);
+            }
+        }
+        // Descendants, counted from the leaves up: a synset is settled once
+        // all its children have passed their counts on. A synset with two
+        // parents counts under both.
+        const size_t size = hierarchy.offsets.size();
+        std::vector<std::vector<size_t>> parents(size);
+        std::vector<int> pendingChildren(size, 0);
+        for (const auto &[child, parentOffset] : links) {
+            const auto it = std::lower_bound(hierarchy.offsets.begin(), hierarchy.offsets.end(), parentOffset);
+            if (it == hierarchy.offsets.end() || *it != parentOffset)
+                continue;
+            const auto parent = static_cast<size_t>(it - hierarchy.offsets.begin());
+            parents[child].push_back(parent);
+            ++pendingChildren[parent];
+        }
+        std::vector<double> descendants(size, 0.0);
+        std::vector<size_t> ready;
+        for (size_t i = 0; i < size; ++i) {
+            if (pendingChildren[i] == 0)
+                ready.push_back(i);
+        }
+        while (!ready.empty()) {
+            const size_t node = ready.back();
+            ready.pop_back();
+            for (size_t parent : parents[node]) {
+                descendants[parent] += descendants[node] + 1;
+                if (--pendingChildren[parent] == 0)
+                    ready.push_back(parent);
+            }
+        }
+        // A cycle (not in WordNet's own files) leaves its members unsettled
+        // with the counts they have gathered, which is harmless here.
+        const double all = std::log(std::max<double>(2.0, double(size)));
+        hierarchy.specificity.resize(size);
+        for (size_t i = 0; i < size; ++i)
+            hierarchy.specificity[i] = float(std::clamp(1.0 - std::log(1.0 + descendants[i]) / all, 0.0, 1.0));
+    });
+    return m_files->hierarchies[which];
+}
+
+double WordNet::specificity(PartOfSpeech partOfSpeech, std::uint32_t offset) const
+{
+    if (partOfSpeech != PartOfSpeech::Noun && partOfSpeech != PartOfSpeech::Verb)
+        return 1.0;
+    const Hierarchy &hierarchy = this->hierarchy(partOfSpeech);
+    const auto it = std::lower_bound(hierarchy.offsets.begin(), hierarchy.offsets.end(), offset);
+    if (it == hierarchy.offsets.end() || *it != offset)
+        return 1.0;
+    return hierarchy.specificity[static_cast<size_t>(it - hierarchy.offsets.begin())];
 }

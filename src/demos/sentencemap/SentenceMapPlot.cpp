@@ -76,19 +76,31 @@ void SentenceMapPlot::setMap(const QStringList &sentences, const SentenceMap::Pr
     m_sentences = sentences;
     m_projection = projection;
     m_focused = -1;
-    qDeleteAll(m_markers);
+    // The points are kept for the next map and renamed: making and showing
+    // sixteen widgets anew costs the main thread far more.
+    QList<QWidget *> pool = m_markers + m_spareMarkers;
     m_markers.clear();
+    m_spareMarkers.clear();
     for (qsizetype i = 0; i < sentences.size() && i < projection.points.size(); ++i) {
-        auto *marker = new Marker(this);
+        QWidget *marker = pool.isEmpty() ? nullptr : pool.takeFirst();
+        if (!marker) {
+            marker = new Marker(this);
+            marker->installEventFilter(this);
+        }
         marker->setObjectName(QStringLiteral("mapPoint%1").arg(i + 1));
         const QString named = QStringLiteral("%1: %2").arg(i + 1).arg(sentences[i]);
         marker->setToolTip(named);
         marker->setAccessibleName(named);
-        marker->installEventFilter(this);
         marker->show();
+        if (marker->hasFocus())
+            m_focused = int(i);
         if (!m_markers.isEmpty())
             QWidget::setTabOrder(m_markers.last(), marker);
         m_markers.append(marker);
+    }
+    for (QWidget *spare : std::as_const(pool)) {
+        spare->hide();
+        m_spareMarkers.append(spare);
     }
     layoutMarkers();
     update();

@@ -62,5 +62,7 @@ private:
     QList<QPointF> m_placed;
     QList<QRectF> m_labels;
     QList<QWidget *> m_markers;
+    // Hidden points of an earlier, larger map, for the next one.
+    QList<QWidget *> m_spareMarkers;
     int m_focused = -1;
 };

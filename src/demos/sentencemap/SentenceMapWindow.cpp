@@ -3,6 +3,9 @@
 #include "SentenceEmbeddings.h"
 #include "SentenceMapPlot.h"
 #include "SimilarityLegend.h"
+#include "SimilarityMatrixModel.h"
+#include "SimilarityMatrixView.h"
+#include "catalogue/BackgroundWork.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "demos/DemoHistory.h"
@@ -27,12 +30,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -50,6 +52,17 @@ QLabel *headline(const QString &name, const QString &text)
 }
 
 } // namespace
+
+struct SentenceMapWindow::Presentation
+{
+    MapResult result;
+    SimilarityMatrixModel::Contents matrix;
+    QString key;
+    QString neighbours;
+    QString alternative;
+    QString spread;
+    HistoryEntry entry;
+};
 
 SentenceMapWindow::SentenceMapWindow(AppSettings &settings, QWidget *parent)
     : SentenceMapWindow(settings, HttpClient::shared(), parent)
@@ -78,7 +91,8 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
                                    QString(),
                                    TextStyle::Body))
     , m_results(new QWidget)
-    , m_matrix(new QTableWidget)
+    , m_matrixModel(new SimilarityMatrixModel(this))
+    , m_matrix(new SimilarityMatrixView(m_matrixModel))
     , m_legend(new SimilarityLegend)
     , m_matrixHintLabel(makeLabel(QStringLiteral("matrixHintLabel"),
                                   QString(),
@@ -110,6 +124,10 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     m_scrollArea->setWidgetResizable(true);
     auto *content = new QWidget;
     content->setObjectName(QStringLiteral("content"));
+    // The column only grows or shrinks at its bottom as results come and
+    // go: what stays in place is not drawn again.
+    content->setAttribute(Qt::WA_StaticContents);
+    m_results->setAttribute(Qt::WA_StaticContents);
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(inset, inset, inset, inset);
     column->setSpacing(spacing);
@@ -165,8 +183,12 @@ void SentenceMapWindow::retranslate()
     heading("matrixTitleLabel", tr("Similarity Matrix"));
     if (auto *symbol = m_warningCard->findChild<SymbolView *>())
         symbol->setAccessibleName(tr("Warning"));
-    if (m_result)
-        fillMatrix();
+    // A result's texts, written again in the new language.
+    if (m_presentation) {
+        const MapResult result = m_presentation->result;
+        m_presentation = present(result.model, result.sentences, result.layout);
+        m_matrixModel->setContents(m_presentation->matrix);
+    }
     render();
 }
 
@@ -336,6 +358,10 @@ void SentenceMapWindow::connectActions()
         });
     }
     connect(&m_settings, &AppSettings::selectedEmbeddingModelChanged, this, &SentenceMapWindow::render);
+    m_revealTimer.setSingleShot(true);
+    // Long enough for the frame of one part to be drawn before the next.
+    m_revealTimer.setInterval(1);
+    connect(&m_revealTimer, &QTimer::timeout, this, &SentenceMapWindow::revealNext);
 }
 
 QSize SentenceMapWindow::matrixCellSize(const QFont &font, int textMargin)
@@ -384,25 +410,91 @@ void SentenceMapWindow::mapSentences()
     m_isMapping = true;
     m_errorMessage.reset();
     m_result.reset();
+    m_presentation.reset();
+    m_revealed = Revealed::nothing;
     m_exportStatus.reset();
+    // The map of the last run must not show beside the next run's grid.
+    m_plot->setMap({}, {});
     render();
 
     // The window is the context: a reply after it has closed is dropped.
     SentenceEmbeddings::fetch(texts, *model, this,
                               [this, texts, model = *model](const Result<SentenceMap::Layout> &layout) {
-        m_isMapping = false;
-        // Every run ends in the session history, whichever way it ends.
-        const auto record = qScopeGuard([&] {
-            Q_EMIT runFinished(m_result ? DemoHistory::sentenceMap(model, texts, m_result->layout)
-                                        : DemoHistory::sentenceMapFailure(model, texts, m_errorMessage.value_or(QString())));
-        });
         if (!layout) {
+            m_isMapping = false;
             m_errorMessage = tr("Error: %1").arg(layout.error().description);
             render();
+            // Every run ends in the session history, whichever way it ends.
+            Q_EMIT runFinished(DemoHistory::sentenceMapFailure(model, texts, *m_errorMessage));
             return;
         }
-        m_result = MapResult{model, texts, layout.value()};
-        fillMatrix();
+        // The texts of 256 cells and of the lists take a millisecond or two
+        // to write: the worker writes them too.
+        BackgroundWork::run(
+            this, [model, texts, layout = layout.value()] { return present(model, texts, layout); },
+            [this](const std::shared_ptr<const Presentation> &presentation) { showPresentation(presentation); });
+    }, m_settings, m_http);
+}
+
+std::shared_ptr<const SentenceMapWindow::Presentation>
+SentenceMapWindow::present(const QString &model, const QStringList &texts, const SentenceMap::Layout &layout)
+{
+    auto p = std::make_shared<Presentation>();
+    p->result = MapResult{model, texts, layout};
+    const int n = int(texts.size());
+    SimilarityMatrixModel::Contents &contents = p->matrix;
+    contents.size = n;
+    contents.cells.reserve(qsizetype(n) * n);
+    for (int i = 0; i < n; ++i)
+        contents.headerTips.append(tr("%1: %2").arg(QString::number(i + 1), texts[i]));
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const float value = layout.matrix.value(i).value(j);
+            SimilarityMatrixModel::Cell cell;
+            cell.text = SentenceMap::percentText(value);
+            cell.fill = SimilarityLegend::colorFor(shownSimilarity(value).value_or(0.0f));
+            cell.ink = SimilarityLegend::textColorOn(cell.fill);
+            // Built in one step: a "%1" in a sentence stays as typed.
+            const QString first = QString::number(i + 1);
+            const QString second = QString::number(j + 1);
+            cell.toolTip = tr("%1 and %2: %3\n%1: %4\n%2: %5").arg(first, second, cell.text, texts[i], texts[j]);
+            cell.accessibleText =
+                tr("Sentence %1, \"%2\", and sentence %3, \"%4\": %5").arg(first, texts[i], second, texts[j], cell.text);
+            contents.cells.append(std::move(cell));
+        }
+    }
+    QStringList lines;
+    for (const SentenceMap::Neighbour &neighbour : layout.neighbours)
+        lines.append(SentenceMap::neighbourLine(neighbour));
+    p->neighbours = lines.join(QLatin1Char('\n'));
+    QStringList key;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        key.append(tr("%1  %2").arg(QString::number(i + 1), texts[i]));
+    p->key = key.join(QLatin1Char('\n'));
+    // The list says in words what both pictures show.
+    p->alternative = tr("Nearest neighbours: %1").arg(lines.join(QStringLiteral("; ")));
+    p->spread = SentenceMap::spreadLine(layout.projection);
+    p->entry = DemoHistory::sentenceMap(model, texts, layout);
+    return p;
+}
+
+void SentenceMapWindow::showPresentation(std::shared_ptr<const Presentation> presentation)
+{
+    m_presentation = std::move(presentation);
+    m_result = m_presentation->result;
+    m_matrixModel->setContents(m_presentation->matrix);
+    sizeMatrix();
+    m_revealed = Revealed::layout;
+    render();
+    m_revealTimer.start();
+}
+
+void SentenceMapWindow::revealNext()
+{
+    if (!m_result || m_revealed == Revealed::lists)
+        return;
+    m_revealed = Revealed(int(m_revealed) + 1);
+    if (m_revealed == Revealed::map) {
         m_plot->setMap(m_result->sentences, m_result->layout.projection);
         // Tab goes from the grid through the map's points to the exports.
         QWidget *previous = m_matrix;
@@ -412,15 +504,20 @@ void SentenceMapWindow::mapSentences()
         }
         QWidget::setTabOrder(previous, m_exportMatrixButton);
         QWidget::setTabOrder(m_exportMatrixButton, m_exportMapButton);
+    }
+    if (m_revealed != Revealed::lists) {
+        m_revealTimer.start();
         render();
-    }, m_settings, m_http);
+        return;
+    }
+    // The run ends when its result is all on screen: then the next can start.
+    m_isMapping = false;
+    render();
+    Q_EMIT runFinished(m_presentation->entry);
 }
 
-void SentenceMapWindow::fillMatrix()
+void SentenceMapWindow::sizeMatrix()
 {
-    const QStringList &texts = m_result->sentences;
-    const SentenceMap::Matrix &matrix = m_result->layout.matrix;
-    const int n = int(texts.size());
     // Cells sized from the font they are drawn in, so that "100 %" fits at
     // any font size.
     const QFont font = TextStyles::font(TextStyle::Caption2);
@@ -434,38 +531,6 @@ void SentenceMapWindow::fillMatrix()
     m_matrix->verticalHeader()->setMinimumSectionSize(cell.height());
     m_matrix->verticalHeader()->setDefaultSectionSize(cell.height());
     m_matrix->verticalHeader()->setMinimumWidth(cell.width() * 2 / 3);
-    m_matrix->clear();
-    m_matrix->setRowCount(n);
-    m_matrix->setColumnCount(n);
-    for (int i = 0; i < n; ++i) {
-        for (const bool row : {true, false}) {
-            auto *header = new QTableWidgetItem(QString::number(i + 1));
-            header->setToolTip(tr("%1: %2").arg(QString::number(i + 1), texts[i]));
-            if (row)
-                m_matrix->setVerticalHeaderItem(i, header);
-            else
-                m_matrix->setHorizontalHeaderItem(i, header);
-        }
-    }
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            const float value = matrix[i][j];
-            const QString percent = SentenceMap::percentText(value);
-            auto *item = new QTableWidgetItem(percent);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setTextAlignment(Qt::AlignCenter);
-            const QColor fill = SimilarityLegend::colorFor(shownSimilarity(value).value_or(0.0f));
-            item->setBackground(fill);
-            item->setForeground(SimilarityLegend::textColorOn(fill));
-            // Built in one step: a "%1" in a sentence stays as typed.
-            const QString first = QString::number(i + 1);
-            const QString second = QString::number(j + 1);
-            item->setToolTip(tr("%1 and %2: %3\n%1: %4\n%2: %5").arg(first, second, percent, texts[i], texts[j]));
-            item->setData(Qt::AccessibleTextRole, tr("Sentence %1, \"%2\", and sentence %3, \"%4\": %5")
-                                                      .arg(first, texts[i], second, texts[j], percent));
-            m_matrix->setItem(i, j, item);
-        }
-    }
 }
 
 bool SentenceMapWindow::exportMatrixTo(const QString &path)
@@ -487,7 +552,8 @@ bool SentenceMapWindow::exportMatrixTo(const QString &path)
 bool SentenceMapWindow::exportMapTo(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    if (!m_result) {
+    // The picture is taken from the screen: not before the map is drawn.
+    if (!m_result || m_revealed < Revealed::map) {
         setExportStatus(false, tr("Nothing to save yet: map some sentences first."));
         return false;
     }
@@ -537,7 +603,7 @@ void SentenceMapWindow::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     // The grid's cells are sized from their font, which follows the zoom.
     if (event->type() == QEvent::FontChange && m_result)
-        fillMatrix();
+        sizeMatrix();
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         render();
     if (event->type() == QEvent::LanguageChange)
@@ -593,25 +659,22 @@ void SentenceMapWindow::render()
     m_results->setVisible(m_result.has_value());
     m_placeholderLabel->setVisible(!m_result.has_value() && hasModel);
     setForeground(m_placeholderLabel, secondary);
-    m_exportMatrixButton->setEnabled(m_result.has_value());
-    m_exportMapButton->setEnabled(m_result.has_value());
+    m_exportMatrixButton->setEnabled(m_result.has_value() && !m_isMapping);
+    m_exportMapButton->setEnabled(m_result.has_value() && !m_isMapping);
     setForeground(m_matrixHintLabel, secondary);
     setForeground(m_mapHintLabel, secondary);
-    if (m_result) {
-        QStringList lines;
-        for (const SentenceMap::Neighbour &neighbour : m_result->layout.neighbours)
-            lines.append(SentenceMap::neighbourLine(neighbour));
-        m_neighboursLabel->setText(lines.join(QLatin1Char('\n')));
-        QStringList key;
-        for (qsizetype i = 0; i < m_result->sentences.size(); ++i)
-            key.append(tr("%1  %2").arg(QString::number(i + 1), m_result->sentences[i]));
-        m_keyLabel->setText(key.join(QLatin1Char('\n')));
-        // The list says in words what both pictures show.
-        const QString alternative = tr("Nearest neighbours: %1").arg(lines.join(QStringLiteral("; ")));
-        m_matrix->setAccessibleDescription(alternative);
-        m_plot->setAccessibleDescription(alternative);
-        m_spreadLabel->setText(SentenceMap::spreadLine(m_result->layout.projection));
-    }
+    m_matrix->setCellsShown(m_revealed >= Revealed::grid);
+    // The lists come last, each laid out in one turn and drawn in the next.
+    const auto from = [this](Revealed part) { return m_presentation && m_revealed >= part; };
+    m_keyLabel->setText(from(Revealed::keyLaidOut) ? m_presentation->key : QString());
+    m_keyLabel->setUpdatesEnabled(!m_presentation || from(Revealed::keyDrawn));
+    m_neighboursLabel->setText(from(Revealed::neighboursLaidOut) ? m_presentation->neighbours : QString());
+    m_neighboursLabel->setUpdatesEnabled(!m_presentation || from(Revealed::lists));
+    const bool listed = from(Revealed::lists);
+    m_matrix->setAccessibleDescription(listed ? m_presentation->alternative : QString());
+    m_plot->setAccessibleDescription(listed ? m_presentation->alternative : QString());
+    // Set with the grid, so that the map's column keeps its height.
+    m_spreadLabel->setText(m_presentation ? m_presentation->spread : QString());
 
     m_statusRow->setVisible(m_exportStatus.has_value());
     if (m_exportStatus) {

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppSettings;
@@ -16,11 +18,12 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
-class QTableWidget;
 class QVBoxLayout;
 class RoundedPanel;
 class SentenceMapPlot;
 class SimilarityLegend;
+class SimilarityMatrixModel;
+class SimilarityMatrixView;
 class SymbolView;
 
 // Many sentences at once: the user types 3 to 16 sentences, one per line,
@@ -84,15 +87,31 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Everything the window shows of a result, worked out on the worker
+    // thread: the grid's cells and the texts of the lists, so that the main
+    // thread only hands them to the widgets.
+    struct Presentation;
+    static std::shared_ptr<const Presentation> present(const QString &model, const QStringList &sentences,
+                                                       const SentenceMap::Layout &layout);
+    // The result reaches the screen in parts, each in its own turn of the
+    // event loop (and so its own frame), so that no single turn lays out and
+    // paints the whole results area: first the area laid out with the
+    // grid's cells blank, then the cells, then the map, then each list, laid
+    // out in one turn and drawn in the next (a selectable label of sixteen
+    // lines takes a millisecond or more for each). The run counts as mapping
+    // until the last part is drawn.
+    enum class Revealed { nothing, layout, grid, map, keyLaidOut, keyDrawn, neighboursLaidOut, lists };
+    void showPresentation(std::shared_ptr<const Presentation> presentation);
+    void revealNext();
     QWidget *buildInputs();
     void buildWarning();
     void buildResults();
     QVBoxLayout *buildMatrixBox();
     void connectActions();
     void render();
+    void sizeMatrix();
     // The window's fixed texts in the current language, then render().
     void retranslate();
-    void fillMatrix();
     void exportWithDialog(bool matrix);
     void setExportStatus(bool ok, const QString &message);
 
@@ -103,6 +122,9 @@ private:
     bool m_isMapping = false;
     std::optional<QString> m_errorMessage;
     std::optional<MapResult> m_result;
+    std::shared_ptr<const Presentation> m_presentation;
+    Revealed m_revealed = Revealed::nothing;
+    QTimer m_revealTimer;
     struct ExportStatus
     {
         bool ok = false;
@@ -122,7 +144,8 @@ private:
     RoundedPanel *const m_warningCard;
     QLabel *const m_placeholderLabel;
     QWidget *const m_results;
-    QTableWidget *const m_matrix;
+    SimilarityMatrixModel *const m_matrixModel;
+    SimilarityMatrixView *const m_matrix;
     SimilarityLegend *const m_legend;
     QLabel *const m_matrixHintLabel;
     SentenceMapPlot *const m_plot;

@@ -13,17 +13,19 @@
 #include "demos/similarity/SimilarityClient.h"
 #include "history/HistoryCsv.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QPointer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QStyle>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -223,7 +225,8 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
             QCOMPARE(matrix[i][j], demo->value());
         }
     }
-    auto *table = rig.window.findChild<QTableWidget *>(QStringLiteral("similarityMatrix"));
+    auto *table = rig.window.findChild<QTableView *>(QStringLiteral("similarityMatrix"));
+    QAccessibleTableInterface *cells = QAccessible::queryAccessibleInterface(table)->tableInterface();
     QTemporaryDir dir;
     QVERIFY(rig.window.exportMatrixTo(dir.filePath("matrix.csv")));
     QFile file(dir.filePath("matrix.csv"));
@@ -233,14 +236,17 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
     const QStringList written[3] = {{"1", "0.6", "0"}, {"0.6", "1", "0"}, {"0", "0", "1"}};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
-            QCOMPARE(table->item(i, j)->text(), shown[i][j]);
+            QCOMPARE(table->model()->index(i, j).data().toString(), shown[i][j]);
             QCOMPARE(csv[i + 1][j + 2].toFloat(), written[i][j].toFloat());
         }
     }
     // Built in one step, so the sentence's own "%1" and "%2" stay as typed.
-    QCOMPARE(table->item(1, 2)->data(Qt::AccessibleTextRole).toString(),
+    // What a screen reader reads for a cell.
+    QCOMPARE(cells->cellAt(1, 2)->text(QAccessible::Name),
              QStringLiteral("Sentence 2, \"two\", and sentence 3, \"three %1 \"quoted\", %2\": 0 %"));
-    QCOMPARE(table->item(2, 0)->toolTip(), QStringLiteral("3 and 1: 0 %\n3: three %1 \"quoted\", %2\n1: one"));
+    QCOMPARE(table->model()->index(2, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("3 and 1: 0 %\n3: three %1 \"quoted\", %2\n1: one"));
+    QCOMPARE(table->model()->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString(), QStringLiteral("3: ") + third);
 
     // The list in words, which is also the pictures' text alternative.
     const QString lines = QStringLiteral("1 is closest to 2, 60 %\n2 is closest to 1, 60 %\n3 is closest to 2, 0 %");
@@ -249,6 +255,14 @@ void TestSentenceMap::matrixIsTheDemosCosineWithNeighbours()
     QCOMPARE(table->accessibleDescription(), alternative);
     QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->accessibleDescription(), alternative);
     QCOMPARE(rig.window.findChild<SentenceMapPlot *>()->markers().at(2)->accessibleName(), QStringLiteral("3: ") + third);
+
+    // The cells are drawn in their colours once the result is shown.
+    const QImage grid = table->viewport()->grab().toImage();
+    for (const auto &[row, column] : {std::pair{0, 0}, {0, 1}, {2, 0}}) {
+        const QPoint corner = table->visualRect(table->model()->index(row, column)).topLeft() + QPoint(2, 2);
+        QCOMPARE(grid.pixel(corner * grid.devicePixelRatio()),
+                 table->model()->index(row, column).data(Qt::BackgroundRole).value<QColor>().rgb());
+    }
 }
 
 void TestSentenceMap::projectionIsTheSameInAnyOrder()
@@ -299,6 +313,36 @@ void TestSentenceMap::workRunsOffTheMainThreadAndIsDroppedForAGoneContext()
     BackgroundWork::run(nullptr, [] { return 2; }, [&after](int) { after = true; });
     QTRY_VERIFY(after);
     QVERIFY(!late);
+
+    // A window closed while its result is still being drawn, part by part
+    // (its grid has just been filled): the rest is dropped with the window,
+    // as a reply is that arrives after it closed.
+    FakeOllamaServer server;
+    TestSettings prefs;
+    prefs.settings().setOllamaURL(server.baseURL());
+    prefs.settings().setSelectedEmbeddingModel(model);
+    HttpClient http;
+    QPointer<SentenceMapWindow> window = new SentenceMapWindow(prefs.settings(), http);
+    window->show();
+    int recorded = 0;
+    bool mappingWhenFilled = false;
+    bool emptyMapRefused = false;
+    QTemporaryDir dir;
+    connect(window, &SentenceMapWindow::runFinished, this, [&recorded] { ++recorded; });
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("similarityMatrix"));
+    connect(grid->model(), &QAbstractItemModel::modelReset, this, [&] {
+        mappingWhenFilled = window->isMapping() && window->result().has_value();
+        // The map is not drawn yet: no empty picture is saved as the map.
+        emptyMapRefused = !window->exportMapTo(dir.filePath("map.png")) && !QFile::exists(dir.filePath("map.png"));
+        window->deleteLater();
+    });
+    window->setSentences({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    window->mapSentences();
+    QTRY_VERIFY_WITH_TIMEOUT(!window, 15000);
+    QTest::qWait(20);
+    QVERIFY(mappingWhenFilled);
+    QVERIFY(emptyMapRefused);
+    QCOMPARE(recorded, 0);
 }
 
 void TestSentenceMap::cellTextsFitAtAnyFontSize_data()
@@ -321,22 +365,23 @@ void TestSentenceMap::cellTextsFitAtAnyFontSize()
     QStringList lines;
     for (int i = 1; i <= 16; ++i)
         lines.append(QStringLiteral("Sentence %1").arg(i));
+    // Long vectors, so that the reply arrives in many pieces.
     for (const QString &line : lines)
-        rig.server.setEmbedding(line.toStdString(), {1, 0});
+        rig.server.setEmbedding(line.toStdString(), std::vector<double>(4096, 0.25));
     QVERIFY(rig.map(lines.join('\n')));
-    auto *table = rig.window.findChild<QTableWidget *>(QStringLiteral("similarityMatrix"));
+    auto *table = rig.window.findChild<QTableView *>(QStringLiteral("similarityMatrix"));
     const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
     const QFontMetrics metrics(table->font());
     QVERIFY(table->font().pointSizeF() >= points * 0.7);
     for (int i = 0; i < 16; ++i) {
-        QCOMPARE(table->item(i, i)->text(), QStringLiteral("100 %"));
+        QCOMPARE(table->model()->index(i, i).data().toString(), QStringLiteral("100 %"));
         for (const int j : {i, (i + 1) % 16}) {
-            const QString text = table->item(i, j)->text();
+            const QString text = table->model()->index(i, j).data().toString();
             QVERIFY2(metrics.horizontalAdvance(text) + 2 * margin <= table->columnWidth(j)
                          && metrics.height() <= table->rowHeight(i),
                      qPrintable(text));
         }
-        const QString header = table->horizontalHeaderItem(i)->text();
+        const QString header = table->model()->headerData(i, Qt::Horizontal).toString();
         QVERIFY(QFontMetrics(table->horizontalHeader()->font()).horizontalAdvance(header) + 2 * margin
                 <= table->columnWidth(i));
     }
