@@ -5,928 +5,933 @@
     <name>AboutView</name>
     <message>
         <source>Quillmere</source>
-        <translation type="unfinished"></translation>
+        <translation>Quillmere</translation>
     </message>
     <message>
         <source>Created by</source>
-        <translation type="unfinished"></translation>
+        <translation>Creado por</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Two demos to introduce important concepts about transformers</source>
-        <translation type="unfinished"></translation>
+        <translation>Dos demos para presentar conceptos importantes sobre los transformers</translation>
     </message>
     <message>
         <source>The Quillmere Team</source>
-        <translation type="unfinished"></translation>
+        <translation>El equipo de Quillmere</translation>
     </message>
 </context>
 <context>
     <name>AppInfo</name>
     <message>
         <source>Version %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión %1 (%2)</translation>
     </message>
 </context>
 <context>
     <name>BusyIndicator</name>
     <message>
         <source>Busy</source>
-        <translation type="unfinished"></translation>
+        <translation>Ocupado</translation>
     </message>
 </context>
 <context>
     <name>CircularProgressGauge</name>
     <message>
         <source>%1 percent</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 por ciento</translation>
     </message>
 </context>
 <context>
     <name>ContentView</name>
     <message>
         <source>Quillmere</source>
-        <translation type="unfinished"></translation>
+        <translation>Quillmere</translation>
     </message>
     <message>
         <source>Demo Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Tipo de demo</translation>
     </message>
 </context>
 <context>
     <name>DemoScreen</name>
     <message>
         <source>How was this computed?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Cómo se ha calculado?</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>Read more in the Quillmere Guide</source>
-        <translation type="unfinished"></translation>
+        <translation>Más información en la Guía de Quillmere</translation>
     </message>
 </context>
 <context>
     <name>DemoType</name>
     <message>
         <source>Sentiment Analysis</source>
-        <translation type="unfinished"></translation>
+        <translation>Análisis de sentimiento</translation>
     </message>
     <message>
         <source>Sentence Similarity</source>
-        <translation type="unfinished"></translation>
+        <translation>Similitud de frases</translation>
     </message>
 </context>
 <context>
     <name>Examples</name>
     <message>
         <source>Clear Praise</source>
-        <translation type="unfinished"></translation>
+        <translation>Elogio claro</translation>
     </message>
     <message>
         <source>Plainly positive words: expect a high score.</source>
-        <translation type="unfinished"></translation>
+        <translation>Palabras claramente positivas: espera una puntuación alta.</translation>
     </message>
     <message>
         <source>Clear Complaint</source>
-        <translation type="unfinished"></translation>
+        <translation>Queja clara</translation>
     </message>
     <message>
         <source>Plainly negative words: expect a low score.</source>
-        <translation type="unfinished"></translation>
+        <translation>Palabras claramente negativas: espera una puntuación baja.</translation>
     </message>
     <message>
         <source>Neutral Fact</source>
-        <translation type="unfinished"></translation>
+        <translation>Hecho neutral</translation>
     </message>
     <message>
         <source>A report with no feelings in it: expect the middle of the scale.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un relato sin sentimientos: espera el centro de la escala.</translation>
     </message>
     <message>
         <source>Negation</source>
-        <translation type="unfinished"></translation>
+        <translation>Negación</translation>
     </message>
     <message>
         <source>&quot;Bad&quot; appears, but &quot;not bad at all&quot; is praise: does the model read the whole phrase?</source>
-        <translation type="unfinished"></translation>
+        <translation>Aparece «bad» (malo), pero «not bad at all» (nada mal) es un elogio: ¿lee el modelo la frase entera?</translation>
     </message>
     <message>
         <source>Sarcasm</source>
-        <translation type="unfinished"></translation>
+        <translation>Sarcasmo</translation>
     </message>
     <message>
         <source>Positive words with a negative meaning: models often take them at face value.</source>
-        <translation type="unfinished"></translation>
+        <translation>Palabras positivas con sentido negativo: los modelos suelen tomarlas al pie de la letra.</translation>
     </message>
     <message>
         <source>Mixed Feelings</source>
-        <translation type="unfinished"></translation>
+        <translation>Sentimientos encontrados</translation>
     </message>
     <message>
         <source>Praise and complaint together: one number has to sum up both.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elogio y queja a la vez: una sola cifra tiene que resumir ambos.</translation>
     </message>
     <message>
         <source>Torn Between Two Ratings</source>
-        <translation type="unfinished"></translation>
+        <translation>Entre dos valoraciones</translation>
     </message>
     <message>
         <source>One half praises, the other complains: under &quot;How sure was the model?&quot; the probability splits between two ratings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una mitad elogia y la otra se queja: en «¿Cuán seguro estaba el modelo?» la probabilidad se reparte entre dos valoraciones.</translation>
     </message>
     <message>
         <source>Paraphrase</source>
-        <translation type="unfinished"></translation>
+        <translation>Paráfrasis</translation>
     </message>
     <message>
         <source>Different words, same meaning: expect a high similarity.</source>
-        <translation type="unfinished"></translation>
+        <translation>Palabras distintas, mismo significado: espera una similitud alta.</translation>
     </message>
     <message>
         <source>One word flips the meaning, yet the vectors often stay close.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una palabra invierte el significado, pero los vectores suelen quedar cerca.</translation>
     </message>
     <message>
         <source>Same Words, Different Meaning</source>
-        <translation type="unfinished"></translation>
+        <translation>Mismas palabras, otro significado</translation>
     </message>
     <message>
         <source>Every word is shared, but who did what to whom is not.</source>
-        <translation type="unfinished"></translation>
+        <translation>Comparten todas las palabras, pero no quién hizo qué a quién.</translation>
     </message>
     <message>
         <source>Unrelated</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin relación</translation>
     </message>
     <message>
         <source>Nothing in common: expect a low similarity.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nada en común: espera una similitud baja.</translation>
     </message>
     <message>
         <source>Translation</source>
-        <translation type="unfinished"></translation>
+        <translation>Traducción</translation>
     </message>
     <message>
         <source>The same sentence in English and French: a multilingual model places them close.</source>
-        <translation type="unfinished"></translation>
+        <translation>La misma frase en inglés y en francés: un modelo multilingüe las sitúa cerca.</translation>
     </message>
     <message>
         <source>Three Topics</source>
-        <translation type="unfinished"></translation>
+        <translation>Tres temas</translation>
     </message>
     <message>
         <source>Animals, vehicles and food: expect three groups on the map and three bright blocks in the grid.</source>
-        <translation type="unfinished"></translation>
+        <translation>Animales, vehículos y comida: espera tres grupos en el mapa y tres bloques claros en la cuadrícula.</translation>
     </message>
     <message>
         <source>Paraphrases and a Negation</source>
-        <translation type="unfinished"></translation>
+        <translation>Paráfrasis y una negación</translation>
     </message>
     <message>
         <source>Three ways to say one thing, its opposite and two strangers: the negation often lands right beside the paraphrases.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tres formas de decir lo mismo, su contrario y dos frases ajenas: la negación suele caer justo al lado de las paráfrasis.</translation>
     </message>
     <message>
         <source>One Sentence, Several Languages</source>
-        <translation type="unfinished"></translation>
+        <translation>Una frase, varios idiomas</translation>
     </message>
     <message>
         <source>Two sentences, each in four languages: a multilingual model groups them by meaning, others by language.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dos frases, cada una en cuatro idiomas: un modelo multilingüe las agrupa por significado; otros, por idioma.</translation>
     </message>
 </context>
 <context>
     <name>GuideWindow</name>
     <message>
         <source>Quillmere Guide</source>
-        <translation type="unfinished"></translation>
+        <translation>Guía de Quillmere</translation>
     </message>
 </context>
 <context>
     <name>HistoryWindow</name>
     <message>
         <source>Session History</source>
-        <translation type="unfinished"></translation>
+        <translation>Historial de la sesión</translation>
     </message>
     <message>
         <source>Every analysis and calculation of this run, from every window. The list is kept only until Quillmere quits; export it to keep it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada análisis y cálculo de esta sesión, de todas las ventanas. La lista solo se conserva hasta que cierras Quillmere; expórtala para guardarla.</translation>
     </message>
     <message>
         <source>Nothing analyzed yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Aún no se ha analizado nada</translation>
     </message>
     <message>
         <source>Results from both demos appear here as soon as they come back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los resultados de las dos demos aparecen aquí en cuanto llegan.</translation>
     </message>
     <message>
         <source>&amp;Use Again</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Usar de nuevo</translation>
     </message>
     <message>
         <source>Co&amp;py</source>
-        <translation type="unfinished"></translation>
+        <translation>Co&amp;piar</translation>
     </message>
     <message>
         <source>C&amp;lear</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vaciar</translation>
     </message>
     <message>
         <source>&amp;Export CSV…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exportar CSV…</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Copiar</translation>
     </message>
     <message>
         <source>History</source>
-        <translation type="unfinished"></translation>
+        <translation>Historial</translation>
     </message>
     <message>
         <source>Newest first until sorted by a column. Enter uses a row again; Ctrl+C copies the selected rows.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo más reciente primero, hasta que ordenes por una columna. Intro vuelve a usar una fila; Ctrl+C copia las filas seleccionadas.</translation>
     </message>
     <message>
         <source>Put the selected row&apos;s texts back into its demo</source>
-        <translation type="unfinished"></translation>
+        <translation>Volver a poner los textos de la fila seleccionada en su demo</translation>
     </message>
     <message>
         <source>Copy the selected rows as tab-separated text (Ctrl+C)</source>
-        <translation type="unfinished"></translation>
+        <translation>Copiar las filas seleccionadas como texto separado por tabuladores (Ctrl+C)</translation>
     </message>
     <message>
         <source>Save the list as a CSV file</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar la lista como archivo CSV</translation>
     </message>
     <message>
         <source>Remove every row</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar todas las filas</translation>
     </message>
     <message>
         <source>Could not save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido guardar %1: %2</translation>
     </message>
     <message>
         <source>Saved 1 row to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha guardado 1 fila en %1.</translation>
     </message>
     <message numerus="yes">
         <source>Saved %n rows to %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Se ha guardado %n fila en %1.</numerusform>
+            <numerusform>Se han guardado %n filas en %1.</numerusform>
         </translation>
     </message>
     <message>
         <source>Export History</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar historial</translation>
     </message>
     <message>
         <source>CSV files (*.csv);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivos CSV (*.csv);;Todos los archivos (*)</translation>
     </message>
     <message>
         <source>Saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardado</translation>
     </message>
     <message>
         <source>Not saved</source>
-        <translation type="unfinished"></translation>
+        <translation>No guardado</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Quillmere</source>
-        <translation type="unfinished"></translation>
+        <translation>Quillmere</translation>
     </message>
 </context>
 <context>
     <name>ModelDetailView</name>
     <message>
         <source>Embedding</source>
-        <translation type="unfinished"></translation>
+        <translation>Embedding</translation>
     </message>
     <message>
         <source>Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>Herramientas</translation>
     </message>
     <message>
         <source>Vision</source>
-        <translation type="unfinished"></translation>
+        <translation>Visión</translation>
     </message>
     <message>
         <source>Thinking</source>
-        <translation type="unfinished"></translation>
+        <translation>Razonamiento</translation>
     </message>
     <message>
         <source>Details of %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Detalles de %1</translation>
     </message>
     <message>
         <source>Family:</source>
-        <translation type="unfinished"></translation>
+        <translation>Familia:</translation>
     </message>
     <message>
         <source>Parameters:</source>
-        <translation type="unfinished"></translation>
+        <translation>Parámetros:</translation>
     </message>
     <message>
         <source>Format:</source>
-        <translation type="unfinished"></translation>
+        <translation>Formato:</translation>
     </message>
     <message>
         <source>Capabilities:</source>
-        <translation type="unfinished"></translation>
+        <translation>Capacidades:</translation>
     </message>
 </context>
 <context>
     <name>ModelPicker</name>
     <message>
         <source>Select a model...</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo...</translation>
     </message>
 </context>
 <context>
     <name>ModelSettingsView</name>
     <message>
         <source>Refresh Models</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar modelos</translation>
     </message>
     <message>
         <source>Embedding Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo de embeddings</translation>
     </message>
     <message>
         <source>Select a model that supports embeddings (text to vector conversion)</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo que admita embeddings (conversión de texto en vector)</translation>
     </message>
     <message>
         <source>No embedding models available. Please install an embedding model (e.g., nomic-embed-text, mxbai-embed-large)</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay modelos de embeddings disponibles. Instala un modelo de embeddings (p. ej., nomic-embed-text, mxbai-embed-large)</translation>
     </message>
     <message>
         <source>Language Model (LLM)</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo de lenguaje (LLM)</translation>
     </message>
     <message>
         <source>Select a text-only language model (without vision or embedding capabilities)</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de lenguaje solo de texto (sin capacidades de visión ni de embeddings)</translation>
     </message>
     <message>
         <source>No compatible LLM models available. Please install a text-only model (e.g., llama3.2, mistral, qwen2.5)</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay modelos de lenguaje compatibles. Instala un modelo solo de texto (p. ej., llama3.2, mistral, qwen2.5)</translation>
     </message>
     <message>
         <source>LLM Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo de lenguaje</translation>
     </message>
     <message>
         <source>Save Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar selección</translation>
     </message>
     <message>
         <source>Stores both chosen models</source>
-        <translation type="unfinished"></translation>
+        <translation>Guarda los dos modelos elegidos</translation>
     </message>
     <message>
         <source>Loading models...</source>
-        <translation type="unfinished"></translation>
+        <translation>Cargando modelos...</translation>
     </message>
     <message>
         <source>Models loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelos cargados</translation>
     </message>
     <message>
         <source>Both models configured</source>
-        <translation type="unfinished"></translation>
+        <translation>Los dos modelos están configurados</translation>
     </message>
     <message>
         <source>Please select both models to use the app</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige los dos modelos para usar la aplicación</translation>
     </message>
 </context>
 <context>
     <name>OllamaSettingsView</name>
     <message>
         <source>Local (default)</source>
-        <translation type="unfinished"></translation>
+        <translation>Local (predeterminado)</translation>
     </message>
     <message>
         <source>Custom port</source>
-        <translation type="unfinished"></translation>
+        <translation>Puerto personalizado</translation>
     </message>
     <message>
         <source>Remote server</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor remoto</translation>
     </message>
     <message>
         <source>Ollama Server URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL del servidor Ollama</translation>
     </message>
     <message>
         <source>Enter the URL where your Ollama server is running</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe la URL en la que se ejecuta tu servidor Ollama</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Restablecer</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar</translation>
     </message>
     <message>
         <source>Puts the default URL into the field</source>
-        <translation type="unfinished"></translation>
+        <translation>Pone la URL predeterminada en el campo</translation>
     </message>
     <message>
         <source>Stores the server URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Guarda la URL del servidor</translation>
     </message>
     <message>
         <source>Examples</source>
-        <translation type="unfinished"></translation>
+        <translation>Ejemplos</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>Settings saved! Restart the app to apply changes.</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Ajustes guardados! Reinicia la aplicación para aplicar los cambios.</translation>
     </message>
     <message>
         <source>Set by your school&apos;s administrator.</source>
-        <translation type="unfinished"></translation>
+        <translation>Definido por el administrador de tu centro.</translation>
     </message>
 </context>
 <context>
     <name>PreferenceOptions</name>
     <message>
         <source>Store &lt;url&gt; as the Ollama server&apos;s address (http:// or https://), and exit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Guarda &lt;url&gt; como dirección del servidor Ollama (http:// o https://) y sale.</translation>
     </message>
     <message>
         <source>url</source>
-        <translation type="unfinished"></translation>
+        <translation>url</translation>
     </message>
     <message>
         <source>Store &lt;name&gt; as the embedding model of the similarity demo, and exit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Guarda &lt;nombre&gt; como modelo de embeddings de la demo de similitud y sale.</translation>
     </message>
     <message>
         <source>name</source>
-        <translation type="unfinished"></translation>
+        <translation>nombre</translation>
     </message>
     <message>
         <source>Store &lt;name&gt; as the language model of the sentiment demo, and exit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Guarda &lt;nombre&gt; como modelo de lenguaje de la demo de sentimiento y sale.</translation>
     </message>
     <message>
         <source>Print the stored server address and model names (key=value lines), and exit. With --set-* options, after storing them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Muestra la dirección del servidor y los nombres de los modelos guardados (líneas clave=valor) y sale. Con opciones --set-*, después de guardarlas.</translation>
     </message>
     <message>
         <source>Print what the system-wide settings file sets and locks (key=value lines), and exit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Muestra lo que fija y bloquea el archivo de ajustes de todo el sistema (líneas clave=valor) y sale.</translation>
     </message>
     <message>
         <source>quillmere: --%1: set by your school&apos;s administrator in %2
 </source>
-        <translation type="unfinished"></translation>
+        <translation>quillmere: --%1: definido por el administrador de tu centro en %2
+</translation>
     </message>
     <message>
         <source>quillmere: --%1: %2
 </source>
-        <translation type="unfinished"></translation>
+        <translation>quillmere: --%1: %2
+</translation>
     </message>
     <message>
         <source>quillmere: --%1: the model name is empty
 </source>
-        <translation type="unfinished"></translation>
+        <translation>quillmere: --%1: el nombre del modelo está vacío
+</translation>
     </message>
     <message>
         <source>quillmere: nothing was stored
 </source>
-        <translation type="unfinished"></translation>
+        <translation>quillmere: no se ha guardado nada
+</translation>
     </message>
     <message>
         <source>quillmere: the preferences could not be saved: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>quillmere: no se han podido guardar las preferencias: %1
+</translation>
     </message>
 </context>
 <context>
     <name>ProbabilityBarChart</name>
     <message>
         <source>something else</source>
-        <translation type="unfinished"></translation>
+        <translation>otra cosa</translation>
     </message>
     <message>
         <source>Rating %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Valoración %1</translation>
     </message>
     <message>
         <source>Something else</source>
-        <translation type="unfinished"></translation>
+        <translation>Otra cosa</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
     <name>QuillmereApp</name>
     <message>
         <source>&amp;New Window</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nueva ventana</translation>
     </message>
     <message>
         <source>&amp;Close Window</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cerrar ventana</translation>
     </message>
     <message>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Salir</translation>
     </message>
     <message>
         <source>&amp;Settings…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ajustes…</translation>
     </message>
     <message>
         <source>&amp;About Quillmere</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Acerca de Quillmere</translation>
     </message>
     <message>
         <source>&amp;History</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Historial</translation>
     </message>
     <message>
         <source>Sentence &amp;Map</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mapa de frases</translation>
     </message>
     <message>
         <source>Quillmere &amp;Guide</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Guía de Quillmere</translation>
     </message>
     <message>
         <source>Every analysis and calculation of this run</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada análisis y cálculo de esta sesión</translation>
     </message>
     <message>
         <source>Many sentences at once, as a grid and a map of meaning</source>
-        <translation type="unfinished"></translation>
+        <translation>Muchas frases a la vez, en una cuadrícula y un mapa de significado</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajustes</translation>
     </message>
     <message>
         <source>About Quillmere</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de Quillmere</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Archivo</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Editar</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ver</translation>
     </message>
     <message>
         <source>E&amp;xamples</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;jemplos</translation>
     </message>
     <message>
         <source>Sentence Map</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapa de frases</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ay&amp;uda</translation>
     </message>
     <message>
         <source>Zoom &amp;In (%1 %)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ampliar (%1 %)</translation>
     </message>
     <message>
         <source>Zoom &amp;Out (%1 %)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Reducir (%1 %)</translation>
     </message>
     <message>
         <source>&amp;Actual Size (%1 %)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tamaño real (%1 %)</translation>
     </message>
     <message>
         <source>&amp;Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Pantalla completa</translation>
     </message>
 </context>
 <context>
     <name>SamplingLab</name>
     <message>
         <source>Rating %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Valoración %1</translation>
     </message>
     <message>
         <source>Something else with these settings: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Otra cosa con estos ajustes: %1</translation>
     </message>
     <message>
         <source>Rating %1 with these settings: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Valoración %1 con estos ajustes: %2</translation>
     </message>
     <message>
         <source>something else</source>
-        <translation type="unfinished"></translation>
+        <translation>otra cosa</translation>
     </message>
     <message>
         <source>%1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de %2</translation>
     </message>
     <message>
         <source>no number</source>
-        <translation type="unfinished"></translation>
+        <translation>sin número</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>No number</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin número</translation>
     </message>
     <message>
         <source>%1 of %2 answers had no number; the odds said %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de %2 respuestas no tenían número; las probabilidades decían %3.</translation>
     </message>
     <message>
         <source>%1 of %2 answers were %3; the odds said %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de %2 respuestas fueron %3; las probabilidades decían %4.</translation>
     </message>
     <message>
         <source>%1 ×%2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ×%2</translation>
     </message>
     <message>
         <source>How does the model pick one answer?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Cómo elige el modelo una respuesta?</translation>
     </message>
     <message>
         <source>The server draws the answer from these odds after its sampling settings reshape them. Move the settings to see how; then ask the model several times to see the draws follow the odds.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor sortea la respuesta según estas probabilidades, después de que sus ajustes de muestreo las transformen. Mueve los ajustes para ver cómo; luego pregunta al modelo varias veces para ver que los sorteos siguen las probabilidades.</translation>
     </message>
     <message>
         <source>The odds with these settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Las probabilidades con estos ajustes</translation>
     </message>
     <message>
         <source>A temperature near 0 gives the top candidate all the odds: the model always answers the same. A high one flattens the odds, so less likely ratings come up more often.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una temperatura cercana a 0 da toda la probabilidad al candidato más probable: el modelo siempre responde lo mismo. Una temperatura alta aplana las probabilidades, así que las valoraciones menos probables salen más a menudo.</translation>
     </message>
     <message>
         <source>Ask the model many times</source>
-        <translation type="unfinished"></translation>
+        <translation>Preguntar al modelo muchas veces</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Detener</translation>
     </message>
     <message>
         <source>Thick bars: the answers. Thin bars: the odds with the settings the run used.</source>
-        <translation type="unfinished"></translation>
+        <translation>Barras gruesas: las respuestas. Barras finas: las probabilidades con los ajustes que usó la serie.</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Desactivado</translation>
     </message>
     <message>
         <source>Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>Temperatura</translation>
     </message>
     <message>
         <source>Low sharpens the odds toward the top candidate; high flattens them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Baja: concentra las probabilidades en el candidato más probable; alta: las aplana.</translation>
     </message>
     <message>
         <source>Top-k</source>
-        <translation type="unfinished"></translation>
+        <translation>Top-k</translation>
     </message>
     <message>
         <source>Only the k most likely candidates may be drawn; Off keeps them all.</source>
-        <translation type="unfinished"></translation>
+        <translation>Solo pueden salir los k candidatos más probables; «Desactivado» los conserva todos.</translation>
     </message>
     <message>
         <source>Top-p</source>
-        <translation type="unfinished"></translation>
+        <translation>Top-p</translation>
     </message>
     <message>
         <source>Only the most likely candidates whose shares add up to p may be drawn.</source>
-        <translation type="unfinished"></translation>
+        <translation>Solo pueden salir los candidatos más probables cuyas partes suman p.</translation>
     </message>
     <message>
         <source>Probability of each rating with these settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Probabilidad de cada valoración con estos ajustes</translation>
     </message>
     <message>
         <source>Answers the model gave</source>
-        <translation type="unfinished"></translation>
+        <translation>Respuestas que dio el modelo</translation>
     </message>
     <message>
         <source>Number of requests</source>
-        <translation type="unfinished"></translation>
+        <translation>Número de peticiones</translation>
     </message>
     <message numerus="yes">
         <source>%n times</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n vez</numerusform>
+            <numerusform>%n veces</numerusform>
         </translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progreso</translation>
     </message>
     <message numerus="yes">
         <source>Asked %n times with %1: %2</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Preguntado %n vez con %1: %2</numerusform>
+            <numerusform>Preguntado %n veces con %1: %2</numerusform>
         </translation>
     </message>
     <message>
         <source>Left out: the %1 of probability on tokens the server did not list; the settings can only reshape the candidates it listed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fuera del cálculo: el %1 de probabilidad de los tokens que el servidor no listó; los ajustes solo pueden transformar los candidatos que listó.</translation>
     </message>
     <message numerus="yes">
         <source>Ask %n Times</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Preguntar %n vez</numerusform>
+            <numerusform>Preguntar %n veces</numerusform>
         </translation>
     </message>
     <message>
         <source>Stopped at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Detenido en %1</translation>
     </message>
 </context>
 <context>
     <name>SamplingRun</name>
     <message>
         <source>Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error: %1</translation>
     </message>
 </context>
 <context>
     <name>SamplingText</name>
     <message>
         <source>off</source>
-        <translation type="unfinished"></translation>
+        <translation>desactivado</translation>
     </message>
     <message>
         <source>temperature %1, top-k %2, top-p %3</source>
-        <translation type="unfinished"></translation>
+        <translation>temperatura %1, top-k %2, top-p %3</translation>
     </message>
     <message>
         <source>temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>temperatura</translation>
     </message>
     <message>
         <source>top-k</source>
-        <translation type="unfinished"></translation>
+        <translation>top-k</translation>
     </message>
     <message>
         <source>top-p</source>
-        <translation type="unfinished"></translation>
+        <translation>top-p</translation>
     </message>
     <message>
         <source>Starting from the model&apos;s own settings: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se parte de los ajustes propios del modelo: %1.</translation>
     </message>
     <message>
         <source>Starting from the server&apos;s defaults (%1): the model lists no settings of its own.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se parte de los valores predeterminados del servidor (%1): el modelo no indica ajustes propios.</translation>
     </message>
     <message>
         <source>Starting from the model&apos;s own %1 and the server&apos;s default %2: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se parte del valor propio del modelo para %1 y del predeterminado del servidor para %2: %3.</translation>
     </message>
     <message>
         <source> and </source>
-        <translation type="unfinished"></translation>
+        <translation> y </translation>
     </message>
     <message>
         <source>A top-k of %1 keeps every listed candidate, the same as off.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un top-k de %1 conserva todos los candidatos listados, igual que desactivado.</translation>
     </message>
     <message>
         <source>No candidate that these settings keep is a rating, so no answer drawn with them would be a number.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ninguno de los candidatos que conservan estos ajustes es una valoración, así que ninguna respuesta sorteada con ellos sería un número.</translation>
     </message>
     <message>
         <source>Top-k %1 keeps the %2 most likely of the %3 listed candidates</source>
-        <translation type="unfinished"></translation>
+        <translation>Top-k %1 conserva los %2 más probables de los %3 candidatos listados</translation>
     </message>
     <message>
         <source>Top-k is off, so all %1 listed candidates stay</source>
-        <translation type="unfinished"></translation>
+        <translation>Top-k está desactivado, así que se quedan los %1 candidatos listados</translation>
     </message>
     <message>
         <source>top-p %1 then keeps the %2 most likely whose shares reach %1</source>
-        <translation type="unfinished"></translation>
+        <translation>después, top-p %1 conserva los %2 más probables cuyas partes llegan a %1</translation>
     </message>
     <message>
         <source>Each kept candidate weighs exp(log-probability ÷ %1). Rating %2 (%3) weighs %4 of %5 in all, so its share is %4 ÷ %5 = %6.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada candidato conservado pesa exp(log-probabilidad ÷ %1). La valoración %2 (%3) pesa %4 de %5 en total, así que su parte es %4 ÷ %5 = %6.</translation>
     </message>
     <message>
         <source>%1; %2. %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2. %3</translation>
     </message>
 </context>
 <context>
     <name>SentenceEmbeddings</name>
     <message>
         <source>The server&apos;s reply is not valid JSON: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La respuesta del servidor no es JSON válido: %1</translation>
     </message>
     <message>
         <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
-        <translation type="unfinished"></translation>
+        <translation>La respuesta del servidor no es un objeto ni un array JSON (su nivel superior es %1).</translation>
     </message>
     <message>
         <source>The server said: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor respondió: %1</translation>
     </message>
     <message>
         <source>The server sent %1 vectors for %2 sentences.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor envió %1 vectores para %2 frases.</translation>
     </message>
     <message>
         <source>The vector of sentence %1 is empty.</source>
-        <translation type="unfinished"></translation>
+        <translation>El vector de la frase %1 está vacío.</translation>
     </message>
     <message>
         <source>The vectors differ in length (%1 for sentence 1, %2 for sentence %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Los vectores tienen longitudes distintas (%1 para la frase 1, %2 para la frase %3).</translation>
     </message>
     <message>
         <source>The vector of sentence %1 holds a value that is not a finite 32-bit number.</source>
-        <translation type="unfinished"></translation>
+        <translation>El vector de la frase %1 contiene un valor que no es un número finito de 32 bits.</translation>
     </message>
 </context>
 <context>
     <name>SentenceMap</name>
     <message>
         <source>%1 is closest to %2, %3</source>
-        <translation type="unfinished"></translation>
+        <translation>La %1 está más cerca de la %2, %3</translation>
     </message>
     <message>
         <source>These sentences&apos; vectors do not spread out at all, so every point sits in the middle.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los vectores de estas frases no se dispersan nada, así que todos los puntos quedan en el centro.</translation>
     </message>
     <message>
         <source>These two directions hold %1 % of the spread.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas dos direcciones recogen el %1 % de la dispersión.</translation>
     </message>
 </context>
 <context>
     <name>SentenceMapPlot</name>
     <message>
         <source>Map of meaning</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapa de significado</translation>
     </message>
     <message>
         <source>Direction 1 → (%1 of the spread)</source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección 1 → (%1 de la dispersión)</translation>
     </message>
     <message>
         <source>Direction 2 → (%1 of the spread)</source>
-        <translation type="unfinished"></translation>
+        <translation>Dirección 2 → (%1 de la dispersión)</translation>
     </message>
     <message>
         <source>Point at a dot, or Tab to it, to read its whole sentence.</source>
-        <translation type="unfinished"></translation>
+        <translation>Señala un punto, o llega a él con Tab, para leer su frase completa.</translation>
     </message>
 </context>
 <context>
     <name>SentenceMapWindow</name>
     <message>
         <source>Sentence Map</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapa de frases</translation>
     </message>
     <message numerus="yes">
         <source>%n sentences</source>
@@ -979,11 +984,11 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>No embedding model selected</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ningún modelo de embeddings elegido</translation>
     </message>
     <message>
         <source>Please select an embedding model in Settings to map sentences.</source>
@@ -1023,15 +1028,15 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Please select an embedding model in Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de embeddings en Ajustes</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error: %1</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>%1 and %2: %3
@@ -1049,7 +1054,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Could not save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido guardar %1: %2</translation>
     </message>
     <message>
         <source>Saved the matrix to %1.</source>
@@ -1073,7 +1078,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>CSV files (*.csv);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivos CSV (*.csv);;Todos los archivos (*)</translation>
     </message>
     <message>
         <source>PNG pictures (*.png);;All files (*)</source>
@@ -1122,11 +1127,11 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardado</translation>
     </message>
     <message>
         <source>Not saved</source>
-        <translation type="unfinished"></translation>
+        <translation>No guardado</translation>
     </message>
 </context>
 <context>
@@ -1157,7 +1162,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>No embedding model selected</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ningún modelo de embeddings elegido</translation>
     </message>
     <message>
         <source>Please select an embedding model in Settings to use this demo.</source>
@@ -1185,11 +1190,11 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Please select an embedding model in Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de embeddings en Ajustes</translation>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error: %1</translation>
     </message>
     <message>
         <source>Similarity %1</source>
@@ -1248,7 +1253,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error: %1</translation>
     </message>
     <message>
         <source>%1 of 5 stars, %2</source>
@@ -1259,7 +1264,7 @@ The train leaves at seven.</source>
     <name>SentimentDetailsPanel</name>
     <message>
         <source>Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo</translation>
     </message>
     <message>
         <source>Prompt sent to the model</source>
@@ -1311,7 +1316,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>(empty)</source>
-        <translation type="unfinished"></translation>
+        <translation>(vacío)</translation>
     </message>
     <message>
         <source>“%1”</source>
@@ -1427,7 +1432,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo</translation>
     </message>
     <message>
         <source>Text</source>
@@ -1446,7 +1451,7 @@ The train leaves at seven.</source>
     <name>SettingsView</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajustes</translation>
     </message>
     <message>
         <source>General</source>
@@ -1454,7 +1459,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo</translation>
     </message>
     <message>
         <source>Server URL</source>
@@ -1469,7 +1474,7 @@ The train leaves at seven.</source>
     <name>SimilarityDetailsPanel</name>
     <message>
         <source>Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelo</translation>
     </message>
     <message>
         <source>The two vectors</source>
@@ -1566,7 +1571,7 @@ The train leaves at seven.</source>
     <name>SimilarityReadingText</name>
     <message>
         <source>(empty)</source>
-        <translation type="unfinished"></translation>
+        <translation>(vacío)</translation>
     </message>
     <message>
         <source>1 dimension</source>
@@ -1636,7 +1641,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Error: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error: %1</translation>
     </message>
     <message>
         <source>Asking the model…</source>
@@ -1687,7 +1692,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>(empty)</source>
-        <translation type="unfinished"></translation>
+        <translation>(vacío)</translation>
     </message>
     <message>
         <source>less than 1 percent</source>
@@ -1699,7 +1704,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>%1 percent</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 por ciento</translation>
     </message>
     <message>
         <source>None of the model&apos;s most likely first tokens is a rating from 1 to 5, so its answer would not have been a rating.</source>
