@@ -935,52 +935,54 @@
     </message>
     <message numerus="yes">
         <source>%n sentences</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n frase</numerusform>
+            <numerusform>%n frases</numerusform>
         </translation>
     </message>
     <message>
         <source>%1, closest %2 and %3 at %4</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; las más cercanas, %2 y %3, con %4</translation>
     </message>
     <message>
         <source>Type 3 to 16 sentences, one per line. The embedding model turns each into a vector; the grid compares every pair, and the map lays the vectors out flat, so that sentences with similar meanings sit close together.</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe de 3 a 16 frases, una por línea. El modelo de embeddings convierte cada una en un vector; la cuadrícula compara cada par, y el mapa extiende los vectores sobre un plano, de modo que las frases de significado parecido quedan juntas.</translation>
     </message>
     <message>
         <source>The offline stand-in serves these vectors: it knows English words and their kinds, not sentences, other languages or negation.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estos vectores vienen del sustituto sin conexión: conoce palabras inglesas y sus clases, pero no frases, otros idiomas ni la negación.</translation>
     </message>
     <message>
         <source>The grid of similarities and the map of meaning appear here once the sentences are mapped.</source>
-        <translation type="unfinished"></translation>
+        <translation>La cuadrícula de similitudes y el mapa de significado aparecen aquí cuando las frases están mapeadas.</translation>
     </message>
     <message>
         <source>Bright cells are pairs with close meanings. Look for bright blocks away from the diagonal: groups of sentences about the same thing. The diagonal is each sentence against itself.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las celdas claras son pares de significado cercano. Busca bloques claros fuera de la diagonal: grupos de frases sobre lo mismo. La diagonal es cada frase frente a sí misma.</translation>
     </message>
     <message>
         <source>Look for clusters: sentences about the same thing gather, and the gaps between groups are what the model tells apart. Two directions cannot hold everything, so distances are only roughly right.</source>
-        <translation type="unfinished"></translation>
+        <translation>Busca agrupaciones: las frases sobre lo mismo se juntan, y los huecos entre grupos son lo que el modelo distingue. Dos direcciones no pueden recogerlo todo, así que las distancias solo son aproximadas.</translation>
     </message>
     <message>
         <source>Export Matrix CSV…</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar matriz CSV…</translation>
     </message>
     <message>
         <source>Export Map PNG…</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar mapa PNG…</translation>
     </message>
     <message>
         <source>Sentences, one per line</source>
-        <translation type="unfinished"></translation>
+        <translation>Frases, una por línea</translation>
     </message>
     <message>
         <source>The cat sat on the mat.
 A dog slept by the fire.
 The train leaves at seven.</source>
-        <translation type="unfinished"></translation>
+        <translation>El gato se sentó en la alfombra.
+Un perro dormía junto al fuego.
+El tren sale a las siete.</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -992,39 +994,39 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Please select an embedding model in Settings to map sentences.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de embeddings en Ajustes para mapear frases.</translation>
     </message>
     <message>
         <source>Map of Meaning</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapa de significado</translation>
     </message>
     <message>
         <source>Sentences</source>
-        <translation type="unfinished"></translation>
+        <translation>Frases</translation>
     </message>
     <message>
         <source>Nearest Neighbours</source>
-        <translation type="unfinished"></translation>
+        <translation>Vecinos más cercanos</translation>
     </message>
     <message>
         <source>Nearest neighbours</source>
-        <translation type="unfinished"></translation>
+        <translation>Vecinos más cercanos</translation>
     </message>
     <message>
         <source>Save the grid of similarities as a CSV file</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar la cuadrícula de similitudes como archivo CSV</translation>
     </message>
     <message>
         <source>Save the map as a PNG picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar el mapa como imagen PNG</translation>
     </message>
     <message>
         <source>Similarity Matrix</source>
-        <translation type="unfinished"></translation>
+        <translation>Matriz de similitud</translation>
     </message>
     <message>
         <source>Similarity matrix</source>
-        <translation type="unfinished"></translation>
+        <translation>Matriz de similitud</translation>
     </message>
     <message>
         <source>Please select an embedding model in Settings</source>
@@ -1042,15 +1044,17 @@ The train leaves at seven.</source>
         <source>%1 and %2: %3
 %1: %4
 %2: %5</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 y %2: %3
+%1: %4
+%2: %5</translation>
     </message>
     <message>
         <source>Sentence %1, &quot;%2&quot;, and sentence %3, &quot;%4&quot;: %5</source>
-        <translation type="unfinished"></translation>
+        <translation>Frase %1, «%2», y frase %3, «%4»: %5</translation>
     </message>
     <message>
         <source>Nothing to save yet: map some sentences first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aún no hay nada que guardar: primero mapea algunas frases.</translation>
     </message>
     <message>
         <source>Could not save %1: %2</source>
@@ -1058,23 +1062,23 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Saved the matrix to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha guardado la matriz en %1.</translation>
     </message>
     <message>
         <source>Could not save %1: the picture could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido guardar %1: no se ha podido crear la imagen.</translation>
     </message>
     <message>
         <source>Saved the map to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha guardado el mapa en %1.</translation>
     </message>
     <message>
         <source>Export Matrix</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar matriz</translation>
     </message>
     <message>
         <source>Export Map</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar mapa</translation>
     </message>
     <message>
         <source>CSV files (*.csv);;All files (*)</source>
@@ -1082,48 +1086,48 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>PNG pictures (*.png);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes PNG (*.png);;Todos los archivos (*)</translation>
     </message>
     <message>
         <source>Type 3 to 16 sentences, one per line; blank lines are skipped.</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe de 3 a 16 frases, una por línea; las líneas en blanco se omiten.</translation>
     </message>
     <message numerus="yes">
         <source>%n of at least 3 sentences.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n de al menos 3 frases.</numerusform>
+            <numerusform>%n de al menos 3 frases.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n sentences: one map holds at most 16, so remove %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n frase: un mapa admite como máximo 16, así que quita %1.</numerusform>
+            <numerusform>%n frases: un mapa admite como máximo 16, así que quita %1.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n sentences.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n frase.</numerusform>
+            <numerusform>%n frases.</numerusform>
         </translation>
     </message>
     <message>
         <source>Mapping...</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapeando...</translation>
     </message>
     <message>
         <source>Map Sentences</source>
-        <translation type="unfinished"></translation>
+        <translation>Mapear frases</translation>
     </message>
     <message>
         <source>%1  %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  %2</translation>
     </message>
     <message>
         <source>Nearest neighbours: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Vecinos más cercanos: %1</translation>
     </message>
     <message>
         <source>Saved</source>
@@ -1138,27 +1142,27 @@ The train leaves at seven.</source>
     <name>SentenceSimilarityView</name>
     <message>
         <source>Sentence Similarity Demo</source>
-        <translation type="unfinished"></translation>
+        <translation>Demo de similitud de frases</translation>
     </message>
     <message>
         <source>This demo uses embeddings to measure how similar two sentences are. Embeddings convert text into numerical vectors, and cosine similarity measures the angle between these vectors (0% = completely different, 100% = identical).</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta demo usa embeddings para medir cuánto se parecen dos frases. Los embeddings convierten el texto en vectores numéricos, y la similitud coseno mide el ángulo entre esos vectores (0 % = completamente distintas, 100 % = idénticas).</translation>
     </message>
     <message>
         <source>Calculate Similarity</source>
-        <translation type="unfinished"></translation>
+        <translation>Calcular similitud</translation>
     </message>
     <message>
         <source>Calculating...</source>
-        <translation type="unfinished"></translation>
+        <translation>Calculando...</translation>
     </message>
     <message>
         <source>Similarity Score:</source>
-        <translation type="unfinished"></translation>
+        <translation>Puntuación de similitud:</translation>
     </message>
     <message>
         <source>Shows both vectors and each step from them to the percentage</source>
-        <translation type="unfinished"></translation>
+        <translation>Muestra los dos vectores y cada paso desde ellos hasta el porcentaje</translation>
     </message>
     <message>
         <source>No embedding model selected</source>
@@ -1166,27 +1170,27 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Please select an embedding model in Settings to use this demo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de embeddings en Ajustes para usar esta demo.</translation>
     </message>
     <message>
         <source>First Sentence:</source>
-        <translation type="unfinished"></translation>
+        <translation>Primera frase:</translation>
     </message>
     <message>
         <source>Example: &quot;The cat sat on the mat&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Ejemplo: «El gato se sentó en la alfombra»</translation>
     </message>
     <message>
         <source>Second Sentence:</source>
-        <translation type="unfinished"></translation>
+        <translation>Segunda frase:</translation>
     </message>
     <message>
         <source>Example: &quot;A feline rested on the rug&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Ejemplo: «Un felino descansaba sobre el tapete»</translation>
     </message>
     <message>
         <source>Compare more sentences in the Sentence Map…</source>
-        <translation type="unfinished"></translation>
+        <translation>Comparar más frases en el Mapa de frases…</translation>
     </message>
     <message>
         <source>Please select an embedding model in Settings</source>
@@ -1198,58 +1202,58 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Similarity %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Similitud %1</translation>
     </message>
 </context>
 <context>
     <name>SentimentAnalysisView</name>
     <message>
         <source>Sentiment Analysis Demo</source>
-        <translation type="unfinished"></translation>
+        <translation>Demo de análisis de sentimiento</translation>
     </message>
     <message>
         <source>This demo uses a language model to analyze the sentiment of text. Enter any text below and click &apos;Analyze&apos; to determine if it&apos;s positive, negative, or neutral.</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta demo usa un modelo de lenguaje para analizar el sentimiento de un texto. Escribe cualquier texto abajo y pulsa «Analizar sentimiento» para saber si es positivo, negativo o neutral.</translation>
     </message>
     <message>
         <source>Analyze Sentiment</source>
-        <translation type="unfinished"></translation>
+        <translation>Analizar sentimiento</translation>
     </message>
     <message>
         <source>Analyzing...</source>
-        <translation type="unfinished"></translation>
+        <translation>Analizando...</translation>
     </message>
     <message>
         <source>Sentiment Analysis:</source>
-        <translation type="unfinished"></translation>
+        <translation>Análisis de sentimiento:</translation>
     </message>
     <message>
         <source>Shows the prompt, the model&apos;s answer and how the score was read from it</source>
-        <translation type="unfinished"></translation>
+        <translation>Muestra el prompt, la respuesta del modelo y cómo se leyó de ella la puntuación</translation>
     </message>
     <message>
         <source>No LLM model selected</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ningún modelo de lenguaje elegido</translation>
     </message>
     <message>
         <source>Please select a language model in Settings to use this demo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de lenguaje en Ajustes para usar esta demo.</translation>
     </message>
     <message>
         <source>Tell me about your recent vacations:</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuéntame tus últimas vacaciones:</translation>
     </message>
     <message>
         <source>Example: &quot;I love this beautiful sunny day!&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Ejemplo: «¡Me encanta este precioso día de sol!»</translation>
     </message>
     <message>
         <source>Star %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Estrella %1</translation>
     </message>
     <message>
         <source>Please select an LLM model in Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige un modelo de lenguaje en Ajustes</translation>
     </message>
     <message>
         <source>Error: %1</source>
@@ -1257,7 +1261,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>%1 of 5 stars, %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de 5 estrellas, %2</translation>
     </message>
 </context>
 <context>
@@ -1268,51 +1272,51 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Prompt sent to the model</source>
-        <translation type="unfinished"></translation>
+        <translation>Prompt enviado al modelo</translation>
     </message>
     <message>
         <source>Your text is highlighted; everything around it is the same for every analysis.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tu texto está resaltado; todo lo que lo rodea es igual en cada análisis.</translation>
     </message>
     <message>
         <source>The model&apos;s reasoning</source>
-        <translation type="unfinished"></translation>
+        <translation>El razonamiento del modelo</translation>
     </message>
     <message>
         <source>The model reasoned before it answered; writing that reasoning is why a thinking model takes longer.</source>
-        <translation type="unfinished"></translation>
+        <translation>El modelo razonó antes de responder; escribir ese razonamiento es lo que hace tardar más a un modelo de razonamiento.</translation>
     </message>
     <message>
         <source>The model&apos;s answer, exactly as received</source>
-        <translation type="unfinished"></translation>
+        <translation>La respuesta del modelo, tal como llegó</translation>
     </message>
     <message>
         <source>Reading the answer</source>
-        <translation type="unfinished"></translation>
+        <translation>Lectura de la respuesta</translation>
     </message>
     <message>
         <source>1. First line, trimmed</source>
-        <translation type="unfinished"></translation>
+        <translation>1. Primera línea, sin espacios en los extremos</translation>
     </message>
     <message>
         <source>2. Stripped of . ! ? , &quot; &apos; and spaces at both ends</source>
-        <translation type="unfinished"></translation>
+        <translation>2. Sin . ! ? , &quot; &apos; ni espacios en ambos extremos</translation>
     </message>
     <message>
         <source>3. Score</source>
-        <translation type="unfinished"></translation>
+        <translation>3. Puntuación</translation>
     </message>
     <message>
         <source>Server timing</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiempos del servidor</translation>
     </message>
     <message>
         <source>How the score was computed</source>
-        <translation type="unfinished"></translation>
+        <translation>Cómo se ha calculado la puntuación</translation>
     </message>
     <message>
         <source>(empty answer)</source>
-        <translation type="unfinished"></translation>
+        <translation>(respuesta vacía)</translation>
     </message>
     <message>
         <source>(empty)</source>
@@ -1320,60 +1324,60 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>“%1”</source>
-        <translation type="unfinished"></translation>
+        <translation>«%1»</translation>
     </message>
 </context>
 <context>
     <name>SentimentReadingText</name>
     <message>
         <source>read as %1</source>
-        <translation type="unfinished"></translation>
+        <translation>leído como %1</translation>
     </message>
     <message>
         <source>nothing is left to read, so the neutral fallback %1 was used</source>
-        <translation type="unfinished"></translation>
+        <translation>no queda nada que leer, así que se usó el valor neutro de reserva, %1</translation>
     </message>
     <message>
         <source>not a whole number from 1 to 5, so the neutral fallback %1 was used</source>
-        <translation type="unfinished"></translation>
+        <translation>no es un número entero del 1 al 5, así que se usó el valor neutro de reserva, %1</translation>
     </message>
     <message>
         <source>%1 ns</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ns</translation>
     </message>
     <message>
         <source>%1 µs</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 µs</translation>
     </message>
     <message>
         <source>%1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ms</translation>
     </message>
     <message>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <source>%1 min %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min %2 s</translation>
     </message>
     <message>
         <source>total %1</source>
-        <translation type="unfinished"></translation>
+        <translation>total %1</translation>
     </message>
     <message>
         <source>model load %1</source>
-        <translation type="unfinished"></translation>
+        <translation>carga del modelo %1</translation>
     </message>
     <message>
         <source>1 token generated</source>
-        <translation type="unfinished"></translation>
+        <translation>1 token generado</translation>
     </message>
     <message numerus="yes">
         <source>%n tokens generated</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n token generado</numerusform>
+            <numerusform>%n tokens generados</numerusform>
         </translation>
     </message>
 </context>
@@ -1381,54 +1385,54 @@ The train leaves at seven.</source>
     <name>SentimentScore</name>
     <message>
         <source>Very Negative</source>
-        <translation type="unfinished"></translation>
+        <translation>Muy negativo</translation>
     </message>
     <message>
         <source>Negative</source>
-        <translation type="unfinished"></translation>
+        <translation>Negativo</translation>
     </message>
     <message>
         <source>Neutral</source>
-        <translation type="unfinished"></translation>
+        <translation>Neutral</translation>
     </message>
     <message>
         <source>Positive</source>
-        <translation type="unfinished"></translation>
+        <translation>Positivo</translation>
     </message>
     <message>
         <source>Very Positive</source>
-        <translation type="unfinished"></translation>
+        <translation>Muy positivo</translation>
     </message>
     <message>
         <source>This text expresses strong negative emotions or opinions.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este texto expresa emociones u opiniones muy negativas.</translation>
     </message>
     <message>
         <source>This text leans toward negative sentiment.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este texto tiende a un sentimiento negativo.</translation>
     </message>
     <message>
         <source>This text is neutral, with balanced or factual tone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este texto es neutral, de tono equilibrado u objetivo.</translation>
     </message>
     <message>
         <source>This text leans toward positive sentiment.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este texto tiende a un sentimiento positivo.</translation>
     </message>
     <message>
         <source>This text expresses strong positive emotions or opinions.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este texto expresa emociones u opiniones muy positivas.</translation>
     </message>
 </context>
 <context>
     <name>SessionHistory</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Hora</translation>
     </message>
     <message>
         <source>Demo</source>
-        <translation type="unfinished"></translation>
+        <translation>Demo</translation>
     </message>
     <message>
         <source>Model</source>
@@ -1436,15 +1440,15 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Texto</translation>
     </message>
     <message>
         <source>Second Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Segundo texto</translation>
     </message>
     <message>
         <source>Result</source>
-        <translation type="unfinished"></translation>
+        <translation>Resultado</translation>
     </message>
 </context>
 <context>
@@ -1455,7 +1459,7 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>General</translation>
     </message>
     <message>
         <source>Model</source>
@@ -1463,11 +1467,11 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Server URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL del servidor</translation>
     </message>
     <message>
         <source>Models for both demos</source>
-        <translation type="unfinished"></translation>
+        <translation>Modelos para las dos demos</translation>
     </message>
 </context>
 <context>
@@ -1478,93 +1482,93 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>The two vectors</source>
-        <translation type="unfinished"></translation>
+        <translation>Los dos vectores</translation>
     </message>
     <message>
         <source>First sentence, a</source>
-        <translation type="unfinished"></translation>
+        <translation>Primera frase, a</translation>
     </message>
     <message>
         <source>Second sentence, b</source>
-        <translation type="unfinished"></translation>
+        <translation>Segunda frase, b</translation>
     </message>
     <message>
         <source>The arithmetic</source>
-        <translation type="unfinished"></translation>
+        <translation>El cálculo</translation>
     </message>
     <message>
         <source>Length of a, ‖a‖</source>
-        <translation type="unfinished"></translation>
+        <translation>Longitud de a, ‖a‖</translation>
     </message>
     <message>
         <source>Length of b, ‖b‖</source>
-        <translation type="unfinished"></translation>
+        <translation>Longitud de b, ‖b‖</translation>
     </message>
     <message>
         <source>Dot product, a · b</source>
-        <translation type="unfinished"></translation>
+        <translation>Producto escalar, a · b</translation>
     </message>
     <message>
         <source>Cosine, a · b ÷ (‖a‖ × ‖b‖)</source>
-        <translation type="unfinished"></translation>
+        <translation>Coseno, a · b ÷ (‖a‖ × ‖b‖)</translation>
     </message>
     <message>
         <source>Kept within 0 to 1</source>
-        <translation type="unfinished"></translation>
+        <translation>Acotado entre 0 y 1</translation>
     </message>
     <message>
         <source>Percentage, cut off (picks the description)</source>
-        <translation type="unfinished"></translation>
+        <translation>Porcentaje, truncado (elige la descripción)</translation>
     </message>
     <message>
         <source>Percentage, rounded (shown on the gauge)</source>
-        <translation type="unfinished"></translation>
+        <translation>Porcentaje, redondeado (el del indicador)</translation>
     </message>
     <message>
         <source>How the similarity was computed</source>
-        <translation type="unfinished"></translation>
+        <translation>Cómo se ha calculado la similitud</translation>
     </message>
     <message>
         <source>%1, leading components</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, primeros componentes</translation>
     </message>
     <message>
         <source>not taken</source>
-        <translation type="unfinished"></translation>
+        <translation>no calculado</translation>
     </message>
 </context>
 <context>
     <name>SimilarityLegend</name>
     <message>
         <source>Colour scale</source>
-        <translation type="unfinished"></translation>
+        <translation>Escala de colores</translation>
     </message>
     <message>
         <source>From dark violet for 0 % or less, through teal, to yellow for 100 %</source>
-        <translation type="unfinished"></translation>
+        <translation>Del violeta oscuro para 0 % o menos, pasando por el verde azulado, al amarillo para 100 %</translation>
     </message>
 </context>
 <context>
     <name>SimilarityMath</name>
     <message>
         <source>These sentences are nearly identical in meaning.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas frases tienen un significado casi idéntico.</translation>
     </message>
     <message>
         <source>These sentences are quite similar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas frases son bastante parecidas.</translation>
     </message>
     <message>
         <source>These sentences have moderate similarity.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas frases tienen una similitud moderada.</translation>
     </message>
     <message>
         <source>These sentences have some similarity.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas frases tienen cierta similitud.</translation>
     </message>
     <message>
         <source>These sentences are quite different.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas frases son bastante diferentes.</translation>
     </message>
 </context>
 <context>
@@ -1575,69 +1579,69 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>1 dimension</source>
-        <translation type="unfinished"></translation>
+        <translation>1 dimensión</translation>
     </message>
     <message numerus="yes">
         <source>%n dimensions</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n dimensión</numerusform>
+            <numerusform>%n dimensiones</numerusform>
         </translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at the whole number and the gauge rounds it to the nearest; here both give %2, but they can differ by one.</source>
-        <translation type="unfinished"></translation>
+        <translation>La descripción trunca el valor multiplicado por cien, %1, a su parte entera, y el indicador lo redondea al entero más cercano; aquí ambos dan %2, pero pueden diferir en uno.</translation>
     </message>
     <message>
         <source>The description cuts the hundredfold value %1 off at %2, while the gauge rounds it to %3, so the two differ by one.</source>
-        <translation type="unfinished"></translation>
+        <translation>La descripción trunca el valor multiplicado por cien, %1, en %2, mientras que el indicador lo redondea a %3, así que los dos difieren en uno.</translation>
     </message>
     <message>
         <source>The vectors have different lengths (%1 and %2), so they cannot be compared and the cosine is taken as 0.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los vectores tienen longitudes distintas (%1 y %2), así que no se pueden comparar y el coseno se toma como 0.</translation>
     </message>
     <message>
         <source>A vector with norm 0 has no direction, so no angle can be measured and the cosine is taken as 0.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un vector de norma 0 no tiene dirección, así que no se puede medir ningún ángulo y el coseno se toma como 0.</translation>
     </message>
 </context>
 <context>
     <name>TokenProbabilitiesSection</name>
     <message>
         <source>How sure was the model?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Cuán seguro estaba el modelo?</translation>
     </message>
     <message>
         <source>A language model gives every possible next token a probability and then draws one. This asks the model the same question once more and shows the odds it gave each rating.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un modelo de lenguaje da una probabilidad a cada posible token siguiente y luego sortea uno. Aquí se le hace al modelo la misma pregunta otra vez y se muestran las probabilidades que dio a cada valoración.</translation>
     </message>
     <message>
         <source>Show the model&apos;s probabilities</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar las probabilidades del modelo</translation>
     </message>
     <message>
         <source>Candidates for the first token, as the server sent them</source>
-        <translation type="unfinished"></translation>
+        <translation>Candidatos para el primer token, tal como los envió el servidor</translation>
     </message>
     <message>
         <source>Probability of each rating</source>
-        <translation type="unfinished"></translation>
+        <translation>Probabilidad de cada valoración</translation>
     </message>
     <message>
         <source>Candidates for the first token</source>
-        <translation type="unfinished"></translation>
+        <translation>Candidatos para el primer token</translation>
     </message>
     <message>
         <source>Token</source>
-        <translation type="unfinished"></translation>
+        <translation>Token</translation>
     </message>
     <message>
         <source>Log-probability</source>
-        <translation type="unfinished"></translation>
+        <translation>Log-probabilidad</translation>
     </message>
     <message>
         <source>Probability</source>
-        <translation type="unfinished"></translation>
+        <translation>Probabilidad</translation>
     </message>
     <message>
         <source>Error: %1</source>
@@ -1645,50 +1649,50 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>Asking the model…</source>
-        <translation type="unfinished"></translation>
+        <translation>Preguntando al modelo…</translation>
     </message>
     <message>
         <source>The model&apos;s answer began with the token “%1”.</source>
-        <translation type="unfinished"></translation>
+        <translation>La respuesta del modelo empezó con el token «%1».</translation>
     </message>
     <message>
         <source>Expected rating, an average among the ratings only (each weighted by its probability): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Valoración esperada, una media solo entre las valoraciones (cada una ponderada por su probabilidad): %1</translation>
     </message>
     <message>
         <source>Expected rating: none, no candidate is a rating.</source>
-        <translation type="unfinished"></translation>
+        <translation>Valoración esperada: ninguna, ningún candidato es una valoración.</translation>
     </message>
 </context>
 <context>
     <name>TokenProbabilityText</name>
     <message>
         <source>This server does not send token probabilities. Newer Ollama versions do: update the server to see them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este servidor no envía probabilidades de tokens. Las versiones más recientes de Ollama sí lo hacen: actualiza el servidor para verlas.</translation>
     </message>
     <message>
         <source>The server sent token probabilities, but for no token other than white space, so there is nothing to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor envió probabilidades de tokens, pero solo de tokens de espacio en blanco, así que no hay nada que mostrar.</translation>
     </message>
     <message>
         <source>The server sent no candidates for the model&apos;s first token, so there is nothing to show.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor no envió candidatos para el primer token del modelo, así que no hay nada que mostrar.</translation>
     </message>
     <message>
         <source>The server sent a log-probability that is not a finite number of zero or less, so the probabilities cannot be shown.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor envió una log-probabilidad que no es un número finito menor o igual que cero, así que no se pueden mostrar las probabilidades.</translation>
     </message>
     <message>
         <source>The server sent a token probability entry without its token, so the reply is unusable.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor envió una entrada de probabilidad sin su token, así que la respuesta no se puede usar.</translation>
     </message>
     <message>
         <source>The server&apos;s candidates add up to far more than 100 %, which no set of probabilities does, so the reply is unusable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los candidatos del servidor suman mucho más del 100 %, algo que ningún conjunto de probabilidades hace, así que la respuesta no se puede usar.</translation>
     </message>
     <message>
         <source>This model reasons before it answers even when asked not to, so its first tokens are reasoning rather than the rating, and their probabilities would say nothing about it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este modelo razona antes de responder aunque se le pida que no lo haga, así que sus primeros tokens son razonamiento y no la valoración, y sus probabilidades no dirían nada sobre ella.</translation>
     </message>
     <message>
         <source>(empty)</source>
@@ -1696,11 +1700,11 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>less than 1 percent</source>
-        <translation type="unfinished"></translation>
+        <translation>menos del 1 por ciento</translation>
     </message>
     <message>
         <source>more than 99 percent</source>
-        <translation type="unfinished"></translation>
+        <translation>más del 99 por ciento</translation>
     </message>
     <message>
         <source>%1 percent</source>
@@ -1708,77 +1712,77 @@ The train leaves at seven.</source>
     </message>
     <message>
         <source>None of the model&apos;s most likely first tokens is a rating from 1 to 5, so its answer would not have been a rating.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ninguno de los primeros tokens más probables del modelo es una valoración del 1 al 5, así que su respuesta no habría sido una valoración.</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none: it was sure of its answer</source>
-        <translation type="unfinished"></translation>
+        <translation>El modelo dio al %1 una probabilidad de %2 y a las demás valoraciones casi ninguna: estaba seguro de su respuesta</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and the other ratings almost none</source>
-        <translation type="unfinished"></translation>
+        <translation>El modelo dio al %1 una probabilidad de %2 y a las demás valoraciones casi ninguna</translation>
     </message>
     <message>
         <source>The model gave %1 a probability of %2 and %3 a probability of %4; the answer is drawn from these odds, so the same text can get another rating on another run</source>
-        <translation type="unfinished"></translation>
+        <translation>El modelo dio al %1 una probabilidad de %2 y al %3 una probabilidad de %4; la respuesta se sortea según estas probabilidades, así que el mismo texto puede recibir otra valoración en otra ejecución</translation>
     </message>
     <message>
         <source>, and this time the draw gave %1</source>
-        <translation type="unfinished"></translation>
+        <translation>, y esta vez el sorteo dio el %1</translation>
     </message>
     <message>
         <source>%1 of the probability went to tokens that are not ratings, so the answer might not have been a rating at all.</source>
-        <translation type="unfinished"></translation>
+        <translation>El %1 de la probabilidad fue a tokens que no son valoraciones, así que la respuesta podría no haber sido una valoración.</translation>
     </message>
 </context>
 <context>
     <name>VectorStripView</name>
     <message>
         <source>First</source>
-        <translation type="unfinished"></translation>
+        <translation>Primero</translation>
     </message>
     <message>
         <source>Second</source>
-        <translation type="unfinished"></translation>
+        <translation>Segundo</translation>
     </message>
     <message>
         <source>Color strips of the two vectors</source>
-        <translation type="unfinished"></translation>
+        <translation>Franjas de color de los dos vectores</translation>
     </message>
     <message>
         <source>%1 vector: empty.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vector %1: vacío.</translation>
     </message>
     <message>
         <source>components</source>
-        <translation type="unfinished"></translation>
+        <translation>componentes</translation>
     </message>
     <message>
         <source>first %1 components</source>
-        <translation type="unfinished"></translation>
+        <translation>primeros %1 componentes</translation>
     </message>
     <message>
         <source>%1 vector, %2; %3: %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vector %1, %2; %3: %4.</translation>
     </message>
     <message>
         <source>%1 %2 Each cell is one dimension: blue below 0, red above 0, pale near 0.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 Cada celda es una dimensión: azul por debajo de 0, rojo por encima de 0, pálido cerca de 0.</translation>
     </message>
     <message>
         <source>one cell per dimension, 0 in the middle</source>
-        <translation type="unfinished"></translation>
+        <translation>una celda por dimensión, 0 en el centro</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>Interactive demos of transformer language models, driven by an Ollama server.</source>
-        <translation type="unfinished"></translation>
+        <translation>Demos interactivas de modelos de lenguaje transformer, que funcionan con un servidor Ollama.</translation>
     </message>
     <message>
         <source>Quit as soon as the first main window has been painted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sale en cuanto se ha dibujado la primera ventana principal.</translation>
     </message>
 </context>
 </TS>
