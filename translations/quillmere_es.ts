@@ -252,7 +252,7 @@
     </message>
     <message>
         <source>Newest first until sorted by a column. Enter uses a row again; Ctrl+C copies the selected rows.</source>
-        <translation>Lo más reciente primero, hasta que ordenes por una columna. Intro vuelve a usar una fila; Ctrl+C copia las filas seleccionadas.</translation>
+        <translation>Lo más reciente primero, hasta que ordenes por una columna. Enter vuelve a usar una fila; Ctrl+C copia las filas seleccionadas.</translation>
     </message>
     <message>
         <source>Put the selected row&apos;s texts back into its demo</source>
