@@ -371,7 +371,7 @@
     </message>
     <message>
         <source>No embedding models available. Please install an embedding model (e.g., nomic-embed-text, mxbai-embed-large)</source>
-        <translation>No hay modelos de embeddings disponibles. Instala un modelo de embeddings (p. ej., nomic-embed-text, mxbai-embed-large)</translation>
+        <translation>No hay modelos de embeddings disponibles. Instala un modelo de embeddings (p. ej., nomic-embed-text, mxbai-embed-large)</translation>
     </message>
     <message>
         <source>Language Model (LLM)</source>
@@ -383,7 +383,7 @@
     </message>
     <message>
         <source>No compatible LLM models available. Please install a text-only model (e.g., llama3.2, mistral, qwen2.5)</source>
-        <translation>No hay modelos de lenguaje compatibles. Instala un modelo solo de texto (p. ej., llama3.2, mistral, qwen2.5)</translation>
+        <translation>No hay modelos de lenguaje compatibles. Instala un modelo solo de texto (p. ej., llama3.2, mistral, qwen2.5)</translation>
     </message>
     <message>
         <source>LLM Model</source>
