@@ -371,7 +371,7 @@
     </message>
     <message>
         <source>No embedding models available. Please install an embedding model (e.g., nomic-embed-text, mxbai-embed-large)</source>
-        <translation>No hay modelos de embeddings disponibles. Instala un modelo de embeddings (p. ej., nomic-embed-text, mxbai-embed-large)</translation>
+        <translation>No hay modelos de embeddings disponibles. Instala un modelo de embeddings (p.&#xa0;ej., nomic-embed-text, mxbai-embed-large)</translation>
     </message>
     <message>
         <source>Language Model (LLM)</source>
@@ -383,7 +383,7 @@
     </message>
     <message>
         <source>No compatible LLM models available. Please install a text-only model (e.g., llama3.2, mistral, qwen2.5)</source>
-        <translation>No hay modelos de lenguaje compatibles. Instala un modelo solo de texto (p. ej., llama3.2, mistral, qwen2.5)</translation>
+        <translation>No hay modelos de lenguaje compatibles. Instala un modelo solo de texto (p.&#xa0;ej., llama3.2, mistral, qwen2.5)</translation>
     </message>
     <message>
         <source>LLM Model</source>
@@ -625,15 +625,15 @@
     </message>
     <message>
         <source>Zoom &amp;In (%1 %)</source>
-        <translation>&amp;Ampliar (%1 %)</translation>
+        <translation>&amp;Ampliar (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>Zoom &amp;Out (%1 %)</source>
-        <translation>&amp;Reducir (%1 %)</translation>
+        <translation>&amp;Reducir (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>&amp;Actual Size (%1 %)</source>
-        <translation>&amp;Tamaño real (%1 %)</translation>
+        <translation>&amp;Tamaño real (%1&#xa0;%)</translation>
     </message>
     <message>
         <source>&amp;Full Screen</source>
@@ -905,7 +905,7 @@
     </message>
     <message>
         <source>These two directions hold %1 % of the spread.</source>
-        <translation>Estas dos direcciones recogen el %1 % de la dispersión.</translation>
+        <translation>Estas dos direcciones recogen el %1&#xa0;% de la dispersión.</translation>
     </message>
 </context>
 <context>
@@ -1146,7 +1146,7 @@ El tren sale a las siete.</translation>
     </message>
     <message>
         <source>This demo uses embeddings to measure how similar two sentences are. Embeddings convert text into numerical vectors, and cosine similarity measures the angle between these vectors (0% = completely different, 100% = identical).</source>
-        <translation>Esta demo usa embeddings para medir cuánto se parecen dos frases. Los embeddings convierten el texto en vectores numéricos, y la similitud coseno mide el ángulo entre esos vectores (0 % = completamente distintas, 100 % = idénticas).</translation>
+        <translation>Esta demo usa embeddings para medir cuánto se parecen dos frases. Los embeddings convierten el texto en vectores numéricos, y la similitud coseno mide el ángulo entre esos vectores (0&#xa0;% = completamente distintas, 100&#xa0;% = idénticas).</translation>
     </message>
     <message>
         <source>Calculate Similarity</source>
@@ -1545,7 +1545,7 @@ El tren sale a las siete.</translation>
     </message>
     <message>
         <source>From dark violet for 0 % or less, through teal, to yellow for 100 %</source>
-        <translation>Del violeta oscuro para 0 % o menos, pasando por el verde azulado, al amarillo para 100 %</translation>
+        <translation>Del violeta oscuro para 0&#xa0;% o menos, pasando por el verde azulado, al amarillo para 100&#xa0;%</translation>
     </message>
 </context>
 <context>
@@ -1688,7 +1688,7 @@ El tren sale a las siete.</translation>
     </message>
     <message>
         <source>The server&apos;s candidates add up to far more than 100 %, which no set of probabilities does, so the reply is unusable.</source>
-        <translation>Los candidatos del servidor suman mucho más del 100 %, algo que ningún conjunto de probabilidades hace, así que la respuesta no se puede usar.</translation>
+        <translation>Los candidatos del servidor suman mucho más del 100&#xa0;%, algo que ningún conjunto de probabilidades hace, así que la respuesta no se puede usar.</translation>
     </message>
     <message>
         <source>This model reasons before it answers even when asked not to, so its first tokens are reasoning rather than the rating, and their probabilities would say nothing about it.</source>
