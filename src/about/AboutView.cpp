@@ -1,6 +1,7 @@
 #include "AboutView.h"
 
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"
@@ -91,21 +92,27 @@ AboutView::AboutView(const AppInfo &info, QWidget *parent)
     , m_info(info)
     , m_layout(new QVBoxLayout(this))
     , m_icon(makeIcon(info, this))
-    , m_name(makeLabel(tr("Quillmere"), QStringLiteral("nameLabel"), this))
-    , m_version(makeLabel(info.versionLine().value_or(QString()), QStringLiteral("versionLabel"), this))
-    , m_description(makeLabel(tr(descriptionText), QStringLiteral("descriptionLabel"), this))
+    , m_name(makeLabel(QStringLiteral("Quillmere"), QStringLiteral("nameLabel"), this))
+    , m_version(makeLabel(QString(), QStringLiteral("versionLabel"), this))
+    , m_description(makeLabel(QString(), QStringLiteral("descriptionLabel"), this))
     , m_divider(new QFrame(this))
     , m_creditSymbol(new SymbolView(QStringLiteral("person.circle.fill"), 16, QColor(), this))
-    , m_createdBy(makeLabel(tr("Created by"), QStringLiteral("createdByLabel"), this))
-    , m_author(makeLabel(tr(authorText), QStringLiteral("authorLabel"), this))
+    , m_createdBy(makeLabel(QString(), QStringLiteral("createdByLabel"), this))
+    , m_author(makeLabel(QString(), QStringLiteral("authorLabel"), this))
     , m_copyright(makeLabel(info.copyright.value_or(QString()), QStringLiteral("copyrightLabel"), this))
-    , m_okButton(new QPushButton(tr("OK"), this))
+    , m_okButton(new QPushButton(this))
 {
     setObjectName(QStringLiteral("aboutView"));
     m_divider->setObjectName(QStringLiteral("divider"));
     m_creditSymbol->setObjectName(QStringLiteral("creditSymbol"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setAccessibleName(tr("OK"));
+    Retranslate::texts(this, [this] {
+        m_version->setText(m_info.versionLine().value_or(QString()));
+        m_description->setText(tr(descriptionText));
+        m_createdBy->setText(tr("Created by"));
+        m_author->setText(tr(authorText));
+        m_okButton->setText(tr("OK"));
+    });
 
     QFont nameFont = font();
     nameFont.setPixelSize(36);

@@ -5,6 +5,7 @@
 #include "catalogue/OllamaService.h"
 #include "demos/sentiment/SentimentAnalysisView.h"
 #include "demos/similarity/SentenceSimilarityView.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QFrame>
@@ -40,12 +41,19 @@ ContentView::ContentView(AppSettings &settings, SessionHistory *history, QWidget
 
     TextStyles::apply(m_title, TextStyle::Title, QFont::Bold);
     m_title->setAlignment(Qt::AlignCenter);
-    m_title->setAccessibleName(m_title->text());
 
-    m_demoPicker->setAccessibleName(tr("Demo Type"));
-    m_demoPicker->setToolTip(tr("Demo Type"));
     for (const DemoType demo : DemoTypes::allCases())
         m_demoPicker->addSegment(DemoTypes::displayTitle(demo));
+    Retranslate::texts(this, [this] {
+        m_demoPicker->setAccessibleName(tr("Demo Type"));
+        m_demoPicker->setToolTip(tr("Demo Type"));
+        const QList<DemoType> demos = DemoTypes::allCases();
+        for (int i = 0; i < int(demos.size()); ++i)
+        {
+            m_demoPicker->segment(i)->setText(DemoTypes::displayTitle(demos[i]));
+            m_demoPicker->segment(i)->setAccessibleName(DemoTypes::displayTitle(demos[i]));
+        }
+    });
     connect(m_demoPicker, &SegmentedControl::currentIndexChanged, this, [this](int index) {
         const QList<DemoType> demos = DemoTypes::allCases();
         if (index >= 0 && index < demos.size())

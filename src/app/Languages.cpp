@@ -44,6 +44,25 @@ QLocale localeFor(const QString &code, const QLocale &desktop)
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
+QString withPercentSign(const QString &number, const QString &englishSeparator)
+{
+    const QLocale locale;
+    const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
+    return number + (english ? englishSeparator : QString(QChar(0x00A0))) + QLatin1Char('%');
+}
+
+QString percent(qint64 value, const QString &englishSeparator)
+{
+    return withPercentSign(QLocale().toString(value), englishSeparator);
+}
+
+QString decimal(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
 Translator::Translator(QObject *parent)
     : QObject(parent)
 {
@@ -51,6 +70,8 @@ Translator::Translator(QObject *parent)
 
 Translator::~Translator()
 {
+    // Numbers go back to the desktop's conventions with the translations.
+    QLocale::setDefault(QLocale::system());
     if (m_own)
         QCoreApplication::removeTranslator(m_own.get());
     if (m_qt)
@@ -66,20 +87,11 @@ QLocale Translator::apply(const QString &code)
     const QString language = QLocale::languageToCode(locale.language());
     if (!own->load(QStringLiteral(":/i18n/quillmere_%1.qm").arg(language)))
         own.reset();
-    install(std::move(own), locale);
+    use(std::move(own), locale);
     return locale;
 }
 
-bool Translator::applyFile(const QString &qmPath, const QLocale &locale)
-{
-    auto own = std::make_unique<QTranslator>();
-    if (!own->load(qmPath))
-        return false;
-    install(std::move(own), locale);
-    return true;
-}
-
-void Translator::install(std::unique_ptr<QTranslator> own, const QLocale &locale)
+void Translator::use(std::unique_ptr<QTranslator> own, const QLocale &locale)
 {
     QLocale::setDefault(locale);
     if (m_qt)
@@ -102,6 +114,7 @@ void Translator::install(std::unique_ptr<QTranslator> own, const QLocale &locale
         QCoreApplication::installTranslator(m_own.get());
     if (old)
         QCoreApplication::removeTranslator(old.get());
+    Q_EMIT changed();
 }
 
 } // namespace Languages

@@ -31,6 +31,17 @@ QList<Language> available();
 // conventions where its language is the one chosen.
 QLocale localeFor(const QString &code, const QLocale &desktop = QLocale::system());
 
+// A whole percentage as the current language writes it: the number in the
+// default locale, then "%" after `englishSeparator` in English ("81%",
+// "81 %"), after a no-break space in the other languages ("81 %").
+QString percent(qint64 value, const QString &englishSeparator = QString());
+// The same for a number already written in the default locale.
+QString withPercentSign(const QString &number, const QString &englishSeparator = QString());
+
+// A number with a fixed count of decimals in the default locale: "0.81" in
+// English, "0,81" in German.
+QString decimal(double value, int decimals);
+
 // Installs the translations of one language at a time into the application.
 // Installing one sends every widget a QEvent::LanguageChange, which screens
 // answer by rendering their texts again.
@@ -46,12 +57,15 @@ public:
     // its locale the default for numbers. Returns the locale now in use.
     QLocale apply(const QString &code);
 
-    // Switches to a translation file outside the program, such as a test's.
-    bool applyFile(const QString &qmPath, const QLocale &locale);
+    // Switches to a translation of the caller's, such as a test's.
+    void use(std::unique_ptr<QTranslator> translation, const QLocale &locale);
+
+Q_SIGNALS:
+    // After a switch: for objects that are not widgets and so receive no
+    // QEvent::LanguageChange of their own.
+    void changed();
 
 private:
-    void install(std::unique_ptr<QTranslator> own, const QLocale &locale);
-
     std::unique_ptr<QTranslator> m_own;
     std::unique_ptr<QTranslator> m_qt;
 };

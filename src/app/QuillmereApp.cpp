@@ -1,5 +1,7 @@
 #include "QuillmereApp.h"
 
+#include "Languages.h"
+
 #include "ContentView.h"
 #include "Examples.h"
 #include "MainWindow.h"
@@ -72,20 +74,25 @@ QuillmereApp::QuillmereApp(QObject *parent)
 QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_translator(new Languages::Translator(this))
     , m_history(new SessionHistory(this))
-    , m_newWindowAction(new QAction(tr("&New Window"), this))
-    , m_closeWindowAction(new QAction(tr("&Close Window"), this))
-    , m_quitAction(new QAction(tr("&Quit"), this))
-    , m_settingsAction(new QAction(tr("&Settings…"), this))
-    , m_aboutAction(new QAction(tr("&About Quillmere"), this))
-    , m_historyAction(new QAction(tr("&History"), this))
-    , m_sentenceMapAction(new QAction(tr("Sentence &Map"), this))
+    , m_newWindowAction(new QAction(this))
+    , m_closeWindowAction(new QAction(this))
+    , m_quitAction(new QAction(this))
+    , m_settingsAction(new QAction(this))
+    , m_aboutAction(new QAction(this))
+    , m_historyAction(new QAction(this))
+    , m_sentenceMapAction(new QAction(this))
     , m_zoomInAction(new QAction(this))
     , m_zoomOutAction(new QAction(this))
     , m_actualSizeAction(new QAction(this))
     , m_fullScreenAction(new QAction(this))
-    , m_guideAction(new QAction(tr("Quillmere &Guide"), this))
+    , m_guideAction(new QAction(this))
 {
+    m_translator->apply(m_settings.language());
+    connect(&m_settings, &AppSettings::languageChanged, m_translator, &Languages::Translator::apply);
+    connect(m_translator, &Languages::Translator::changed, this, &QuillmereApp::renderTexts);
+
     setObjectName(QStringLiteral("quillmereApp"));
     m_history->setObjectName(QStringLiteral("sessionHistory"));
 
@@ -114,27 +121,21 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
 
     m_historyAction->setObjectName(QStringLiteral("historyAction"));
     m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    m_historyAction->setStatusTip(tr("Every analysis and calculation of this run"));
     connect(m_historyAction, &QAction::triggered, this, [this] { openHistoryWindow(); });
 
     for (const Example &example : Examples::all()) {
-        auto *action = new QAction(Examples::displayed(example.title), this);
+        auto *action = new QAction(this);
         action->setObjectName(QStringLiteral("exampleAction-") + example.id);
-        action->setStatusTip(Examples::displayed(example.lesson));
-        action->setToolTip(Examples::displayed(example.lesson));
         connect(action, &QAction::triggered, this, [this, example] { useTexts(example.demo, example.texts); });
         m_exampleActions.append(action);
     }
 
     m_sentenceMapAction->setObjectName(QStringLiteral("sentenceMapAction"));
     m_sentenceMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    m_sentenceMapAction->setStatusTip(tr("Many sentences at once, as a grid and a map of meaning"));
     connect(m_sentenceMapAction, &QAction::triggered, this, [this] { openSentenceMapWindow(); });
     for (const SentenceSet &set : Examples::sentenceSets()) {
-        auto *action = new QAction(Examples::displayed(set.title), this);
+        auto *action = new QAction(this);
         action->setObjectName(QStringLiteral("sentenceSetAction-") + set.id);
-        action->setStatusTip(Examples::displayed(set.lesson));
-        action->setToolTip(Examples::displayed(set.lesson));
         connect(action, &QAction::triggered, this, [this, set] { openSentenceMapWindow()->setSentences(set.sentences); });
         m_sentenceSetActions.append(action);
     }
@@ -172,7 +173,7 @@ QuillmereApp::QuillmereApp(AppSettings &settings, QObject *parent)
     });
     connect(qApp, &QApplication::focusChanged, this, &QuillmereApp::renderViewActions);
     QDesktopServices::setUrlHandler(GuideWindow::linkScheme, this, "openGuideLink");
-    renderViewActions();
+    renderTexts();
 }
 
 QuillmereApp::~QuillmereApp()
@@ -365,18 +366,18 @@ MainWindow *QuillmereApp::useTexts(DemoType demo, const QStringList &texts)
 void QuillmereApp::installMenus(MainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
-    QMenu *file = bar->addMenu(tr("&File"));
+    QMenu *file = bar->addMenu(QString());
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(m_newWindowAction);
     file->addAction(m_closeWindowAction);
     file->addSeparator();
     file->addAction(m_quitAction);
 
-    QMenu *edit = bar->addMenu(tr("&Edit"));
+    QMenu *edit = bar->addMenu(QString());
     edit->setObjectName(QStringLiteral("editMenu"));
     edit->addAction(m_settingsAction);
 
-    QMenu *view = bar->addMenu(tr("&View"));
+    QMenu *view = bar->addMenu(QString());
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addAction(m_historyAction);
     view->addAction(m_sentenceMapAction);
@@ -387,11 +388,11 @@ void QuillmereApp::installMenus(MainWindow *window)
     view->addSeparator();
     view->addAction(m_fullScreenAction);
 
-    QMenu *examples = bar->addMenu(tr("E&xamples"));
+    QMenu *examples = bar->addMenu(QString());
     examples->setObjectName(QStringLiteral("examplesMenu"));
     examples->setToolTipsVisible(true);
     for (const DemoType demo : DemoTypes::allCases()) {
-        QMenu *demoMenu = examples->addMenu(DemoTypes::displayTitle(demo));
+        QMenu *demoMenu = examples->addMenu(QString());
         demoMenu->setObjectName(demo == DemoType::sentimentAnalysis ? QStringLiteral("sentimentExamplesMenu")
                                                                     : QStringLiteral("similarityExamplesMenu"));
         demoMenu->setToolTipsVisible(true);
@@ -400,15 +401,67 @@ void QuillmereApp::installMenus(MainWindow *window)
                 demoMenu->addAction(m_exampleActions.at(i));
         }
     }
-    QMenu *sets = examples->addMenu(tr("Sentence Map"));
+    QMenu *sets = examples->addMenu(QString());
     sets->setObjectName(QStringLiteral("sentenceMapExamplesMenu"));
     sets->setToolTipsVisible(true);
     sets->addActions(m_sentenceSetActions);
 
-    QMenu *help = bar->addMenu(tr("&Help"));
+    QMenu *help = bar->addMenu(QString());
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(m_guideAction);
     help->addAction(m_aboutAction);
+    renderMenus(window);
+}
+
+void QuillmereApp::renderMenus(MainWindow *window)
+{
+    const auto title = [window](const char *name, const QString &text) {
+        if (auto *menu = window->menuBar()->findChild<QMenu *>(QLatin1String(name)))
+            menu->setTitle(text);
+    };
+    title("fileMenu", tr("&File"));
+    title("editMenu", tr("&Edit"));
+    title("viewMenu", tr("&View"));
+    title("examplesMenu", tr("E&xamples"));
+    title("sentimentExamplesMenu", DemoTypes::displayTitle(DemoType::sentimentAnalysis));
+    title("similarityExamplesMenu", DemoTypes::displayTitle(DemoType::sentenceSimilarity));
+    title("sentenceMapExamplesMenu", tr("Sentence Map"));
+    title("helpMenu", tr("&Help"));
+}
+
+void QuillmereApp::renderTexts()
+{
+    m_newWindowAction->setText(tr("&New Window"));
+    m_closeWindowAction->setText(tr("&Close Window"));
+    m_quitAction->setText(tr("&Quit"));
+    m_settingsAction->setText(tr("&Settings…"));
+    m_aboutAction->setText(tr("&About Quillmere"));
+    m_historyAction->setText(tr("&History"));
+    m_historyAction->setStatusTip(tr("Every analysis and calculation of this run"));
+    m_sentenceMapAction->setText(tr("Sentence &Map"));
+    m_sentenceMapAction->setStatusTip(tr("Many sentences at once, as a grid and a map of meaning"));
+    m_guideAction->setText(tr("Quillmere &Guide"));
+    for (qsizetype i = 0; i < m_exampleActions.size(); ++i) {
+        const Example &example = Examples::all().at(i);
+        m_exampleActions[i]->setText(Examples::displayed(example.title));
+        m_exampleActions[i]->setStatusTip(Examples::displayed(example.lesson));
+        m_exampleActions[i]->setToolTip(Examples::displayed(example.lesson));
+    }
+    for (qsizetype i = 0; i < m_sentenceSetActions.size(); ++i) {
+        const SentenceSet &set = Examples::sentenceSets().at(i);
+        m_sentenceSetActions[i]->setText(Examples::displayed(set.title));
+        m_sentenceSetActions[i]->setStatusTip(Examples::displayed(set.lesson));
+        m_sentenceSetActions[i]->setToolTip(Examples::displayed(set.lesson));
+    }
+    for (MainWindow *window : mainWindows())
+        renderMenus(window);
+    if (m_settingsWindow)
+        m_settingsWindow->setWindowTitle(tr("Settings"));
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == aboutWindowName)
+            widget->setAccessibleName(tr("About Quillmere"));
+    }
+    renderViewActions();
 }
 
 void QuillmereApp::closeActiveWindow()
@@ -506,11 +559,11 @@ void QuillmereApp::renderViewActions()
 {
     const int zoom = TextStyles::zoomPercent();
     const QList<int> &steps = TextStyles::zoomSteps();
-    m_zoomInAction->setText(tr("Zoom &In (%1 %)").arg(zoom));
+    m_zoomInAction->setText(tr("Zoom &In (%1 %)").arg(QLocale().toString(zoom)));
     m_zoomInAction->setEnabled(zoom < steps.last());
-    m_zoomOutAction->setText(tr("Zoom &Out (%1 %)").arg(zoom));
+    m_zoomOutAction->setText(tr("Zoom &Out (%1 %)").arg(QLocale().toString(zoom)));
     m_zoomOutAction->setEnabled(zoom > steps.first());
-    m_actualSizeAction->setText(tr("&Actual Size (%1 %)").arg(zoom));
+    m_actualSizeAction->setText(tr("&Actual Size (%1 %)").arg(QLocale().toString(zoom)));
     m_actualSizeAction->setChecked(zoom == 100);
 
     const QWidget *target = fullScreenTarget();

@@ -7,6 +7,9 @@
 #include "DemoType.h"
 
 class AppSettings;
+namespace Languages {
+class Translator;
+}
 class GuideWindow;
 class HistoryWindow;
 struct HistoryEntry;
@@ -95,6 +98,10 @@ public:
     QAction *fullScreenAction() const { return m_fullScreenAction; }
     QAction *guideAction() const { return m_guideAction; }
 
+    // Installs the interface language that the settings choose, and the
+    // next one whenever the choice changes.
+    Languages::Translator &translator() const { return *m_translator; }
+
 protected:
     // Esc leaves full screen, and a window's state or activation redraws the
     // View menu.
@@ -120,8 +127,13 @@ private:
     // Draws the View menu's names, enabled and checked states from the zoom
     // and the target window.
     void renderViewActions();
+    // The texts of the menus, actions and windows that this object made, in
+    // the current language.
+    void renderTexts();
+    void renderMenus(MainWindow *window);
 
     AppSettings &m_settings;
+    Languages::Translator *const m_translator;
     // A child object, so it outlives the windows that the destructor deletes.
     SessionHistory *const m_history;
     QAction *const m_newWindowAction;

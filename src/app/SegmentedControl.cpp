@@ -220,7 +220,10 @@ void SegmentedControl::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     // The segments have their new font already: a widget passes a font on to
     // its children before it hears of the change itself.
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    // Segments get their new texts before the control hears of a change of
+    // language (from the view that owns it).
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
         equaliseWidths();
 }
 

@@ -1,3 +1,4 @@
+#include "Languages.h"
 #include "MainWindow.h"
 #include "PreferenceOptions.h"
 #include "QuillmereApp.h"
@@ -72,28 +73,37 @@ bool runsWithoutWindow(int argc, char *argv[])
     return false;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The options, worded in the language in effect: the translation is
+// installed before they are made.
+void describeOptions(QCommandLineParser &parser, const QCommandLineOption &selfTest)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QCoreApplication::translate("main",
                                     "Interactive demos of transformer language models, driven by an Ollama server."));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption selfTest(QStringLiteral("self-test"),
-                                QCoreApplication::translate("main",
-                                                            "Quit as soon as the first main window has been painted."));
-    selfTest.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(selfTest);
     PreferenceOptions::addTo(parser);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Hidden from --help, so its description is never shown.
+    QCommandLineOption selfTest(QStringLiteral("self-test"),
+                                QStringLiteral("Quit as soon as the first main window has been painted."));
+    selfTest.setFlags(QCommandLineOption::HiddenFromHelp);
 
     if (runsWithoutWindow(argc, argv)) {
         // process() prints help, the version or a usage error and ends the
         // process; the preference options end it here.
         QCoreApplication core(argc, argv);
         describeApplication();
+        Languages::Translator translator;
+        translator.apply(AppSettings::shared().language());
+        QCommandLineParser parser;
+        describeOptions(parser, selfTest);
         parser.process(core);
         const auto outcome = PreferenceOptions::run(parser, []() -> AppSettings & { return AppSettings::shared(); });
         if (outcome) {
@@ -107,9 +117,13 @@ int main(int argc, char *argv[])
     describeApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
     QApplication::setWindowIcon(AppInfo::fromBuild().icon());
+    // The application object installs the chosen language, which the
+    // options' texts need; it opens no window yet.
+    QuillmereApp shell;
+    QCommandLineParser parser;
+    describeOptions(parser, selfTest);
     parser.process(app);
 
-    QuillmereApp shell;
     MainWindow *window = shell.openMainWindow();
     if (parser.isSet(selfTest))
         new FirstPaintWatcher(window);

@@ -13,7 +13,10 @@ namespace DemoHistory {
 
 QString sentenceMapTitle()
 {
-    return QCoreApplication::translate("SentenceMapWindow", "Sentence Map");
+    // Stored in English like the demos' titles, so that "Use Again" finds
+    // the map whatever the language was when the row was made; the history
+    // shows it translated.
+    return QStringLiteral("Sentence Map");
 }
 
 HistoryEntry sentiment(const QString &model, const QString &text, int score)

@@ -14,7 +14,7 @@ struct Layout;
 // results so that the history itself holds only plain values.
 namespace DemoHistory {
 
-// The Sentence Map's title, as its window and the history show it.
+// The Sentence Map's title as the history stores it (English, like the demos' titles).
 QString sentenceMapTitle();
 
 // "4 (Positive)".

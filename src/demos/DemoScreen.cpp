@@ -47,39 +47,64 @@ QString typedText(const QPlainTextEdit *editor)
 }
 
 DemoScreen::DemoScreen(OllamaService &service, AppSettings &settings, HttpClient &http, SessionHistory *history,
-                       const Texts &texts, QWidget *parent)
+                       std::function<Texts()> texts, QWidget *parent)
     : QWidget(parent)
     , m_service(service)
     , m_settings(settings)
     , m_http(http)
     , m_history(history)
-    , m_texts(texts)
+    , m_textsSource(std::move(texts))
+    , m_texts(m_textsSource())
     , m_scrollArea(new QScrollArea(this))
     , m_content(new QWidget)
     , m_column(new QVBoxLayout(m_content))
-    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), texts.title, TextStyle::Title2, QFont::DemiBold))
-    , m_introLabel(makeLabel(QStringLiteral("introLabel"), texts.intro, TextStyle::Body))
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QString(), TextStyle::Title2, QFont::DemiBold))
+    , m_introLabel(makeLabel(QStringLiteral("introLabel"), QString(), TextStyle::Body))
     , m_button(new ProminentButton)
     , m_resultCard(new RoundedPanel)
     , m_resultLayout(new QVBoxLayout(m_resultCard))
-    , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), texts.resultTitle, TextStyle::Headline))
+    , m_resultTitleLabel(makeLabel(QStringLiteral("resultTitleLabel"), QString(), TextStyle::Headline))
     , m_detailsGroup(new QWidget)
-    , m_detailsToggle(new DisclosureButton(tr(detailsTitle)))
+    , m_detailsToggle(new DisclosureButton(QString()))
     , m_guideLink(new QLabel)
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
     , m_warningSymbol(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"),
                                      TextStyles::unzoomedLineHeight(TextStyle::Title), QColor()))
-    , m_warningTitleLabel(makeLabel(QStringLiteral("warningTitleLabel"), texts.warningTitle, TextStyle::Headline))
-    , m_warningTextLabel(makeLabel(QStringLiteral("warningTextLabel"), texts.warningText, TextStyle::Caption))
+    , m_warningTitleLabel(makeLabel(QStringLiteral("warningTitleLabel"), QString(), TextStyle::Headline))
+    , m_warningTextLabel(makeLabel(QStringLiteral("warningTextLabel"), QString(), TextStyle::Caption))
     , m_focusKeeper(m_content)
 {
-    setObjectName(texts.objectName);
+    setObjectName(m_texts.objectName);
     buildColumn();
     buildResultCard();
     buildDetailsGroup();
     buildWarningCard();
     connectActions();
+    setSharedTexts();
+}
+
+void DemoScreen::setSharedTexts()
+{
+    m_titleLabel->setText(m_texts.title);
+    m_introLabel->setText(m_texts.intro);
+    // The column holds the keyboard focus while the main button works: a
+    // screen reader then names the screen rather than an unnamed pane.
+    m_content->setAccessibleName(m_texts.title);
+    m_resultTitleLabel->setText(m_texts.resultTitle);
+    m_detailsToggle->setText(tr(detailsTitle));
+    m_detailsToggle->setAccessibleDescription(m_texts.detailsDescription);
+    m_warningSymbol->setAccessibleName(tr("Warning"));
+    m_warningTitleLabel->setText(m_texts.warningTitle);
+    m_warningTextLabel->setText(m_texts.warningText);
+    for (const Editor &editor : std::as_const(m_editors))
+        editor.editor->setAccessibleName(editor.label->text());
+    if (!m_texts.guideSection.isEmpty()) {
+        const QString title = tr("Read more in the Quillmere Guide");
+        m_guideLink->setText(QStringLiteral("<a href=\"quillmere-guide:%1\">%2</a>")
+                                 .arg(m_texts.guideSection, title.toHtmlEscaped()));
+        m_guideLink->setAccessibleName(title);
+    }
 }
 
 DemoScreen::~DemoScreen() = default;
@@ -98,9 +123,6 @@ void DemoScreen::buildColumn()
     m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scrollArea->viewport()->setAutoFillBackground(false);
     m_content->setObjectName(QStringLiteral("content"));
-    // The column holds the keyboard focus while the main button works: a
-    // screen reader then names the screen rather than an unnamed pane.
-    m_content->setAccessibleName(m_texts.title);
     m_content->setAutoFillBackground(false);
     m_column->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
     m_column->setSpacing(columnSpacing);
@@ -143,7 +165,6 @@ void DemoScreen::buildDetailsGroup()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(groupSpacing);
     m_detailsToggle->setObjectName(QStringLiteral("detailsToggle"));
-    m_detailsToggle->setAccessibleDescription(m_texts.detailsDescription);
     TextStyles::apply(m_detailsToggle, TextStyle::Subheadline);
     layout->addWidget(m_detailsToggle, 0, Qt::AlignLeft);
 }
@@ -155,7 +176,6 @@ void DemoScreen::buildWarningCard()
     layout->setContentsMargins(defaultInset, defaultInset, defaultInset, defaultInset);
     layout->setSpacing(groupSpacing);
     m_warningSymbol->setObjectName(QStringLiteral("warningSymbol"));
-    m_warningSymbol->setAccessibleName(tr("Warning"));
     layout->addWidget(m_warningSymbol, 0, Qt::AlignHCenter);
     m_warningTitleLabel->setAlignment(Qt::AlignHCenter);
     layout->addWidget(m_warningTitleLabel);
@@ -217,7 +237,7 @@ void DemoScreen::setUpEditor(RoundedPanel *field, QPlainTextEdit *editor, QLabel
     label->setBuddy(editor);
     // The field's outline shows whether the editor has the keyboard focus.
     editor->installEventFilter(this);
-    m_editors.append({field, editor});
+    m_editors.append({field, editor, label});
 }
 
 void DemoScreen::setDetailsPanel(QWidget *panel)
@@ -228,14 +248,11 @@ void DemoScreen::setDetailsPanel(QWidget *panel)
         return;
     // A link under the panel to the guide's section on it, followed with
     // Tab and Enter as well as the mouse; the application opens the guide.
-    const QString title = tr("Read more in the Quillmere Guide");
     m_guideLink->setObjectName(QStringLiteral("guideLink"));
-    m_guideLink->setText(QStringLiteral("<a href=\"quillmere-guide:%1\">%2</a>")
-                             .arg(m_texts.guideSection, title.toHtmlEscaped()));
+    setSharedTexts();
     m_guideLink->setTextFormat(Qt::RichText);
     m_guideLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_guideLink->setFocusPolicy(Qt::StrongFocus);
-    m_guideLink->setAccessibleName(title);
     m_guideLink->setOpenExternalLinks(true);
     TextStyles::apply(m_guideLink, TextStyle::Subheadline);
     m_detailsGroup->layout()->addWidget(m_guideLink);
@@ -249,10 +266,10 @@ void DemoScreen::addFooter(QWidget *widget)
 void DemoScreen::finish()
 {
     if (!m_editors.isEmpty()) {
-        setFocusProxy(m_editors.first().second);
+        setFocusProxy(m_editors.first().editor);
         for (qsizetype i = 1; i < m_editors.size(); ++i)
-            QWidget::setTabOrder(m_editors.at(i - 1).second, m_editors.at(i).second);
-        QWidget::setTabOrder(m_editors.last().second, m_button);
+            QWidget::setTabOrder(m_editors.at(i - 1).editor, m_editors.at(i).editor);
+        QWidget::setTabOrder(m_editors.last().editor, m_button);
     }
     QWidget::setTabOrder(m_button, m_detailsToggle);
 
@@ -280,6 +297,12 @@ void DemoScreen::setShowingDetails(bool showing)
 void DemoScreen::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        m_texts = m_textsSource();
+        retranslate();
+        setSharedTexts();
+        render();
+    }
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         render();
 }
@@ -287,7 +310,7 @@ void DemoScreen::changeEvent(QEvent *event)
 bool DemoScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-        && std::any_of(m_editors.cbegin(), m_editors.cend(), [watched](const auto &e) { return e.second == watched; }))
+        && std::any_of(m_editors.cbegin(), m_editors.cend(), [watched](const auto &e) { return e.editor == watched; }))
         render();
     return QWidget::eventFilter(watched, event);
 }
@@ -298,7 +321,7 @@ void DemoScreen::renderShared(const SharedState &state)
     const QColor secondary = NamedColors::secondaryText(pal);
 
     setForeground(m_introLabel, secondary);
-    for (const auto &[field, editor] : std::as_const(m_editors)) {
+    for (const auto &[field, editor, label] : std::as_const(m_editors)) {
         field->setFillColor(pal.color(QPalette::Base));
         field->setBorderColor(editor->hasFocus() ? pal.color(QPalette::Highlight)
                                                  : NamedColors::withOpacity(secondary, 0.3));

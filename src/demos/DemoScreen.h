@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include <optional>
 
 class AppSettings;
@@ -87,8 +89,10 @@ protected:
 
     // Requests go through `http`; finished work is recorded in `history`
     // when there is one.
+    // `texts` gives the screen's fixed texts in the current language; it is
+    // asked again whenever the language changes.
     DemoScreen(OllamaService &service, AppSettings &settings, HttpClient &http, SessionHistory *history,
-               const Texts &texts, QWidget *parent);
+               std::function<Texts()> texts, QWidget *parent);
 
     // Steps of a screen's construction, in this order.
     // Puts the inputs between the header and the button; `stretch` lets
@@ -115,6 +119,10 @@ protected:
     // The button's action.
     virtual void start() = 0;
     virtual void render() = 0;
+    // Sets the screen's own fixed texts (labels, placeholders, accessible
+    // names) in the current language; runs when the language changes,
+    // before render().
+    virtual void retranslate() {}
     void renderShared(const SharedState &state);
     // Enables or disables a control that disables itself while its work
     // runs, keeping the focus in the screen (see FocusKeeper): otherwise it
@@ -136,15 +144,24 @@ private:
     void buildDetailsGroup();
     void buildWarningCard();
     void connectActions();
+    // The shared fixed texts in the current language.
+    void setSharedTexts();
     // Tells assistive technology (when one is listening) about a change.
     static void announce(QWidget *widget, QAccessible::Event type);
 
-    const Texts m_texts;
+    const std::function<Texts()> m_textsSource;
+    Texts m_texts;
     bool m_isShowingDetails = false;
     // What was last announced to assistive technology, so that each new
     // result or error is announced once.
     QString m_announced;
-    QList<std::pair<RoundedPanel *, QPlainTextEdit *>> m_editors;
+    struct Editor
+    {
+        RoundedPanel *field;
+        QPlainTextEdit *editor;
+        QLabel *label; // names the editor for screen readers
+    };
+    QList<Editor> m_editors;
     QWidget *m_detailsPanel = nullptr;
 
     QScrollArea *const m_scrollArea;

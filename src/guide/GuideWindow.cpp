@@ -1,5 +1,7 @@
 #include "GuideWindow.h"
 
+#include "widgets/Retranslate.h"
+
 #include <QFile>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -11,14 +13,11 @@ GuideWindow::GuideWindow(QWidget *parent)
     , m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("guideWindow"));
-    setWindowTitle(tr("Quillmere Guide"));
     m_browser->setObjectName(QStringLiteral("guideBrowser"));
-    m_browser->setAccessibleName(tr("Quillmere Guide"));
     m_browser->setFrameShape(QFrame::NoFrame);
     // Links to other sites are not followed from here.
     m_browser->setOpenExternalLinks(false);
     m_browser->setOpenLinks(true);
-    m_browser->setSource(QUrl(QStringLiteral("qrc") + resourceFor(QLocale())));
     m_browser->document()->setDocumentMargin(16);
 
     auto *layout = new QVBoxLayout(this);
@@ -26,6 +25,14 @@ GuideWindow::GuideWindow(QWidget *parent)
     layout->addWidget(m_browser);
     setFocusProxy(m_browser);
     resize(640, 720);
+    // The guide in the current language, at the section it showed.
+    Retranslate::texts(this, [this] {
+        setWindowTitle(tr("Quillmere Guide"));
+        m_browser->setAccessibleName(tr("Quillmere Guide"));
+        QUrl url(QStringLiteral("qrc") + resourceFor(QLocale()));
+        url.setFragment(m_browser->source().fragment());
+        m_browser->setSource(url);
+    });
 }
 
 QString GuideWindow::resourceFor(const QLocale &locale)

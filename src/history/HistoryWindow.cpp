@@ -4,6 +4,7 @@
 #include "widgets/ExportDialog.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/SymbolView.h"
 #include "widgets/TextStyles.h"
@@ -76,33 +77,27 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     : QWidget(parent)
     , m_history(history)
     , m_proxy(new TintedProxy(this))
-    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), tr("Session History"), TextStyle::Title2,
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QString(), TextStyle::Title2,
                              QFont::DemiBold))
-    , m_introLabel(makeLabel(QStringLiteral("introLabel"),
-                             tr("Every analysis and calculation of this run, from every window. The "
-                                "list is kept only until Quillmere quits; export it to keep it."),
-                             TextStyle::Body))
+    , m_introLabel(makeLabel(QStringLiteral("introLabel"), QString(), TextStyle::Body))
     , m_stack(new QStackedWidget)
     , m_table(new QTableView)
     , m_emptyCard(new RoundedPanel)
-    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), tr("Nothing analyzed yet"),
+    , m_emptyTitleLabel(makeLabel(QStringLiteral("emptyTitleLabel"), QString(),
                                   TextStyle::Headline))
-    , m_emptyTextLabel(makeLabel(QStringLiteral("emptyTextLabel"),
-                                 tr("Results from both demos appear here as soon as they come back."),
-                                 TextStyle::Caption))
+    , m_emptyTextLabel(makeLabel(QStringLiteral("emptyTextLabel"), QString(), TextStyle::Caption))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
                                     TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
-    , m_useAgainButton(makeButton(QStringLiteral("useAgainButton"), tr("&Use Again")))
-    , m_copyButton(makeButton(QStringLiteral("copyButton"), tr("Co&py")))
-    , m_clearButton(makeButton(QStringLiteral("clearButton"), tr("C&lear")))
-    , m_exportButton(makeButton(QStringLiteral("exportButton"), tr("&Export CSV…")))
-    , m_copyAction(new QAction(tr("&Copy"), this))
-    , m_useAgainAction(new QAction(tr("&Use Again"), this))
+    , m_useAgainButton(makeButton(QStringLiteral("useAgainButton"), QString()))
+    , m_copyButton(makeButton(QStringLiteral("copyButton"), QString()))
+    , m_clearButton(makeButton(QStringLiteral("clearButton"), QString()))
+    , m_exportButton(makeButton(QStringLiteral("exportButton"), QString()))
+    , m_copyAction(new QAction(this))
+    , m_useAgainAction(new QAction(this))
 {
     setObjectName(QStringLiteral("historyWindow"));
-    setWindowTitle(tr("History"));
     setMinimumSize(600, 320);
     resize(900, 460);
 
@@ -112,6 +107,32 @@ HistoryWindow::HistoryWindow(SessionHistory &history, QWidget *parent)
     buildStatusRow();
     buildLayout();
     connectSignals();
+    Retranslate::texts(this, [this] { retranslate(); });
+}
+
+void HistoryWindow::retranslate()
+{
+    setWindowTitle(tr("History"));
+    m_titleLabel->setText(tr("Session History"));
+    m_introLabel->setText(tr("Every analysis and calculation of this run, from every window. The "
+                             "list is kept only until Quillmere quits; export it to keep it."));
+    m_emptyTitleLabel->setText(tr("Nothing analyzed yet"));
+    m_emptyTextLabel->setText(tr("Results from both demos appear here as soon as they come back."));
+    m_useAgainButton->setText(tr("&Use Again"));
+    m_copyButton->setText(tr("Co&py"));
+    m_clearButton->setText(tr("C&lear"));
+    m_exportButton->setText(tr("&Export CSV…"));
+    m_copyAction->setText(tr("&Copy"));
+    m_useAgainAction->setText(tr("&Use Again"));
+    m_table->setAccessibleName(tr("History"));
+    m_table->setAccessibleDescription(tr("Newest first until sorted by a column. Enter uses a row "
+                                         "again; Ctrl+C copies the selected rows."));
+    m_useAgainButton->setToolTip(tr("Put the selected row's texts back into its demo"));
+    m_copyButton->setToolTip(tr("Copy the selected rows as tab-separated text (Ctrl+C)"));
+    m_exportButton->setToolTip(tr("Save the list as a CSV file"));
+    m_clearButton->setToolTip(tr("Remove every row"));
+    // The column titles and the demos' names are worded as they are shown.
+    m_history.retranslate();
     render();
 }
 
@@ -126,9 +147,6 @@ void HistoryWindow::setUpTable()
     m_proxy->setSortLocaleAware(true);
 
     m_table->setObjectName(QStringLiteral("historyTable"));
-    m_table->setAccessibleName(tr("History"));
-    m_table->setAccessibleDescription(tr("Newest first until sorted by a column. Enter uses a row "
-                                         "again; Ctrl+C copies the selected rows."));
     m_table->setModel(m_proxy);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -220,10 +238,6 @@ void HistoryWindow::buildLayout()
     layout->addWidget(m_statusRow);
     layout->addLayout(buttons);
 
-    m_useAgainButton->setToolTip(tr("Put the selected row's texts back into its demo"));
-    m_copyButton->setToolTip(tr("Copy the selected rows as tab-separated text (Ctrl+C)"));
-    m_exportButton->setToolTip(tr("Save the list as a CSV file"));
-    m_clearButton->setToolTip(tr("Remove every row"));
 
     QWidget::setTabOrder(m_table, m_useAgainButton);
     QWidget::setTabOrder(m_useAgainButton, m_copyButton);

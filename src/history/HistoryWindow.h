@@ -79,6 +79,8 @@ private:
     void connectSignals();
 
     void render();
+    // The window's fixed texts in the current language.
+    void retranslate();
     QList<int> selectedSourceRows() const;
 
     SessionHistory &m_history;

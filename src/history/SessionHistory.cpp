@@ -72,7 +72,8 @@ QVariant SessionHistory::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case TimeColumn: return entry.time.toString(QStringLiteral("HH:mm:ss"));
-        case DemoColumn: return entry.demo;
+        // Stored in English, as exports write it; shown in the current language.
+        case DemoColumn: return tr(entry.demo.toUtf8().constData());
         case ModelColumn: return entry.model;
         case TextColumn: return oneLine(entry.texts.value(0));
         case SecondTextColumn: return oneLine(entry.texts.value(1));
@@ -105,6 +106,20 @@ QVariant SessionHistory::data(const QModelIndex &index, int role) const
     default: break;
     }
     return {};
+}
+
+// The demos' names as entries store them, for translation where they are shown.
+[[maybe_unused]] constexpr const char *demoNames[] = {
+    QT_TR_NOOP("Sentiment Analysis"),
+    QT_TR_NOOP("Sentence Similarity"),
+    QT_TR_NOOP("Sentence Map"),
+};
+
+void SessionHistory::retranslate()
+{
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!m_entries.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(int(m_entries.size()) - 1, ColumnCount - 1));
 }
 
 QVariant SessionHistory::headerData(int section, Qt::Orientation orientation, int role) const

@@ -82,6 +82,9 @@ public:
     // Adds an entry at the top, stamped with the clock's time.
     void add(HistoryEntry entry);
     void clear();
+    // Tells the views that the column titles and the demos' names, which
+    // are shown in the current language, have changed.
+    void retranslate();
 
     // Newest first.
     const QList<HistoryEntry> &entries() const { return m_entries; }

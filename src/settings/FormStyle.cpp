@@ -11,7 +11,6 @@ QLabel *label(const QString &text, TextStyle style, const QString &objectName, Q
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(objectName);
-    label->setAccessibleName(text);
     label->setTextFormat(Qt::PlainText);
     TextStyles::apply(label, style);
     return label;

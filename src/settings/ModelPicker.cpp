@@ -221,7 +221,10 @@ void ModelPicker::wheelEvent(QWheelEvent *event)
 void ModelPicker::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
-    if (event->type() == QEvent::LocaleChange) {
+    // A new language brings its own number format and placeholder.
+    if (event->type() == QEvent::LanguageChange && locale() != QLocale())
+        setLocale(QLocale());
+    if (event->type() == QEvent::LocaleChange || event->type() == QEvent::LanguageChange) {
         // Size texts follow the locale.
         const QList<OllamaModel> models = m_models;
         m_models.clear();

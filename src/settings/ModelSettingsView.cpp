@@ -9,6 +9,7 @@
 #include "catalogue/AppSettings.h"
 #include "catalogue/OllamaService.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/Symbols.h"
 
 #include <QEvent>
@@ -38,22 +39,12 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     , m_statusSection(new FormSection(12))
     , m_statusRow(new StatusRow(TextStyle::Headline, StatusRow::Tone::Primary))
     , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_refreshButton(new QPushButton(tr("Refresh Models")))
-    , m_embedding(buildModelSection(
-          QStringLiteral("embedding"), tr("Embedding Model"),
-          tr("Select a model that supports embeddings (text to vector conversion)"),
-          tr("No embedding models available. Please install an embedding model (e.g., nomic-embed-text, "
-             "mxbai-embed-large)"),
-          tr("Embedding Model")))
-    , m_llm(buildModelSection(
-          QStringLiteral("llm"), tr("Language Model (LLM)"),
-          tr("Select a text-only language model (without vision or embedding capabilities)"),
-          tr("No compatible LLM models available. Please install a text-only model (e.g., llama3.2, "
-             "mistral, qwen2.5)"),
-          tr("LLM Model")))
+    , m_refreshButton(new QPushButton)
+    , m_embedding(buildModelSection(QStringLiteral("embedding")))
+    , m_llm(buildModelSection(QStringLiteral("llm")))
     , m_saveSection(new FormSection(12))
     , m_configuredRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_saveButton(new QPushButton(tr("Save Selection")))
+    , m_saveButton(new QPushButton)
 {
     setObjectName(QStringLiteral("modelSettings"));
     m_service->setObjectName(QStringLiteral("modelSettingsService"));
@@ -66,7 +57,6 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     m_errorRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
     m_errorRow->setVerticalPadding(4);
     m_refreshButton->setObjectName(QStringLiteral("refreshButton"));
-    m_refreshButton->setAccessibleName(tr("Refresh Models"));
     m_refreshButton->setAutoDefault(false);
     m_statusSection->stack()->addWidget(m_statusRow);
     m_statusSection->stack()->addWidget(m_errorRow);
@@ -75,8 +65,6 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     m_saveSection->setObjectName(QStringLiteral("saveSection"));
     m_configuredRow->setObjectName(QStringLiteral("configuredRow"));
     m_saveButton->setObjectName(QStringLiteral("saveSelectionButton"));
-    m_saveButton->setAccessibleName(tr("Save Selection"));
-    m_saveButton->setAccessibleDescription(tr("Stores both chosen models"));
     m_saveButton->setAutoDefault(false);
     m_saveSection->stack()->addWidget(m_configuredRow);
     auto *saveRow = new QHBoxLayout;
@@ -93,7 +81,7 @@ ModelSettingsView::ModelSettingsView(AppSettings &settings, OllamaService *servi
     form->addWidget(m_saveSection);
     form->addStretch(1);
 
-    alignPickerTitles();
+    Retranslate::texts(this, [this] { retranslate(); });
     for (QLabel *title : {m_embedding.pickerTitle, m_llm.pickerTitle})
         title->installEventFilter(this);
 
@@ -142,26 +130,56 @@ ModelSettingsView::~ModelSettingsView()
     }
 }
 
-ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QString &objectPrefix,
-                                                                     const QString &heading,
-                                                                     const QString &explanation,
-                                                                     const QString &emptyNotice,
-                                                                     const QString &pickerTitle)
+void ModelSettingsView::retranslate()
+{
+    m_refreshButton->setText(tr("Refresh Models"));
+    m_saveButton->setText(tr("Save Selection"));
+    m_saveButton->setAccessibleDescription(tr("Stores both chosen models"));
+    setSectionTexts(m_embedding, tr("Embedding Model"),
+                    tr("Select a model that supports embeddings (text to vector conversion)"),
+                    tr("No embedding models available. Please install an embedding model (e.g., nomic-embed-text, "
+                       "mxbai-embed-large)"),
+                    tr("Embedding Model"));
+    setSectionTexts(m_llm, tr("Language Model (LLM)"),
+                    tr("Select a text-only language model (without vision or embedding capabilities)"),
+                    tr("No compatible LLM models available. Please install a text-only model (e.g., llama3.2, "
+                       "mistral, qwen2.5)"),
+                    tr("LLM Model"));
+    alignPickerTitles();
+    // The detail panels are made again in the new language.
+    for (ModelSection *section : {&m_embedding, &m_llm}) {
+        delete section->detail;
+        section->detail = nullptr;
+    }
+    render();
+}
+
+void ModelSettingsView::setSectionTexts(ModelSection &section, const QString &heading, const QString &explanation,
+                                        const QString &emptyNotice, const QString &pickerTitle)
+{
+    section.heading->setText(heading);
+    section.explanation->setText(explanation);
+    section.emptyNotice->setText(emptyNotice);
+    section.pickerTitle->setText(pickerTitle);
+    section.picker->setAccessibleName(pickerTitle);
+}
+
+ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QString &objectPrefix)
 {
     ModelSection section;
     section.panel = new FormSection(12);
     section.panel->setObjectName(objectPrefix + QStringLiteral("Section"));
     QVBoxLayout *stack = section.panel->stack();
 
-    stack->addWidget(FormStyle::label(heading, TextStyle::Headline, objectPrefix + QStringLiteral("Heading")));
-    section.explanation = FormStyle::label(explanation, TextStyle::Caption, objectPrefix + QStringLiteral("Explanation"));
+    section.heading = FormStyle::label(QString(), TextStyle::Headline, objectPrefix + QStringLiteral("Heading"));
+    stack->addWidget(section.heading);
+    section.explanation = FormStyle::label(QString(), TextStyle::Caption, objectPrefix + QStringLiteral("Explanation"));
     section.explanation->setWordWrap(true);
     stack->addWidget(section.explanation);
 
     section.emptyNotice = new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary);
     section.emptyNotice->setObjectName(objectPrefix + QStringLiteral("EmptyNotice"));
     section.emptyNotice->setSymbol(QStringLiteral("info.circle"), NamedColor::Orange);
-    section.emptyNotice->setText(emptyNotice);
     section.emptyNotice->setVerticalPadding(8);
     stack->addWidget(section.emptyNotice);
 
@@ -170,10 +188,9 @@ ModelSettingsView::ModelSection ModelSettingsView::buildModelSection(const QStri
     auto *row = new QHBoxLayout(section.pickerRow);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(12);
-    QLabel *title = FormStyle::label(pickerTitle, TextStyle::Body, objectPrefix + QStringLiteral("PickerTitle"));
+    QLabel *title = FormStyle::label(QString(), TextStyle::Body, objectPrefix + QStringLiteral("PickerTitle"));
     section.picker = new ModelPicker;
     section.picker->setObjectName(objectPrefix + QStringLiteral("Picker"));
-    section.picker->setAccessibleName(pickerTitle);
     title->setBuddy(section.picker);
     section.pickerTitle = title;
     row->addWidget(title, 0, Qt::AlignVCenter);
@@ -201,6 +218,8 @@ void ModelSettingsView::showEvent(QShowEvent *event)
 
 void ModelSettingsView::alignPickerTitles()
 {
+    for (QLabel *title : {m_embedding.pickerTitle, m_llm.pickerTitle})
+        title->setMinimumWidth(0);
     const int width = qMax(m_embedding.pickerTitle->sizeHint().width(), m_llm.pickerTitle->sizeHint().width());
     m_embedding.pickerTitle->setMinimumWidth(width);
     m_llm.pickerTitle->setMinimumWidth(width);

@@ -54,6 +54,7 @@ private:
     struct ModelSection
     {
         FormSection *panel = nullptr;
+        QLabel *heading = nullptr;
         QLabel *explanation = nullptr;
         StatusRow *emptyNotice = nullptr;
         QWidget *pickerRow = nullptr;
@@ -63,8 +64,11 @@ private:
         ModelDetailView *detail = nullptr;
     };
 
-    ModelSection buildModelSection(const QString &objectPrefix, const QString &heading, const QString &explanation,
-                                   const QString &emptyNotice, const QString &pickerTitle);
+    static ModelSection buildModelSection(const QString &objectPrefix);
+    static void setSectionTexts(ModelSection &section, const QString &heading, const QString &explanation,
+                                const QString &emptyNotice, const QString &pickerTitle);
+    // The tab's fixed texts in the current language.
+    void retranslate();
     void renderModelSection(ModelSection &section, const QList<OllamaModel> &models,
                             const std::optional<QString> &selection);
     // Gives both pickers' titles the width of the wider one at the current

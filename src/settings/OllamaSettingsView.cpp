@@ -2,11 +2,13 @@
 
 #include "FormSection.h"
 #include "FormStyle.h"
+#include "LanguageSection.h"
 #include "StatusRow.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/ServerEndpoint.h"
 #include "catalogue/TextTrimming.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -50,15 +52,14 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     , m_settings(settings)
     , m_scheduler(runAfterDelay)
     , m_urlSection(new FormSection(12, this))
-    , m_title(FormStyle::label(tr("Ollama Server URL"), TextStyle::Headline, QStringLiteral("urlTitle")))
-    , m_explanation(FormStyle::label(tr("Enter the URL where your Ollama server is running"),
-                                     TextStyle::Caption, QStringLiteral("urlExplanation")))
+    , m_title(FormStyle::label(QString(), TextStyle::Headline, QStringLiteral("urlTitle")))
+    , m_explanation(FormStyle::label(QString(), TextStyle::Caption, QStringLiteral("urlExplanation")))
     , m_urlField(new QLineEdit)
-    , m_resetButton(new QPushButton(tr("Reset")))
+    , m_resetButton(new QPushButton)
     , m_errorRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_confirmationRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
     , m_lockedRow(new StatusRow(TextStyle::Caption, StatusRow::Tone::Secondary))
-    , m_saveButton(new QPushButton(tr("Save")))
+    , m_saveButton(new QPushButton)
     , m_examplesSection(new FormSection(8, this))
 {
     setObjectName(QStringLiteral("ollamaSettings"));
@@ -67,27 +68,20 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
 
     m_explanation->setWordWrap(true);
     m_urlField->setObjectName(QStringLiteral("urlField"));
-    m_urlField->setAccessibleName(tr("Ollama Server URL"));
     m_urlField->setPlaceholderText(m_settings.defaultURL());
     m_urlField->setClearButtonEnabled(false);
     m_resetButton->setObjectName(QStringLiteral("resetButton"));
-    m_resetButton->setAccessibleName(tr("Reset"));
-    m_resetButton->setAccessibleDescription(tr("Puts the default URL into the field"));
     m_resetButton->setAutoDefault(false);
     m_errorRow->setObjectName(QStringLiteral("errorRow"));
     m_errorRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
     m_errorRow->setVerticalPadding(4);
     m_confirmationRow->setObjectName(QStringLiteral("confirmationRow"));
     m_confirmationRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
-    m_confirmationRow->setText(tr(confirmationText));
     m_confirmationRow->setVerticalPadding(4);
     m_lockedRow->setObjectName(QStringLiteral("lockedRow"));
     m_lockedRow->setSymbol(QStringLiteral("info.circle"), NamedColor::Blue);
-    m_lockedRow->setText(tr(lockedText));
     m_lockedRow->setVerticalPadding(4);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
-    m_saveButton->setAccessibleName(tr("Save"));
-    m_saveButton->setAccessibleDescription(tr("Stores the server URL"));
     // Return in the field ends editing; it never presses Save.
     m_saveButton->setAutoDefault(false);
     m_saveButton->setMinimumWidth(80);
@@ -109,7 +103,8 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     stack->addLayout(saveRow);
 
     QVBoxLayout *examples = m_examplesSection->stack();
-    examples->addWidget(FormStyle::label(tr("Examples"), TextStyle::Headline, QStringLiteral("examplesTitle")));
+    QLabel *examplesTitle = FormStyle::label(QString(), TextStyle::Headline, QStringLiteral("examplesTitle"));
+    examples->addWidget(examplesTitle);
     // The titles share a column as wide as the widest of them at the
     // current font; the URLs line up after it.
     auto *grid = new QGridLayout;
@@ -120,11 +115,10 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     for (const URLExample &example : ::examples) {
         const int rowIndex = index;
         const QString suffix = QString::number(index++);
-        QLabel *title = FormStyle::label(tr(example.title), TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
+        QLabel *title = FormStyle::label(QString(), TextStyle::Caption, QStringLiteral("exampleTitle") + suffix);
         title->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
         QLabel *url = FormStyle::label(example.url, TextStyle::Caption, QStringLiteral("exampleURL") + suffix);
         TextStyles::applyMonospaced(url, TextStyle::Caption);
-        url->setAccessibleName(tr("%1: %2").arg(tr(example.title), example.url));
         grid->addWidget(title, rowIndex, 0, Qt::AlignVCenter);
         grid->addWidget(url, rowIndex, 1, Qt::AlignVCenter);
         m_exampleLabels << title << url;
@@ -136,6 +130,7 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     form->setSpacing(14);
     form->addWidget(m_urlSection);
     form->addWidget(m_examplesSection);
+    form->addWidget(new LanguageSection(m_settings, this));
     form->addStretch(1);
 
     connect(m_urlField, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -146,7 +141,23 @@ OllamaSettingsView::OllamaSettingsView(AppSettings &settings, QWidget *parent)
     connect(m_saveButton, &QPushButton::clicked, this, &OllamaSettingsView::save);
     connect(&m_settings, &AppSettings::ollamaURLChanged, this, &OllamaSettingsView::render);
 
-    render();
+    Retranslate::texts(this, [this, examplesTitle] {
+        m_title->setText(tr("Ollama Server URL"));
+        m_explanation->setText(tr("Enter the URL where your Ollama server is running"));
+        m_urlField->setAccessibleName(tr("Ollama Server URL"));
+        m_resetButton->setText(tr("Reset"));
+        m_resetButton->setAccessibleDescription(tr("Puts the default URL into the field"));
+        m_confirmationRow->setText(tr(confirmationText));
+        m_lockedRow->setText(tr(lockedText));
+        m_saveButton->setText(tr("Save"));
+        m_saveButton->setAccessibleDescription(tr("Stores the server URL"));
+        examplesTitle->setText(tr("Examples"));
+        for (int i = 0; i < int(std::size(::examples)); ++i) {
+            m_exampleLabels[2 * i]->setText(tr(::examples[i].title));
+            m_exampleLabels[2 * i + 1]->setAccessibleName(tr("%1: %2").arg(tr(::examples[i].title), ::examples[i].url));
+        }
+        render();
+    });
 }
 
 void OllamaSettingsView::setScheduler(Scheduler scheduler)

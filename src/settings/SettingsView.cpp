@@ -3,6 +3,7 @@
 #include "ModelSettingsView.h"
 #include "OllamaSettingsView.h"
 #include "catalogue/AppSettings.h"
+#include "widgets/Retranslate.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyles.h"
 
@@ -22,7 +23,6 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     , m_model(new ModelSettingsView(settings))
 {
     setObjectName(QStringLiteral("settings"));
-    setAccessibleName(tr("Settings"));
     applyZoomedSize();
     setDocumentMode(true);
     tabBar()->setObjectName(QStringLiteral("settingsTabs"));
@@ -38,13 +38,18 @@ SettingsView::SettingsView(AppSettings &settings, QWidget *parent)
     generalArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     generalArea->viewport()->setAutoFillBackground(false);
     generalArea->setWidget(m_general);
-    generalArea->setAccessibleName(tr("General"));
-    addTab(generalArea, tr("General"));
-    addTab(m_model, tr("Model"));
-    setTabToolTip(0, tr("Server URL"));
-    setTabToolTip(1, tr("Models for both demos"));
-    m_general->setAccessibleName(tr("General"));
-    m_model->setAccessibleName(tr("Model"));
+    addTab(generalArea, QString());
+    addTab(m_model, QString());
+    Retranslate::texts(this, [this, generalArea] {
+        setAccessibleName(tr("Settings"));
+        generalArea->setAccessibleName(tr("General"));
+        setTabText(0, tr("General"));
+        setTabText(1, tr("Model"));
+        setTabToolTip(0, tr("Server URL and language"));
+        setTabToolTip(1, tr("Models for both demos"));
+        m_general->setAccessibleName(tr("General"));
+        m_model->setAccessibleName(tr("Model"));
+    });
     setCurrentIndex(0);
     applyIcons();
 }

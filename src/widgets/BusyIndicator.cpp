@@ -1,5 +1,7 @@
 #include "BusyIndicator.h"
 
+#include "Retranslate.h"
+
 #include <QPainter>
 #include <QVariantAnimation>
 
@@ -9,7 +11,7 @@ BusyIndicator::BusyIndicator(int side, QWidget *parent)
     , m_rotation(new QVariantAnimation(this))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAccessibleName(tr("Busy"));
+    Retranslate::texts(this, [this] { setAccessibleName(tr("Busy")); });
     m_rotation->setStartValue(0.0);
     m_rotation->setEndValue(360.0);
     m_rotation->setDuration(900);

@@ -1,8 +1,10 @@
 #include "CircularProgressGauge.h"
 
 #include "NamedColors.h"
+#include "Retranslate.h"
 #include "Symbols.h"
 #include "TextStyles.h"
+#include "app/Languages.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -123,6 +125,8 @@ CircularProgressGauge::CircularProgressGauge(QWidget *parent)
     Q_UNUSED(factoryInstalled);
 
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // The spoken value is worded in the current language.
+    Retranslate::texts(this, [this] { setAccessibleDescription(accessibleValueText(m_progress)); });
     m_animation->setEasingCurve(QEasingCurve::Linear);
     m_animation->setDuration(defaultAnimationMs);
     connect(m_animation, &QVariantAnimation::valueChanged, this,
@@ -359,7 +363,8 @@ void CircularProgressGauge::paintEvent(QPaintEvent *)
         font.setPixelSize(qMax(1, fontSize));
         painter.setFont(font);
         painter.setPen(fontColor());
-        painter.drawText(centre, Qt::AlignCenter, percentageText(m_progress));
+        // As printed by percentageText(), in the current language's form.
+        painter.drawText(centre, Qt::AlignCenter, Languages::percent(percentageText(m_progress).chopped(1).toLongLong()));
     } else {
         const qreal s = fontSize;
         Symbols::paint(&painter, m_systemImage, QRectF(-s / 2, -s / 2, s, s), fontColor());

@@ -34,6 +34,29 @@ QList<Scene> classroomScenes()
              Studio::settle();
              return static_cast<QWidget *>(window);
          }},
+        {QStringLiteral("german-sentiment"),
+         QStringLiteral("Sentiment Analysis in German, with a result and its details open"),
+         [](Studio &studio) {
+             studio.settings().setLanguage(QStringLiteral("de"));
+             studio.settings().setSelectedLLMModel(Studio::languageModel);
+             studio.server().setGenerateResponse("4");
+             MainWindow *window = studio.openMainWindow(DemoType::sentimentAnalysis, QSize(900, 1000));
+             auto *screen = studio.child<SentimentAnalysisView>(window, QStringLiteral("sentimentAnalysisView"));
+             Studio::type(studio.child<QWidget>(screen, QStringLiteral("inputEditor")),
+                          QStringLiteral("The food was not bad at all."));
+             studio.child<QAbstractButton>(screen, QStringLiteral("analyzeButton"))->click();
+             studio.waitUntil(QStringLiteral("the rating"), [screen] { return screen->sentimentScore() == 4; });
+             screen->setShowingDetails(true);
+             Studio::settle();
+             return static_cast<QWidget *>(window);
+         }},
+        {QStringLiteral("german-settings"), QStringLiteral("The Settings window's General tab in German"),
+         [](Studio &studio) {
+             studio.settings().setLanguage(QStringLiteral("de"));
+             QWidget *settings = studio.openSettings(0);
+             Studio::settle();
+             return settings->window();
+         }},
         {QStringLiteral("guide"), QStringLiteral("The Quillmere Guide at its contents"),
          [](Studio &studio) {
              GuideWindow *guide = studio.app().openGuide();

@@ -1,5 +1,6 @@
 #include "SentenceMapMath.h"
 
+#include "app/Languages.h"
 #include "catalogue/TextTrimming.h"
 #include "demos/similarity/SimilarityReading.h"
 #include "history/HistoryCsv.h"
@@ -157,7 +158,7 @@ QString percentText(float similarity)
     const std::optional<float> shown = shownSimilarity(similarity);
     if (!shown)
         return QStringLiteral("–");
-    return QStringLiteral("%1 %").arg(SimilarityReadingText::gaugePercentage(*shown));
+    return Languages::percent(SimilarityReadingText::gaugePercentage(*shown), QStringLiteral(" "));
 }
 
 QString neighbourLine(const Neighbour &neighbour)
@@ -175,7 +176,8 @@ QString spreadLine(const Projection &projection)
                                            "These sentences' vectors do not spread out at all, so every point sits in the "
                                            "middle.");
     const long percent = std::lround(projection.explainedShare() * 100.0);
-    return QCoreApplication::translate("SentenceMap", "These two directions hold %1 % of the spread.").arg(percent);
+    return QCoreApplication::translate("SentenceMap", "These two directions hold %1 % of the spread.")
+        .arg(QLocale().toString(percent));
 }
 
 Layout computeLayout(const QList<EmbeddingVector> &vectors)

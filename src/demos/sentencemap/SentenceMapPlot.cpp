@@ -1,6 +1,8 @@
 #include "SentenceMapPlot.h"
 
+#include "app/Languages.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QEvent>
@@ -62,8 +64,10 @@ qreal overlap(const QRectF &a, const QRectF &b)
 SentenceMapPlot::SentenceMapPlot(QWidget *parent)
     : QWidget(parent)
 {
+    Retranslate::texts(this, [this] {
+        setAccessibleName(tr("Map of meaning"));
+    });
     setObjectName(QStringLiteral("sentenceMapPlot"));
-    setAccessibleName(tr("Map of meaning"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
@@ -294,7 +298,7 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
     painter.setFont(caption);
     painter.setPen(secondary);
     const int line = QFontMetrics(caption).height();
-    const auto share = [](double value) { return QStringLiteral("%1 %").arg(std::lround(value * 100.0)); };
+    const auto share = [](double value) { return Languages::percent(std::lround(value * 100.0), QStringLiteral(" ")); };
     painter.drawText(QRectF(frame.left(), frame.bottom() + 2, frame.width(), line), Qt::AlignCenter,
                      tr("Direction 1 → (%1 of the spread)").arg(share(m_projection.firstShare)));
     painter.save();

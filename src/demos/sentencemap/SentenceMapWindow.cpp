@@ -61,15 +61,12 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_settings(settings)
     , m_http(http)
     , m_scrollArea(new QScrollArea(this))
-    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), tr("Sentence Map"), TextStyle::Title2, QFont::DemiBold))
+    , m_titleLabel(makeLabel(QStringLiteral("titleLabel"), QString(), TextStyle::Title2, QFont::DemiBold))
     , m_introLabel(makeLabel(QStringLiteral("introLabel"),
-                             tr("Type 3 to 16 sentences, one per line. The embedding model turns each into a "
-                                "vector; the grid compares every pair, and the map lays the vectors out flat, so "
-                                "that sentences with similar meanings sit close together."),
+                             QString(),
                              TextStyle::Body))
     , m_standinNoteLabel(makeLabel(QStringLiteral("standinNoteLabel"),
-                                   tr("The offline stand-in serves these vectors: it knows English words and "
-                                      "their kinds, not sentences, other languages or negation."),
+                                   QString(),
                                    TextStyle::Caption))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
@@ -78,35 +75,29 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     , m_errorLabel(makeLabel(QStringLiteral("errorLabel"), QString(), TextStyle::Caption))
     , m_warningCard(new RoundedPanel)
     , m_placeholderLabel(makeLabel(QStringLiteral("placeholderLabel"),
-                                   tr("The grid of similarities and the map of meaning appear here once the "
-                                      "sentences are mapped."),
+                                   QString(),
                                    TextStyle::Body))
     , m_results(new QWidget)
     , m_matrix(new QTableWidget)
     , m_legend(new SimilarityLegend)
     , m_matrixHintLabel(makeLabel(QStringLiteral("matrixHintLabel"),
-                                  tr("Bright cells are pairs with close meanings. Look for bright blocks away from "
-                                     "the diagonal: groups of sentences about the same thing. The diagonal is each "
-                                     "sentence against itself."),
+                                  QString(),
                                   TextStyle::Caption))
     , m_plot(new SentenceMapPlot)
     , m_spreadLabel(makeLabel(QStringLiteral("spreadLabel"), QString(), TextStyle::Subheadline))
     , m_mapHintLabel(makeLabel(QStringLiteral("mapHintLabel"),
-                               tr("Look for clusters: sentences about the same thing gather, and the gaps between "
-                                  "groups are what the model tells apart. Two directions cannot hold everything, "
-                                  "so distances are only roughly right."),
+                               QString(),
                                TextStyle::Caption))
     , m_keyLabel(makeLabel(QStringLiteral("keyLabel"), QString(), TextStyle::Subheadline))
     , m_neighboursLabel(makeLabel(QStringLiteral("neighboursLabel"), QString(), TextStyle::Body))
-    , m_exportMatrixButton(new QPushButton(tr("Export Matrix CSV…")))
-    , m_exportMapButton(new QPushButton(tr("Export Map PNG…")))
+    , m_exportMatrixButton(new QPushButton(QString()))
+    , m_exportMapButton(new QPushButton(QString()))
     , m_statusRow(new QWidget)
     , m_statusSymbol(new SymbolView(QStringLiteral("checkmark.circle.fill"),
                                     TextStyles::unzoomedLineHeight(TextStyle::Caption), QColor()))
     , m_statusLabel(makeLabel(QStringLiteral("exportStatusLabel"), QString(), TextStyle::Caption))
 {
     setObjectName(QStringLiteral("sentenceMapWindow"));
-    setWindowTitle(tr("Sentence Map"));
     // Room for a 16-sentence result on a 1366 × 768 screen.
     resize(1280, 700);
 
@@ -133,6 +124,49 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     m_scrollArea->setWidget(content);
 
     connectActions();
+    retranslate();
+}
+
+void SentenceMapWindow::retranslate()
+{
+    setWindowTitle(tr("Sentence Map"));
+    m_titleLabel->setText(tr("Sentence Map"));
+    m_introLabel->setText(tr("Type 3 to 16 sentences, one per line. The embedding model turns each into a "
+                             "vector; the grid compares every pair, and the map lays the vectors out flat, so "
+                             "that sentences with similar meanings sit close together."));
+    m_standinNoteLabel->setText(tr("The offline stand-in serves these vectors: it knows English words and "
+                                   "their kinds, not sentences, other languages or negation."));
+    m_placeholderLabel->setText(tr("The grid of similarities and the map of meaning appear here once the "
+                                   "sentences are mapped."));
+    m_matrixHintLabel->setText(tr("Bright cells are pairs with close meanings. Look for bright blocks away from "
+                                  "the diagonal: groups of sentences about the same thing. The diagonal is each "
+                                  "sentence against itself."));
+    m_mapHintLabel->setText(tr("Look for clusters: sentences about the same thing gather, and the gaps between "
+                               "groups are what the model tells apart. Two directions cannot hold everything, "
+                               "so distances are only roughly right."));
+    m_exportMatrixButton->setText(tr("Export Matrix CSV…"));
+    m_exportMatrixButton->setToolTip(tr("Save the grid of similarities as a CSV file"));
+    m_exportMapButton->setText(tr("Export Map PNG…"));
+    m_exportMapButton->setToolTip(tr("Save the map as a PNG picture"));
+    m_matrix->setAccessibleName(tr("Similarity matrix"));
+    m_neighboursLabel->setAccessibleName(tr("Nearest neighbours"));
+    m_editor->setAccessibleName(tr("Sentences, one per line"));
+    m_editor->setPlaceholderText(tr("The cat sat on the mat.\nA dog slept by the fire.\nThe train leaves at seven."));
+    // The headings that only this function names.
+    const auto heading = [this](const char *name, const QString &text) {
+        if (auto *label = findChild<QLabel *>(QLatin1String(name)))
+            label->setText(text);
+    };
+    heading("warningTitleLabel", tr("No embedding model selected"));
+    heading("warningTextLabel", tr("Please select an embedding model in Settings to map sentences."));
+    heading("mapTitleLabel", tr("Map of Meaning"));
+    heading("keyTitleLabel", tr("Sentences"));
+    heading("neighboursTitleLabel", tr("Nearest Neighbours"));
+    heading("matrixTitleLabel", tr("Similarity Matrix"));
+    if (auto *symbol = m_warningCard->findChild<SymbolView *>())
+        symbol->setAccessibleName(tr("Warning"));
+    if (m_result)
+        fillMatrix();
     render();
 }
 
@@ -165,13 +199,11 @@ QWidget *SentenceMapWindow::buildInputs()
     panelLayout->setContentsMargins(8, 8, 8, 8);
     panelLayout->addWidget(m_editor);
     m_editor->setObjectName(QStringLiteral("sentencesEditor"));
-    m_editor->setAccessibleName(tr("Sentences, one per line"));
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setTabChangesFocus(true);
     m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_editor->document()->setDocumentMargin(0);
     m_editor->viewport()->setAutoFillBackground(false);
-    m_editor->setPlaceholderText(tr("The cat sat on the mat.\nA dog slept by the fire.\nThe train leaves at seven."));
     TextStyles::apply(m_editor, TextStyle::Body);
     editing->addWidget(m_editorPanel, 1);
     editing->addWidget(m_countLabel);
@@ -190,12 +222,9 @@ void SentenceMapWindow::buildWarning()
                                   TextStyles::unzoomedLineHeight(TextStyle::Title),
                                   NamedColors::color(NamedColor::Orange));
     symbol->setObjectName(QStringLiteral("warningSymbol"));
-    symbol->setAccessibleName(tr("Warning"));
     layout->addWidget(symbol, 0, Qt::AlignHCenter);
-    for (QLabel *label : {headline(QStringLiteral("warningTitleLabel"), tr("No embedding model selected")),
-                          makeLabel(QStringLiteral("warningTextLabel"),
-                                    tr("Please select an embedding model in Settings to map sentences."),
-                                    TextStyle::Caption)}) {
+    for (QLabel *label : {headline(QStringLiteral("warningTitleLabel"), QString()),
+                          makeLabel(QStringLiteral("warningTextLabel"), QString(), TextStyle::Caption)}) {
         label->setAlignment(Qt::AlignHCenter);
         layout->addWidget(label);
     }
@@ -216,7 +245,7 @@ void SentenceMapWindow::buildResults()
     pictures->addLayout(buildMatrixBox(), 0);
     auto *mapBox = new QVBoxLayout;
     mapBox->setSpacing(8);
-    mapBox->addWidget(headline(QStringLiteral("mapTitleLabel"), tr("Map of Meaning")));
+    mapBox->addWidget(headline(QStringLiteral("mapTitleLabel"), QString()));
     m_plot->setMaximumWidth(plotWidth);
     mapBox->addWidget(m_plot);
     mapBox->addWidget(m_spreadLabel);
@@ -230,15 +259,14 @@ void SentenceMapWindow::buildResults()
     lists->setSpacing(2 * spacing);
     auto *keyBox = new QVBoxLayout;
     keyBox->setSpacing(8);
-    keyBox->addWidget(headline(QStringLiteral("keyTitleLabel"), tr("Sentences")));
+    keyBox->addWidget(headline(QStringLiteral("keyTitleLabel"), QString()));
     m_keyLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     keyBox->addWidget(m_keyLabel);
     keyBox->addStretch(1);
     lists->addLayout(keyBox, 3);
     auto *neighboursBox = new QVBoxLayout;
     neighboursBox->setSpacing(8);
-    neighboursBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), tr("Nearest Neighbours")));
-    m_neighboursLabel->setAccessibleName(tr("Nearest neighbours"));
+    neighboursBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), QString()));
     m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     neighboursBox->addWidget(m_neighboursLabel);
     neighboursBox->addStretch(1);
@@ -255,9 +283,7 @@ void SentenceMapWindow::buildResults()
     layout->addWidget(m_statusRow);
     auto *buttons = new QHBoxLayout;
     m_exportMatrixButton->setObjectName(QStringLiteral("exportMatrixButton"));
-    m_exportMatrixButton->setToolTip(tr("Save the grid of similarities as a CSV file"));
     m_exportMapButton->setObjectName(QStringLiteral("exportMapButton"));
-    m_exportMapButton->setToolTip(tr("Save the map as a PNG picture"));
     buttons->addWidget(m_exportMatrixButton);
     buttons->addWidget(m_exportMapButton);
     buttons->addStretch(1);
@@ -268,9 +294,8 @@ QVBoxLayout *SentenceMapWindow::buildMatrixBox()
 {
     auto *box = new QVBoxLayout;
     box->setSpacing(8);
-    box->addWidget(headline(QStringLiteral("matrixTitleLabel"), tr("Similarity Matrix")));
+    box->addWidget(headline(QStringLiteral("matrixTitleLabel"), QString()));
     m_matrix->setObjectName(QStringLiteral("similarityMatrix"));
-    m_matrix->setAccessibleName(tr("Similarity matrix"));
     m_matrix->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_matrix->setSelectionMode(QAbstractItemView::SingleSelection);
     m_matrix->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
@@ -515,6 +540,8 @@ void SentenceMapWindow::changeEvent(QEvent *event)
         fillMatrix();
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         render();
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 void SentenceMapWindow::render()

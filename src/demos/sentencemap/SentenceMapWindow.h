@@ -90,6 +90,8 @@ private:
     QVBoxLayout *buildMatrixBox();
     void connectActions();
     void render();
+    // The window's fixed texts in the current language, then render().
+    void retranslate();
     void fillMatrix();
     void exportWithDialog(bool matrix);
     void setExportStatus(bool ok, const QString &message);

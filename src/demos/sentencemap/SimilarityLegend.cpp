@@ -1,6 +1,8 @@
 #include "SimilarityLegend.h"
 
+#include "app/Languages.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QFontMetrics>
@@ -23,8 +25,11 @@ SimilarityLegend::SimilarityLegend(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("similarityLegend"));
-    setAccessibleName(tr("Colour scale"));
-    setAccessibleDescription(tr("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
+    Retranslate::texts(this, [this] {
+        setAccessibleName(tr("Colour scale"));
+        setAccessibleDescription(tr("From dark violet for 0 % or less, through teal, to yellow for 100 %"));
+        update();
+    });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -70,7 +75,7 @@ void SimilarityLegend::paintEvent(QPaintEvent *)
     painter.setFont(font);
     painter.setPen(NamedColors::secondaryText(palette()));
     for (int percent = 0; percent <= 100; percent += 25) {
-        const QString text = QStringLiteral("%1 %").arg(percent);
+        const QString text = Languages::percent(percent, QStringLiteral(" "));
         const qreal x = bar.left() + bar.width() * percent / 100.0;
         const qreal w = metrics.horizontalAdvance(text);
         painter.drawText(QRectF(x - w / 2, bar.bottom() + 4, w, metrics.height()), Qt::AlignCenter, text);

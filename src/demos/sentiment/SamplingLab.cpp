@@ -7,6 +7,7 @@
 #include "history/SessionHistory.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -22,6 +23,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -127,12 +129,10 @@ QDoubleSpinBox *makeDoubleBox(const QString &name, double minimum, double maximu
 
 SamplingLab::SamplingLab(QWidget *parent)
     : QWidget(parent)
-    , m_caption(makeLabel(QStringLiteral("samplingCaption"), tr("How does the model pick one answer?"),
+    , m_caption(makeLabel(QStringLiteral("samplingCaption"), QString(),
                           TextStyle::Subheadline, QFont::DemiBold))
     , m_note(makeLabel(QStringLiteral("samplingNote"),
-                       tr("The server draws the answer from these odds after its sampling settings reshape them. "
-                          "Move the settings to see how; then ask the model several times to see the draws "
-                          "follow the odds."),
+                       QString(),
                        TextStyle::Caption))
     , m_temperatureSlider(makeSlider(QStringLiteral("samplingTemperatureSlider"), 5, 200))
     , m_temperatureBox(makeDoubleBox(QStringLiteral("samplingTemperature"), SamplingMath::minTemperature,
@@ -142,37 +142,48 @@ SamplingLab::SamplingLab(QWidget *parent)
     , m_topPSlider(makeSlider(QStringLiteral("samplingTopPSlider"), 5, 100))
     , m_topPBox(makeDoubleBox(QStringLiteral("samplingTopP"), SamplingMath::minTopP, SamplingMath::maxTopP))
     , m_startLabel(makeLabel(QStringLiteral("samplingStart"), QString(), TextStyle::Caption))
-    , m_oddsCaption(makeLabel(QStringLiteral("samplingOddsCaption"), tr("The odds with these settings"),
+    , m_oddsCaption(makeLabel(QStringLiteral("samplingOddsCaption"), QString(),
                               TextStyle::Body, QFont::DemiBold))
     , m_oddsChart(new SamplingChart)
     , m_unlistedLabel(makeLabel(QStringLiteral("samplingUnlisted"), QString(), TextStyle::Caption))
     , m_arithmeticLabel(makeLabel(QStringLiteral("samplingArithmetic"), QString(), TextStyle::Caption))
     , m_temperatureNote(makeLabel(QStringLiteral("samplingTemperatureNote"),
-                                  tr("A temperature near 0 gives the top candidate all the odds: the model always "
-                                     "answers the same. A high one flattens the odds, so less likely ratings come "
-                                     "up more often."),
+                                  QString(),
                                   TextStyle::Caption))
-    , m_answersCaption(makeLabel(QStringLiteral("samplingAnswersCaption"), tr("Ask the model many times"),
+    , m_answersCaption(makeLabel(QStringLiteral("samplingAnswersCaption"), QString(),
                                  TextStyle::Body, QFont::DemiBold))
     , m_countBox(new QComboBox)
     , m_askButton(new QPushButton)
-    , m_stopButton(new QPushButton(tr("Stop")))
+    , m_stopButton(new QPushButton(QString()))
     , m_progressBar(new QProgressBar)
     , m_progressLabel(makeLabel(QStringLiteral("samplingProgress"), QString(), TextStyle::Caption))
     , m_errorLabel(makeLabel(QStringLiteral("samplingError"), QString(), TextStyle::Caption))
     , m_answersChart(new SamplingChart)
     , m_answersLegend(makeLabel(QStringLiteral("samplingAnswersLegend"),
-                                tr("Thick bars: the answers. Thin bars: the odds with the settings the run used."),
+                                QString(),
                                 TextStyle::Caption))
     , m_answersSummary(makeLabel(QStringLiteral("samplingAnswersSummary"), QString(), TextStyle::Body))
     , m_left(new QWidget)
     , m_right(new QWidget)
 {
+    Retranslate::texts(this, [this] {
+        m_caption->setText(tr("How does the model pick one answer?"));
+        m_note->setText(tr("The server draws the answer from these odds after its sampling settings reshape them. Move the settings to see how; then ask the model several times to see the draws follow the odds."));
+        m_oddsCaption->setText(tr("The odds with these settings"));
+        m_temperatureNote->setText(tr("A temperature near 0 gives the top candidate all the odds: the model always answers the same. A high one flattens the odds, so less likely ratings come up more often."));
+        m_answersCaption->setText(tr("Ask the model many times"));
+        m_stopButton->setText(tr("Stop"));
+        m_answersLegend->setText(tr("Thick bars: the answers. Thin bars: the odds with the settings the run used."));
+        m_topKBox->setSpecialValueText(tr("Off"));
+        m_oddsChart->setAccessibleName(tr("Probability of each rating with these settings"));
+        m_answersChart->setAccessibleName(tr("Answers the model gave"));
+        m_countBox->setAccessibleName(tr("Number of requests"));
+        m_progressBar->setAccessibleName(tr("Progress"));
+    });
     setObjectName(QStringLiteral("samplingLab"));
 
     m_topKBox->setObjectName(QStringLiteral("samplingTopK"));
     m_topKBox->setRange(0, SamplingMath::maxTopK);
-    m_topKBox->setSpecialValueText(tr("Off"));
     m_topKBox->setKeyboardTracking(false);
 
     // Each setting: its name, a slider, a box to type in, and one line that
@@ -182,54 +193,65 @@ SamplingLab::SamplingLab(QWidget *parent)
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
-    const struct {
-        QString name;
-        QString explanation;
-        QSlider *slider;
-        QAbstractSpinBox *box;
-    } settings[] = {
-        {tr("Temperature"), tr("Low sharpens the odds toward the top candidate; high flattens them."),
-         m_temperatureSlider, m_temperatureBox},
-        {tr("Top-k"), tr("Only the k most likely candidates may be drawn; Off keeps them all."), m_topKSlider, m_topKBox},
-        {tr("Top-p"), tr("Only the most likely candidates whose shares add up to p may be drawn."), m_topPSlider,
-         m_topPBox},
-    };
+    // Named in the current language by the function below.
+    const std::pair<QSlider *, QAbstractSpinBox *> controls[] = {
+        {m_temperatureSlider, m_temperatureBox}, {m_topKSlider, m_topKBox}, {m_topPSlider, m_topPBox}};
     int row = 0;
-    for (const auto &setting : settings) {
-        auto *label = makeLabel(setting.box->objectName() + QStringLiteral("Label"), setting.name, TextStyle::Body);
+    std::array<std::pair<QLabel *, QLabel *>, 3> labels{};
+    for (const auto &[slider, box] : controls) {
+        auto *label = makeLabel(box->objectName() + QStringLiteral("Label"), QString(), TextStyle::Body);
         label->setWordWrap(false);
-        label->setBuddy(setting.box);
-        auto *explanation =
-            makeLabel(setting.box->objectName() + QStringLiteral("Explanation"), setting.explanation, TextStyle::Caption);
-        setting.slider->setAccessibleName(setting.name);
-        setting.slider->setAccessibleDescription(setting.explanation);
-        setting.box->setAccessibleName(setting.name);
-        setting.box->setAccessibleDescription(setting.explanation);
-        setting.box->setMinimumWidth(setting.box->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 40);
+        label->setBuddy(box);
+        auto *explanation = makeLabel(box->objectName() + QStringLiteral("Explanation"), QString(), TextStyle::Caption);
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 40);
         grid->addWidget(label, row, 0);
-        grid->addWidget(setting.slider, row, 1);
-        grid->addWidget(setting.box, row, 2);
+        grid->addWidget(slider, row, 1);
+        grid->addWidget(box, row, 2);
         grid->addWidget(explanation, row + 1, 1, 1, 2);
+        labels[size_t(row / 2)] = {label, explanation};
         row += 2;
     }
+    Retranslate::texts(this, [this, labels] {
+        const struct {
+            QString name;
+            QString explanation;
+            QSlider *slider;
+            QAbstractSpinBox *box;
+        } settings[] = {
+            {tr("Temperature"), tr("Low sharpens the odds toward the top candidate; high flattens them."),
+             m_temperatureSlider, m_temperatureBox},
+            {tr("Top-k"), tr("Only the k most likely candidates may be drawn; Off keeps them all."), m_topKSlider,
+             m_topKBox},
+            {tr("Top-p"), tr("Only the most likely candidates whose shares add up to p may be drawn."), m_topPSlider,
+             m_topPBox},
+        };
+        // Both controls carry the setting's name.
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const auto &setting = settings[i];
+            labels[i].first->setText(setting.name);
+            labels[i].second->setText(setting.explanation);
+            setting.slider->setAccessibleName(setting.name);
+            setting.slider->setAccessibleDescription(setting.explanation);
+            setting.box->setAccessibleName(setting.name);
+            setting.box->setAccessibleDescription(setting.explanation);
+        }
+        for (int i = 0; i < m_countBox->count(); ++i)
+            m_countBox->setItemText(i, tr("%n times", nullptr, m_countBox->itemData(i).toInt()));
+        m_stopButton->setAccessibleName(m_stopButton->text());
+    });
 
     m_oddsChart->setObjectName(QStringLiteral("samplingOddsChart"));
-    m_oddsChart->setAccessibleName(tr("Probability of each rating with these settings"));
     m_answersChart->setObjectName(QStringLiteral("samplingAnswersChart"));
-    m_answersChart->setAccessibleName(tr("Answers the model gave"));
 
     m_countBox->setObjectName(QStringLiteral("samplingCount"));
-    m_countBox->setAccessibleName(tr("Number of requests"));
     for (const int count : requestChoices)
         m_countBox->addItem(tr("%n times", nullptr, count), count);
     m_countBox->setCurrentIndex(defaultChoice);
     m_askButton->setObjectName(QStringLiteral("samplingAskButton"));
     m_askButton->setAutoDefault(false);
     m_stopButton->setObjectName(QStringLiteral("samplingStopButton"));
-    m_stopButton->setAccessibleName(m_stopButton->text());
     m_stopButton->setAutoDefault(false);
     m_progressBar->setObjectName(QStringLiteral("samplingProgressBar"));
-    m_progressBar->setAccessibleName(tr("Progress"));
     m_progressBar->setTextVisible(false);
 
     auto *left = new QVBoxLayout(m_left);
@@ -447,7 +469,7 @@ void SamplingLab::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::FontChange)
+        || event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange)
         render();
 }
 

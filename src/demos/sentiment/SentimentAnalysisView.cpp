@@ -41,7 +41,8 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
 SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings &settings, HttpClient &http,
                                              SessionHistory *history, QWidget *parent)
     : DemoScreen(service, settings, http, history,
-                 Texts{
+                 [] {
+                 return Texts{
                      .objectName = QStringLiteral("sentimentAnalysisView"),
                      .title = tr("Sentiment Analysis Demo"),
                      .intro = tr("This demo uses a language model to analyze the sentiment of text. "
@@ -56,14 +57,13 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
                      .warningTitle = tr("No LLM model selected"),
                      .warningText = tr("Please select a language model in Settings to use this demo."),
                      .guideSection = GuideWindow::sentimentSection,
+                 };
                  },
                  parent)
-    , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), tr("Tell me about your recent vacations:"),
-                              TextStyle::Headline))
+    , m_promptLabel(makeLabel(QStringLiteral("promptLabel"), QString(), TextStyle::Headline))
     , m_editorPanel(new RoundedPanel)
     , m_editor(new QPlainTextEdit)
-    , m_hintLabel(makeLabel(QStringLiteral("inputHint"), tr("Example: \"I love this beautiful sunny day!\""),
-                            TextStyle::Caption))
+    , m_hintLabel(makeLabel(QStringLiteral("inputHint"), QString(), TextStyle::Caption))
     , m_starRow(new QWidget)
     , m_scoreLabel(makeLabel(QStringLiteral("sentimentLabel"), QString(), TextStyle::Title3, QFont::Medium))
     , m_descriptionLabel(makeLabel(QStringLiteral("sentimentDescriptionLabel"), QString(), TextStyle::Body))
@@ -71,6 +71,7 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
 {
     buildInput();
     buildResult();
+    retranslate();
     setDetailsPanel(m_detailsPanel);
     // The probabilities request goes to the same server, model and client as
     // the screen's own.
@@ -80,6 +81,15 @@ SentimentAnalysisView::SentimentAnalysisView(OllamaService &service, AppSettings
 }
 
 SentimentAnalysisView::~SentimentAnalysisView() = default;
+
+void SentimentAnalysisView::retranslate()
+{
+    m_promptLabel->setText(tr("Tell me about your recent vacations:"));
+    m_editor->setAccessibleName(m_promptLabel->text());
+    m_hintLabel->setText(tr("Example: \"I love this beautiful sunny day!\""));
+    for (int i = 1; i <= int(m_stars.size()); ++i)
+        m_stars[i - 1]->setAccessibleName(tr("Star %1").arg(i));
+}
 
 void SentimentAnalysisView::buildInput()
 {
@@ -115,7 +125,6 @@ void SentimentAnalysisView::buildResult()
     for (int i = 1; i <= starCount; ++i) {
         auto *star = new SymbolView(QStringLiteral("star"), starSize, QColor(), m_starRow);
         star->setObjectName(QStringLiteral("star%1").arg(i));
-        star->setAccessibleName(tr("Star %1").arg(i));
         starLayout->addWidget(star, 0, Qt::AlignVCenter);
         m_stars.append(star);
     }

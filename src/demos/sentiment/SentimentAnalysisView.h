@@ -62,6 +62,7 @@ protected:
     bool canStart() const override { return canAnalyze(); }
     void start() override { analyzeSentiment(); }
     void render() override;
+    void retranslate() override;
 
 private:
     void buildInput();

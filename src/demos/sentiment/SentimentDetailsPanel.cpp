@@ -5,6 +5,7 @@
 #include "TokenProbabilitiesSection.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -84,48 +85,60 @@ private:
 
 SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
-    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), tr("Model"),
+    , m_modelCaption(makeLabel(QStringLiteral("detailsModelCaption"), QString(),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
-    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), tr("Prompt sent to the model"),
+    , m_promptCaption(makeLabel(QStringLiteral("detailsPromptCaption"), QString(),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_promptNote(makeLabel(QStringLiteral("detailsPromptNote"),
-                             tr("Your text is highlighted; everything around it is the same for "
-                                "every analysis."),
+                             QString(),
                              TextStyle::Caption))
     , m_promptFrame(new RoundedPanel)
     , m_promptBox(new TextBox(18))
-    , m_thinkingToggle(new DisclosureButton(tr("The model's reasoning")))
+    , m_thinkingToggle(new DisclosureButton(QString()))
     , m_thinkingNote(makeLabel(QStringLiteral("detailsThinkingNote"),
-                               tr("The model reasoned before it answered; writing that reasoning is why a "
-                                  "thinking model takes longer."),
+                               QString(),
                                TextStyle::Caption))
     , m_thinkingFrame(new RoundedPanel)
     , m_thinkingBox(new TextBox(12))
     , m_answerCaption(makeLabel(QStringLiteral("detailsAnswerCaption"),
-                                tr("The model's answer, exactly as received"), TextStyle::Subheadline,
+                                QString(), TextStyle::Subheadline,
                                 QFont::DemiBold))
     , m_answerFrame(new RoundedPanel)
     , m_answerBox(new TextBox(8))
-    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), tr("Reading the answer"),
+    , m_stepsCaption(makeLabel(QStringLiteral("detailsStepsCaption"), QString(),
                                TextStyle::Subheadline, QFont::DemiBold))
     , m_firstLineCaption(makeLabel(QStringLiteral("detailsFirstLineCaption"),
-                                   tr("1. First line, trimmed"), TextStyle::Caption))
+                                   QString(), TextStyle::Caption))
     , m_firstLineValue(makeValueLabel(QStringLiteral("detailsFirstLine")))
     , m_strippedCaption(makeLabel(QStringLiteral("detailsStrippedCaption"),
-                                  tr("2. Stripped of . ! ? , \" ' and spaces at both ends"),
+                                  QString(),
                                   TextStyle::Caption))
     , m_strippedValue(makeValueLabel(QStringLiteral("detailsStripped")))
-    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), tr("3. Score"),
+    , m_outcomeCaption(makeLabel(QStringLiteral("detailsOutcomeCaption"), QString(),
                                  TextStyle::Caption))
     , m_outcomeValue(makeLabel(QStringLiteral("detailsOutcome"), QString(), TextStyle::Body))
-    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), tr("Server timing"),
+    , m_timingCaption(makeLabel(QStringLiteral("detailsTimingCaption"), QString(),
                                 TextStyle::Subheadline, QFont::DemiBold))
     , m_timingValue(makeLabel(QStringLiteral("detailsTiming"), QString(), TextStyle::Body))
     , m_probabilitiesSection(new TokenProbabilitiesSection)
 {
+    Retranslate::texts(this, [this] {
+        m_modelCaption->setText(tr("Model"));
+        m_promptCaption->setText(tr("Prompt sent to the model"));
+        m_promptNote->setText(tr("Your text is highlighted; everything around it is the same for every analysis."));
+        m_thinkingToggle->setText(tr("The model's reasoning"));
+        m_thinkingNote->setText(tr("The model reasoned before it answered; writing that reasoning is why a thinking model takes longer."));
+        m_answerCaption->setText(tr("The model's answer, exactly as received"));
+        m_stepsCaption->setText(tr("Reading the answer"));
+        m_firstLineCaption->setText(tr("1. First line, trimmed"));
+        m_strippedCaption->setText(tr("2. Stripped of . ! ? , \" ' and spaces at both ends"));
+        m_outcomeCaption->setText(tr("3. Score"));
+        m_timingCaption->setText(tr("Server timing"));
+        setAccessibleName(tr("How the score was computed"));
+        m_answerBox->setPlaceholderText(tr("(empty answer)"));
+    });
     setObjectName(QStringLiteral("detailsPanel"));
-    setAccessibleName(tr("How the score was computed"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -133,7 +146,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
 
     // The children are created and laid out in reading order, which is also
     // the order in which assistive technology and Tab visit them.
-    m_modelValue->setAccessibleName(m_modelCaption->text());
+    Retranslate::texts(m_modelValue, [this] { m_modelValue->setAccessibleName(m_modelCaption->text()); });
     layout->addWidget(section(QStringLiteral("detailsModelSection"), {m_modelCaption, m_modelValue}));
 
     const auto frame = [](RoundedPanel *panel, QWidget *content, const QString &name) {
@@ -144,8 +157,8 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
         return panel;
     };
     m_promptBox->setObjectName(QStringLiteral("detailsPrompt"));
-    m_promptBox->setAccessibleName(m_promptCaption->text());
-    m_promptBox->setAccessibleDescription(m_promptNote->text());
+    Retranslate::texts(m_promptBox, [this] { m_promptBox->setAccessibleName(m_promptCaption->text()); });
+    Retranslate::texts(m_promptBox, [this] { m_promptBox->setAccessibleDescription(m_promptNote->text()); });
     m_promptCaption->setBuddy(m_promptBox);
     layout->addWidget(section(QStringLiteral("detailsPromptSection"),
                               {m_promptCaption, m_promptNote,
@@ -154,10 +167,10 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     // A thinking model's reasoning came before its answer, so it is shown
     // before it; plain text, selectable, closed until asked for.
     m_thinkingToggle->setObjectName(QStringLiteral("detailsThinkingToggle"));
-    m_thinkingToggle->setAccessibleDescription(m_thinkingNote->text());
+    Retranslate::texts(m_thinkingToggle, [this] { m_thinkingToggle->setAccessibleDescription(m_thinkingNote->text()); });
     TextStyles::apply(m_thinkingToggle, TextStyle::Subheadline);
     m_thinkingBox->setObjectName(QStringLiteral("detailsThinking"));
-    m_thinkingBox->setAccessibleName(m_thinkingToggle->text());
+    Retranslate::texts(m_thinkingBox, [this] { m_thinkingBox->setAccessibleName(m_thinkingToggle->text()); });
     m_thinkingSection = section(QStringLiteral("detailsThinkingSection"),
                                 {m_thinkingToggle, m_thinkingNote,
                                  frame(m_thinkingFrame, m_thinkingBox, QStringLiteral("detailsThinkingFrame"))});
@@ -168,8 +181,7 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
     });
 
     m_answerBox->setObjectName(QStringLiteral("detailsRawResponse"));
-    m_answerBox->setAccessibleName(m_answerCaption->text());
-    m_answerBox->setPlaceholderText(tr("(empty answer)"));
+    Retranslate::texts(m_answerBox, [this] { m_answerBox->setAccessibleName(m_answerCaption->text()); });
     m_answerCaption->setBuddy(m_answerBox);
     layout->addWidget(section(QStringLiteral("detailsAnswerSection"),
                               {m_answerCaption, frame(m_answerFrame, m_answerBox,
@@ -187,14 +199,14 @@ SentimentDetailsPanel::SentimentDetailsPanel(QWidget *parent)
                                          std::pair{m_strippedCaption, m_strippedValue},
                                          std::pair{m_outcomeCaption, m_outcomeValue}}) {
         caption->setWordWrap(false);
-        value->setAccessibleName(caption->text());
+        Retranslate::texts(value, [caption, value] { value->setAccessibleName(caption->text()); });
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, row, 1, Qt::AlignTop);
         ++row;
     }
     layout->addWidget(section(QStringLiteral("detailsStepsSection"), {m_stepsCaption, steps}));
 
-    m_timingValue->setAccessibleName(m_timingCaption->text());
+    Retranslate::texts(m_timingValue, [this] { m_timingValue->setAccessibleName(m_timingCaption->text()); });
     m_timingSection = section(QStringLiteral("detailsTimingSection"), {m_timingCaption, m_timingValue});
     layout->addWidget(m_timingSection);
     layout->addWidget(m_probabilitiesSection);
@@ -243,7 +255,8 @@ QString SentimentDetailsPanel::quoted(const QString &value)
 void SentimentDetailsPanel::changeEvent(QEvent *event)
 {
     RoundedPanel::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
         render();
 }
 

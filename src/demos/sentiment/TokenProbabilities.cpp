@@ -1,6 +1,7 @@
 #include "TokenProbabilities.h"
 
 #include "SentimentClient.h"
+#include "app/Languages.h"
 
 #include "catalogue/JsonReading.h"
 #include "catalogue/TextTrimming.h"
@@ -231,13 +232,13 @@ QString tablePercent(double probability)
 {
     const double value = probability * 100.0;
     if (value > 0.0 && value < 0.05)
-        return QStringLiteral("<0.1 %");
-    return QString::number(value, 'f', 1) + QStringLiteral(" %");
+        return QLatin1Char('<') + Languages::withPercentSign(Languages::decimal(0.1, 1), QStringLiteral(" "));
+    return Languages::withPercentSign(Languages::decimal(value, 1), QStringLiteral(" "));
 }
 
 QString tableLogprob(double logprob)
 {
-    return QString::number(logprob, 'f', 2);
+    return Languages::decimal(logprob, 2);
 }
 
 QString summary(const TokenProbabilities &probabilities)

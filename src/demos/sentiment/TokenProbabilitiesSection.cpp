@@ -3,10 +3,12 @@
 #include "ProbabilityBarChart.h"
 #include "SamplingLab.h"
 #include "SentimentClient.h"
+#include "app/Languages.h"
 #include "catalogue/AppSettings.h"
 #include "catalogue/HttpClient.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -26,14 +28,12 @@ constexpr int captionSpacing = 6;
 
 TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     : QWidget(parent)
-    , m_caption(makeLabel(QStringLiteral("probabilitiesCaption"), tr("How sure was the model?"),
+    , m_caption(makeLabel(QStringLiteral("probabilitiesCaption"), QString(),
                           TextStyle::Subheadline, QFont::DemiBold))
     , m_note(makeLabel(QStringLiteral("probabilitiesNote"),
-                       tr("A language model gives every possible next token a probability and then "
-                          "draws one. This asks the model the same question once more and shows the "
-                          "odds it gave each rating."),
+                       QString(),
                        TextStyle::Caption))
-    , m_button(new QPushButton(tr("Show the model's probabilities")))
+    , m_button(new QPushButton(QString()))
     , m_messageLabel(makeLabel(QStringLiteral("probabilitiesMessage"), QString(), TextStyle::Caption))
     , m_result(new QWidget)
     , m_chart(new ProbabilityBarChart)
@@ -41,29 +41,37 @@ TokenProbabilitiesSection::TokenProbabilitiesSection(QWidget *parent)
     , m_expectedLabel(makeLabel(QStringLiteral("probabilitiesExpected"), QString(), TextStyle::Body))
     , m_summaryLabel(makeLabel(QStringLiteral("probabilitiesSummary"), QString(), TextStyle::Body))
     , m_tableCaption(makeLabel(QStringLiteral("probabilitiesTableCaption"),
-                               tr("Candidates for the first token, as the server sent them"),
+                               QString(),
                                TextStyle::Caption))
     , m_table(new QTableWidget(0, 3))
     , m_samplingLab(new SamplingLab)
     , m_focusKeeper(this)
 {
+    Retranslate::texts(this, [this] {
+        m_caption->setText(tr("How sure was the model?"));
+        m_note->setText(tr("A language model gives every possible next token a probability and then draws one. This asks the model the same question once more and shows the odds it gave each rating."));
+        m_button->setText(tr("Show the model's probabilities"));
+        m_tableCaption->setText(tr("Candidates for the first token, as the server sent them"));
+        m_chart->setAccessibleName(tr("Probability of each rating"));
+        m_table->setAccessibleName(tr("Candidates for the first token"));
+        m_table->setHorizontalHeaderLabels({tr("Token"), tr("Log-probability"), tr("Probability")});
+    });
     setObjectName(QStringLiteral("probabilitiesSection"));
     // The section holds the keyboard focus while its button is disabled.
-    setAccessibleName(m_caption->text());
+    Retranslate::texts(this, [this] {
+        setAccessibleName(m_caption->text());
+        m_button->setAccessibleDescription(m_note->text());
+    });
 
     m_button->setObjectName(QStringLiteral("probabilitiesButton"));
     m_button->setAccessibleName(m_button->text());
-    m_button->setAccessibleDescription(m_note->text());
     m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setAutoDefault(false);
 
     m_result->setObjectName(QStringLiteral("probabilitiesResult"));
     m_chart->setObjectName(QStringLiteral("probabilitiesChart"));
-    m_chart->setAccessibleName(tr("Probability of each rating"));
 
     m_table->setObjectName(QStringLiteral("probabilitiesTable"));
-    m_table->setAccessibleName(tr("Candidates for the first token"));
-    m_table->setHorizontalHeaderLabels({tr("Token"), tr("Log-probability"), tr("Probability")});
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -167,7 +175,7 @@ void TokenProbabilitiesSection::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::FontChange)
+        || event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange)
         render();
 }
 
@@ -232,7 +240,7 @@ void TokenProbabilitiesSection::renderResult(const TokenProbabilities &p)
     const std::optional<double> expected = p.expectedRating();
     m_expectedLabel->setText(
         expected ? tr("Expected rating, an average among the ratings only (each weighted by its probability): %1")
-                       .arg(QString::number(*expected, 'f', 2))
+                       .arg(Languages::decimal(*expected, 2))
                  : tr("Expected rating: none, no candidate is a rating."));
     m_summaryLabel->setText(TokenProbabilityText::summary(p));
 

@@ -98,7 +98,8 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
 SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettings &settings, HttpClient &http,
                                                SessionHistory *history, QWidget *parent)
     : DemoScreen(service, settings, http, history,
-                 Texts{
+                 [] {
+                 return Texts{
                      .objectName = QStringLiteral("sentenceSimilarityView"),
                      .title = tr("Sentence Similarity Demo"),
                      .intro = tr("This demo uses embeddings to measure how similar two sentences are. "
@@ -114,24 +115,22 @@ SentenceSimilarityView::SentenceSimilarityView(OllamaService &service, AppSettin
                      .warningTitle = tr("No embedding model selected"),
                      .warningText = tr("Please select an embedding model in Settings to use this demo."),
                      .guideSection = GuideWindow::similaritySection,
+                 };
                  },
                  parent)
-    , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), tr("First Sentence:"),
-                                 TextStyle::Headline))
+    , m_sentence1Label(makeLabel(QStringLiteral("sentence1Label"), QString(), TextStyle::Headline))
     , m_editor1Panel(new RoundedPanel)
     , m_editor1(new QPlainTextEdit)
-    , m_hint1Label(makeLabel(QStringLiteral("sentence1Hint"), tr("Example: \"The cat sat on the mat\""),
-                             TextStyle::Caption))
-    , m_sentence2Label(makeLabel(QStringLiteral("sentence2Label"), tr("Second Sentence:"),
-                                 TextStyle::Headline))
+    , m_hint1Label(makeLabel(QStringLiteral("sentence1Hint"), QString(), TextStyle::Caption))
+    , m_sentence2Label(makeLabel(QStringLiteral("sentence2Label"), QString(), TextStyle::Headline))
     , m_editor2Panel(new RoundedPanel)
     , m_editor2(new QPlainTextEdit)
-    , m_hint2Label(makeLabel(QStringLiteral("sentence2Hint"),
-                             tr("Example: \"A feline rested on the rug\""), TextStyle::Caption))
+    , m_hint2Label(makeLabel(QStringLiteral("sentence2Hint"), QString(), TextStyle::Caption))
     , m_gauge(new CircularProgressGauge)
     , m_descriptionLabel(makeLabel(QStringLiteral("similarityDescriptionLabel"), QString(), TextStyle::Body))
     , m_detailsPanel(new SimilarityDetailsPanel)
 {
+    retranslate();
     buildInputs();
     buildResult();
     setDetailsPanel(m_detailsPanel);
@@ -191,11 +190,23 @@ void SentenceSimilarityView::buildResult()
     resultLayout()->addWidget(m_descriptionLabel);
 
     // On to many sentences at once, in the Sentence Map window.
-    auto *mapLink = new LinkButton(tr("Compare more sentences in the Sentence Map…"));
+    auto *mapLink = new LinkButton(QString());
+    m_mapLink = mapLink;
     mapLink->setObjectName(QStringLiteral("sentenceMapLink"));
     TextStyles::apply(mapLink, TextStyle::Subheadline);
     connect(mapLink, &QPushButton::clicked, this, [this] { Q_EMIT sentenceMapRequested({m_sentence1, m_sentence2}); });
     addFooter(mapLink);
+    retranslate();
+}
+
+void SentenceSimilarityView::retranslate()
+{
+    m_sentence1Label->setText(tr("First Sentence:"));
+    m_hint1Label->setText(tr("Example: \"The cat sat on the mat\""));
+    m_sentence2Label->setText(tr("Second Sentence:"));
+    m_hint2Label->setText(tr("Example: \"A feline rested on the rug\""));
+    if (m_mapLink)
+        m_mapLink->setText(tr("Compare more sentences in the Sentence Map…"));
 }
 
 bool SentenceSimilarityView::canCalculate() const

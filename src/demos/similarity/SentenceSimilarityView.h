@@ -11,6 +11,7 @@
 class CircularProgressGauge;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class RoundedPanel;
 class SimilarityDetailsPanel;
 
@@ -74,6 +75,7 @@ protected:
     bool canStart() const override { return canCalculate(); }
     void start() override { calculateSimilarity(); }
     void render() override;
+    void retranslate() override;
 
 private:
     void buildInputs();
@@ -98,4 +100,5 @@ private:
     CircularProgressGauge *const m_gauge;
     QLabel *const m_descriptionLabel;
     SimilarityDetailsPanel *const m_detailsPanel;
+    QPushButton *m_mapLink = nullptr;
 };

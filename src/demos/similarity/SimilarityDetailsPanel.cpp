@@ -3,6 +3,7 @@
 #include "VectorStripView.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/TextStyles.h"
 
 #include <QEvent>
@@ -37,46 +38,60 @@ QGridLayout *makeGrid(QWidget *owner)
 
 SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     : RoundedPanel(parent)
-    , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), tr("Model")))
+    , m_modelCaption(makeCaption(QStringLiteral("detailsModelCaption"), QString()))
     , m_modelValue(makeValueLabel(QStringLiteral("detailsModel")))
-    , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), tr("The two vectors")))
-    , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), tr("First sentence, a"),
+    , m_vectorsCaption(makeCaption(QStringLiteral("detailsVectorsCaption"), QString()))
+    , m_firstCaption(makeLabel(QStringLiteral("detailsFirstCaption"), QString(),
                                TextStyle::Caption))
     , m_firstDimensions(makeLabel(QStringLiteral("detailsFirstDimensions"), QString(), TextStyle::Body))
     , m_firstComponents(makeValueLabel(QStringLiteral("detailsFirstComponents"), TextStyle::Caption))
-    , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), tr("Second sentence, b"),
+    , m_secondCaption(makeLabel(QStringLiteral("detailsSecondCaption"), QString(),
                                 TextStyle::Caption))
     , m_secondDimensions(makeLabel(QStringLiteral("detailsSecondDimensions"), QString(), TextStyle::Body))
     , m_secondComponents(makeValueLabel(QStringLiteral("detailsSecondComponents"), TextStyle::Caption))
     , m_strips(new VectorStripView)
-    , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), tr("The arithmetic")))
-    , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), tr("Length of a, ‖a‖"),
+    , m_arithmeticCaption(makeCaption(QStringLiteral("detailsArithmeticCaption"), QString()))
+    , m_normACaption(makeLabel(QStringLiteral("detailsNormACaption"), QString(),
                                TextStyle::Caption))
     , m_normAValue(makeValueLabel(QStringLiteral("detailsNormA")))
-    , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), tr("Length of b, ‖b‖"),
+    , m_normBCaption(makeLabel(QStringLiteral("detailsNormBCaption"), QString(),
                                TextStyle::Caption))
     , m_normBValue(makeValueLabel(QStringLiteral("detailsNormB")))
-    , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), tr("Dot product, a · b"),
+    , m_dotCaption(makeLabel(QStringLiteral("detailsDotCaption"), QString(),
                              TextStyle::Caption))
     , m_dotValue(makeValueLabel(QStringLiteral("detailsDot")))
     , m_cosineCaption(makeLabel(QStringLiteral("detailsCosineCaption"),
-                                tr("Cosine, a · b ÷ (‖a‖ × ‖b‖)"), TextStyle::Caption))
+                                QString(), TextStyle::Caption))
     , m_cosineValue(makeValueLabel(QStringLiteral("detailsCosine")))
     , m_guardNote(makeLabel(QStringLiteral("detailsGuardNote"), QString(), TextStyle::Caption))
-    , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), tr("Kept within 0 to 1"),
+    , m_clampedCaption(makeLabel(QStringLiteral("detailsClampedCaption"), QString(),
                                  TextStyle::Caption))
     , m_clampedValue(makeValueLabel(QStringLiteral("detailsClamped")))
     , m_truncatedCaption(makeLabel(QStringLiteral("detailsTruncatedCaption"),
-                                   tr("Percentage, cut off (picks the description)"),
+                                   QString(),
                                    TextStyle::Caption))
     , m_truncatedValue(makeValueLabel(QStringLiteral("detailsTruncated")))
     , m_roundedCaption(makeLabel(QStringLiteral("detailsRoundedCaption"),
-                                 tr("Percentage, rounded (shown on the gauge)"), TextStyle::Caption))
+                                 QString(), TextStyle::Caption))
     , m_roundedValue(makeValueLabel(QStringLiteral("detailsRounded")))
     , m_percentageNote(makeLabel(QStringLiteral("detailsPercentageNote"), QString(), TextStyle::Caption))
 {
+    Retranslate::texts(this, [this] {
+        m_modelCaption->setText(tr("Model"));
+        m_vectorsCaption->setText(tr("The two vectors"));
+        m_firstCaption->setText(tr("First sentence, a"));
+        m_secondCaption->setText(tr("Second sentence, b"));
+        m_arithmeticCaption->setText(tr("The arithmetic"));
+        m_normACaption->setText(tr("Length of a, ‖a‖"));
+        m_normBCaption->setText(tr("Length of b, ‖b‖"));
+        m_dotCaption->setText(tr("Dot product, a · b"));
+        m_cosineCaption->setText(tr("Cosine, a · b ÷ (‖a‖ × ‖b‖)"));
+        m_clampedCaption->setText(tr("Kept within 0 to 1"));
+        m_truncatedCaption->setText(tr("Percentage, cut off (picks the description)"));
+        m_roundedCaption->setText(tr("Percentage, rounded (shown on the gauge)"));
+        setAccessibleName(tr("How the similarity was computed"));
+    });
     setObjectName(QStringLiteral("detailsPanel"));
-    setAccessibleName(tr("How the similarity was computed"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -91,7 +106,7 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     modelLayout->setSpacing(captionSpacing);
     modelLayout->addWidget(m_modelCaption);
     modelLayout->addWidget(m_modelValue);
-    m_modelValue->setAccessibleName(m_modelCaption->text());
+    Retranslate::texts(m_modelValue, [this] { m_modelValue->setAccessibleName(m_modelCaption->text()); });
     layout->addWidget(modelSection);
 
     auto *vectors = new QWidget;
@@ -103,8 +118,8 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
          {std::tuple{m_firstCaption, m_firstDimensions, m_firstComponents},
           std::tuple{m_secondCaption, m_secondDimensions, m_secondComponents}}) {
         caption->setWordWrap(false);
-        dimensions->setAccessibleName(caption->text());
-        components->setAccessibleName(tr("%1, leading components").arg(caption->text()));
+        Retranslate::texts(dimensions, [caption, dimensions] { dimensions->setAccessibleName(caption->text()); });
+        Retranslate::texts(components, [caption, components] { components->setAccessibleName(tr("%1, leading components").arg(caption->text())); });
         vectorGrid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         vectorGrid->addWidget(dimensions, row, 1);
         vectorGrid->addWidget(components, row + 1, 1);
@@ -121,7 +136,7 @@ SimilarityDetailsPanel::SimilarityDetailsPanel(QWidget *parent)
     row = 1;
     const auto addRow = [&](QLabel *caption, QLabel *value) {
         caption->setWordWrap(false);
-        value->setAccessibleName(caption->text());
+        Retranslate::texts(value, [caption, value] { value->setAccessibleName(caption->text()); });
         grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(value, row, 1, Qt::AlignTop);
         ++row;
@@ -155,7 +170,8 @@ void SimilarityDetailsPanel::setReading(const SimilarityReading &reading, float 
 void SimilarityDetailsPanel::changeEvent(QEvent *event)
 {
     RoundedPanel::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
         render();
 }
 

@@ -2,6 +2,7 @@
 
 #include "SimilarityReading.h"
 #include "widgets/NamedColors.h"
+#include "widgets/Retranslate.h"
 #include "widgets/RoundedPanel.h"
 #include "widgets/TextStyles.h"
 
@@ -35,8 +36,11 @@ QColor mix(const QColor &from, const QColor &to, float amount)
 VectorStripView::VectorStripView(QWidget *parent)
     : QWidget(parent)
 {
-    setAccessibleName(tr("Color strips of the two vectors"));
-    setAccessibleDescription(describe(m_first, m_second));
+    Retranslate::texts(this, [this] {
+        setAccessibleName(tr("Color strips of the two vectors"));
+        setAccessibleDescription(describe(m_first, m_second));
+        update();
+    });
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
