@@ -4,10 +4,6 @@
 <context>
     <name>AboutView</name>
     <message>
-        <source>Quillmere</source>
-        <translation>Quillmere</translation>
-    </message>
-    <message>
         <source>Created by</source>
         <translation>Creado por</translation>
     </message>
@@ -300,6 +296,21 @@
     <message>
         <source>Not saved</source>
         <translation>No guardado</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageSection</name>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Predeterminado del sistema</translation>
+    </message>
+    <message>
+        <source>Windows, menus and explanations change at once. What is sent to the model stays in English, which models read best.</source>
+        <translation>Las ventanas, los menús y las explicaciones cambian al instante. Lo que se envía al modelo sigue en inglés, el idioma que mejor leen los modelos.</translation>
     </message>
 </context>
 <context>
@@ -1466,12 +1477,12 @@ El tren sale a las siete.</translation>
         <translation>Modelo</translation>
     </message>
     <message>
-        <source>Server URL</source>
-        <translation>URL del servidor</translation>
-    </message>
-    <message>
         <source>Models for both demos</source>
         <translation>Modelos para las dos demos</translation>
+    </message>
+    <message>
+        <source>Server URL and language</source>
+        <translation>URL del servidor e idioma</translation>
     </message>
 </context>
 <context>
@@ -1779,10 +1790,6 @@ El tren sale a las siete.</translation>
     <message>
         <source>Interactive demos of transformer language models, driven by an Ollama server.</source>
         <translation>Demos interactivas de modelos de lenguaje transformer, que funcionan con un servidor Ollama.</translation>
-    </message>
-    <message>
-        <source>Quit as soon as the first main window has been painted.</source>
-        <translation>Sale en cuanto se ha dibujado la primera ventana principal.</translation>
     </message>
 </context>
 </TS>
