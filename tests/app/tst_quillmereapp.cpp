@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QFile>
+#include <QTextDocument>
 #include <QTest>
 #include <QWindow>
 
@@ -370,22 +372,29 @@ private Q_SLOTS:
         QVERIFY(guide);
         QVERIFY(QTest::qWaitForWindowActive(guide));
         QCOMPARE(GuideWindow::resourceFor(QLocale(QLocale::German, QLocale::Switzerland)),
-                 QStringLiteral(":/guide/guide.html"));
-        // Every link within the guide, and every section that screens link
-        // to, leads to an anchor of the page.
-        QStringList anchors, links;
-        for (QTextBlock block = guide->browser()->document()->begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat format = it.fragment().charFormat();
-                anchors << format.anchorNames();
-                if (format.anchorHref().startsWith(QLatin1Char('#')))
-                    links << format.anchorHref().mid(1);
+                 QStringLiteral(":/guide/guide_de.html"));
+        QCOMPARE(GuideWindow::resourceFor(QLocale(QLocale::Japanese)), QStringLiteral(":/guide/guide.html"));
+        // In every language, every link within the guide, and every section
+        // that screens link to, leads to an anchor of the page.
+        for (const char *page : {"guide.html", "guide_de.html", "guide_fr.html", "guide_es.html"}) {
+            QFile file(QStringLiteral(":/guide/") + QLatin1String(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTextDocument document;
+            document.setHtml(QString::fromUtf8(file.readAll()));
+            QStringList anchors, links;
+            for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    const QTextCharFormat format = it.fragment().charFormat();
+                    anchors << format.anchorNames();
+                    if (format.anchorHref().startsWith(QLatin1Char('#')))
+                        links << format.anchorHref().mid(1);
+                }
             }
+            links << GuideWindow::sentimentSection << GuideWindow::similaritySection;
+            QVERIFY(links.size() > 15);
+            for (const QString &link : std::as_const(links))
+                QVERIFY2(anchors.contains(link), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(page), link)));
         }
-        links << GuideWindow::sentimentSection << GuideWindow::similaritySection;
-        QVERIFY(links.size() > 15);
-        for (const QString &link : std::as_const(links))
-            QVERIFY2(anchors.contains(link), qPrintable(link));
         // A screen's link opens the guide there, scrolled down to it.
         const QScrollBar *scroll = guide->browser()->verticalScrollBar();
         QCOMPARE(scroll->value(), 0);
