@@ -67,6 +67,16 @@ QString decimal(double value, int decimals)
     return locale.toString(value, 'f', decimals);
 }
 
+QString localizedNumber(const QString &cNumber)
+{
+    const QLocale locale;
+    QString text = cNumber;
+    text.replace(QLatin1Char('.'), locale.decimalPoint());
+    if (text.startsWith(QLatin1Char('-')))
+        text.replace(0, 1, locale.negativeSign());
+    return text;
+}
+
 Translator::Translator(QObject *parent)
     : QObject(parent)
 {

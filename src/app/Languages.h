@@ -46,6 +46,10 @@ QString withPercentSign(const QString &number, const QString &englishSeparator =
 // English, "0,81" in German.
 QString decimal(double value, int decimals);
 
+// A number written in the C locale ("-0.25", "1e-05") in the default
+// locale's form: its decimal point and minus sign ("−0,25" in German).
+QString localizedNumber(const QString &cNumber);
+
 // Installs the translations of one language at a time into the application.
 // Installing one sends every widget a QEvent::LanguageChange, which screens
 // answer by rendering their texts again.

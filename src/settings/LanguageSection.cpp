@@ -3,9 +3,11 @@
 #include "FormStyle.h"
 #include "app/Languages.h"
 #include "catalogue/AppSettings.h"
+#include "widgets/NamedColors.h"
 #include "widgets/Retranslate.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -49,8 +51,16 @@ void LanguageSection::retranslate()
                               "in English, which models read best."));
 }
 
+void LanguageSection::changeEvent(QEvent *event)
+{
+    FormSection::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        render();
+}
+
 void LanguageSection::render()
 {
+    FormStyle::setTextColor(m_explanation, NamedColors::secondaryText(palette()));
     const int index = m_picker->findData(m_settings.language());
     m_picker->setCurrentIndex(index < 0 ? 0 : index);
 }

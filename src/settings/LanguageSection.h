@@ -18,9 +18,12 @@ public:
 
     QComboBox *picker() const { return m_picker; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void retranslate();
-    // Shows the stored choice.
+    // Shows the stored choice, in the palette's colours.
     void render();
 
     AppSettings &m_settings;

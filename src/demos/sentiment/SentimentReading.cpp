@@ -1,5 +1,6 @@
 #include "SentimentReading.h"
 
+#include "app/Languages.h"
 #include "catalogue/TextTrimming.h"
 
 #include <QCoreApplication>
@@ -53,10 +54,9 @@ std::optional<qint64> wholeNumber(const QString &text)
 // "1000.0 µs").
 std::optional<QString> belowThousand(double value, int decimals)
 {
-    const QString text = QString::number(value, 'f', decimals);
-    if (text.toDouble() >= 1000.0)
+    if (QString::number(value, 'f', decimals).toDouble() >= 1000.0)
         return std::nullopt;
-    return text;
+    return Languages::decimal(value, decimals);
 }
 
 } // namespace
@@ -109,9 +109,8 @@ QString duration(qint64 nanoseconds)
     if (const auto ms = belowThousand(double(ns) / 1e6, 1))
         return QCoreApplication::translate("SentimentReadingText", "%1 ms").arg(*ms);
     const double seconds = double(ns) / 1e9;
-    const QString secondsText = QString::number(seconds, 'f', 2);
-    if (secondsText.toDouble() < 60.0)
-        return QCoreApplication::translate("SentimentReadingText", "%1 s").arg(secondsText);
+    if (QString::number(seconds, 'f', 2).toDouble() < 60.0)
+        return QCoreApplication::translate("SentimentReadingText", "%1 s").arg(Languages::decimal(seconds, 2));
     const qint64 whole = qRound64(seconds);
     return QCoreApplication::translate("SentimentReadingText", "%1 min %2 s").arg(whole / 60).arg(whole % 60);
 }

@@ -1,6 +1,7 @@
 #include "SimilarityDetailsPanel.h"
 
 #include "VectorStripView.h"
+#include "app/Languages.h"
 #include "widgets/Labels.h"
 #include "widgets/NamedColors.h"
 #include "widgets/Retranslate.h"
@@ -196,19 +197,20 @@ void SimilarityDetailsPanel::render()
     m_secondComponents->setText(leadingComponents(m_reading.second));
 
     const bool lengthsDiffer = steps.guard == SimilarityArithmetic::Guard::lengthsDiffer;
-    m_normAValue->setText(number(steps.normA));
-    m_normBValue->setText(number(steps.normB));
-    m_dotValue->setText(lengthsDiffer ? tr("not taken") : number(steps.dot));
-    m_cosineValue->setText(number(steps.cosine));
+    const auto shown = [](auto value) { return Languages::localizedNumber(number(value)); };
+    m_normAValue->setText(shown(steps.normA));
+    m_normBValue->setText(shown(steps.normB));
+    m_dotValue->setText(lengthsDiffer ? tr("not taken") : shown(steps.dot));
+    m_cosineValue->setText(shown(steps.cosine));
     const QString guard = guardNote(steps, m_reading.first.size(), m_reading.second.size());
     m_guardNote->setVisible(!guard.isEmpty());
     m_guardNote->setText(guard);
     setForeground(m_guardNote, NamedColors::color(NamedColor::Orange, pal));
 
-    m_clampedValue->setText(number(m_clamped));
+    m_clampedValue->setText(shown(m_clamped));
     const int truncated = truncatedPercentage(m_clamped);
     m_truncatedValue->setText(QStringLiteral("%1 → %2").arg(truncated).arg(similarityDescription(m_clamped)));
     const int rounded = gaugePercentage(m_clamped);
-    m_roundedValue->setText(QStringLiteral("%1%").arg(rounded));
+    m_roundedValue->setText(Languages::percent(rounded));
     m_percentageNote->setText(percentageNote(m_clamped, rounded));
 }

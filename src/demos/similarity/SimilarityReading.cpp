@@ -1,6 +1,9 @@
 #include "SimilarityReading.h"
 
+#include "app/Languages.h"
+
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -22,7 +25,7 @@ QString number(float value)
 
 QString component(float value)
 {
-    return QString::number(double(value), 'g', 4);
+    return Languages::localizedNumber(QString::number(double(value), 'g', 4));
 }
 
 QString leadingComponents(const EmbeddingVector &vector, int count)
@@ -35,7 +38,8 @@ QString leadingComponents(const EmbeddingVector &vector, int count)
         parts.append(component(vector.at(i)));
     if (vector.size() > shown)
         parts.append(QStringLiteral("…"));
-    return parts.join(QStringLiteral(", "));
+    // Where the decimal mark is a comma, semicolons keep the numbers apart.
+    return parts.join(QLocale().decimalPoint() == QLatin1String(",") ? QStringLiteral("; ") : QStringLiteral(", "));
 }
 
 QString dimensions(qsizetype count)
@@ -46,7 +50,7 @@ QString dimensions(qsizetype count)
 
 QString hundredfold(float similarity)
 {
-    return QString::number(double(similarity * 100.0f), 'f', 2);
+    return Languages::decimal(double(similarity * 100.0f), 2);
 }
 
 int gaugePercentage(float similarity)
