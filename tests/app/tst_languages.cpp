@@ -458,6 +458,9 @@ void TestLanguages::speaksEachLanguage()
     MainWindow *window = runDemo(app, DemoType::sentimentAnalysis, {userTexts[0]});
     QVERIFY(window);
     QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("analyzeButton"))->text(), analyzeButton);
+    // The server's timing (5.04 s from the fake server) in the language's number form.
+    const QString decimals = percent.contains(QChar(0x00A0)) ? QStringLiteral("5,04") : QStringLiteral("5.04");
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("detailsTiming"))->text().contains(decimals));
     const auto requests = served.server.requests("/api/generate");
     QVERIFY(!requests.empty());
     const std::string prompt = nlohmann::json::parse(requests.back().body).at("prompt");

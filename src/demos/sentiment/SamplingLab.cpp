@@ -468,6 +468,13 @@ void SamplingLab::runEnded()
 void SamplingLab::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    // The boxes write their numbers in the new language's form.
+    if (event->type() == QEvent::LanguageChange) {
+        for (QAbstractSpinBox *box : {static_cast<QAbstractSpinBox *>(m_temperatureBox),
+                                      static_cast<QAbstractSpinBox *>(m_topKBox),
+                                      static_cast<QAbstractSpinBox *>(m_topPBox)})
+            box->setLocale(QLocale());
+    }
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange
         || event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange)
         render();

@@ -1,5 +1,6 @@
 #include "SamplingMath.h"
 
+#include "app/Languages.h"
 #include "catalogue/TextTrimming.h"
 
 #include <QCoreApplication>
@@ -150,7 +151,7 @@ namespace SamplingText {
 
 QString temperature(double value)
 {
-    return QString::number(value, 'f', 2);
+    return Languages::decimal(value, 2);
 }
 
 QString topK(std::optional<int> value)
@@ -160,7 +161,7 @@ QString topK(std::optional<int> value)
 
 QString topP(double value)
 {
-    return QString::number(value, 'f', 2);
+    return Languages::decimal(value, 2);
 }
 
 QString settingsLine(const SamplingSettings &settings)
@@ -222,7 +223,7 @@ QString arithmetic(const SampledOdds &odds, const SamplingSettings &requested)
             tokens << QStringLiteral("“%1”").arg(TokenProbabilityText::visibleToken(k.candidate.token));
         }
     }
-    const auto shown = [](double value) { return QString::number(value, 'g', 3); };
+    const auto shown = [](double value) { return Languages::localizedNumber(QString::number(value, 'g', 3)); };
     const QString weightPart = tr("Each kept candidate weighs exp(log-probability ÷ %1). Rating %2 (%3) weighs %4 "
                                   "of %5 in all, so its share is %4 ÷ %5 = %6.")
                                    .arg(temperature(settings.temperature))
