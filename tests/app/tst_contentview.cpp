@@ -1,4 +1,5 @@
 #include "FakeOllamaServer.h"
+#include "ModelServer.h"
 #include "TestSettings.h"
 #include "TextFit.h"
 #include "app/MainWindow.h"
@@ -73,15 +74,6 @@ void verifyAccessibleChoice(SegmentedControl *picker, int checked)
     }
 }
 
-// Settings pointing at a fake server that offers a language model and an
-// embedding model, both chosen.
-struct ModelServer
-{
-    FakeOllamaServer server;
-    TestSettings prefs;
-    ModelServer()
-    {
-        FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
         embedder.capabilities = std::vector<std::string>{"embedding"};
         server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
         prefs.settings().setOllamaURL(server.baseURL());

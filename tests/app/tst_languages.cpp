@@ -1,4 +1,5 @@
 #include "FakeOllamaServer.h"
+#include "ModelServer.h"
 #include "StdoutCapture.h"
 #include "TestSettings.h"
 #include "app/ContentView.h"
@@ -158,14 +159,6 @@ QList<std::pair<QString, QString>> textsOf(QWidget *window)
     return texts;
 }
 
-// A fake server with a language model and an embedding model, both chosen.
-struct Served
-{
-    FakeOllamaServer server;
-    TestSettings prefs;
-    Served()
-    {
-        FakeOllamaServer::Model embedder{"nomic-embed-text:latest"};
         embedder.capabilities = std::vector<std::string>{"embedding"};
         server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
         server.setGenerateResponse("4");
@@ -359,7 +352,8 @@ void TestLanguages::translationsAreCompleteAndCurrent()
 // what the server named, numbers and names. The results stay.
 void TestLanguages::everyTextIsTranslatedAtOnce()
 {
-    Served served;
+    ModelServer served;
+    served.server.setGenerateResponse("4");
     QuillmereApp app(served.prefs.settings());
     MainWindow *sentiment = runDemo(app, DemoType::sentimentAnalysis, {userTexts[0]});
     QVERIFY(sentiment);
@@ -445,7 +439,8 @@ void TestLanguages::speaksEachLanguage()
     QFETCH(QString, oneSentence);
     QFETCH(QString, percent);
 
-    Served served;
+    ModelServer served;
+    served.server.setGenerateResponse("4");
     served.prefs.settings().setLanguage(language);
     StdoutCapture output;
     QuillmereApp app(served.prefs.settings());
