@@ -74,14 +74,6 @@ void verifyAccessibleChoice(SegmentedControl *picker, int checked)
     }
 }
 
-        embedder.capabilities = std::vector<std::string>{"embedding"};
-        server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
-        prefs.settings().setOllamaURL(server.baseURL());
-        prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
-        prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
-    }
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Way)

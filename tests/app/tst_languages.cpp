@@ -159,15 +159,6 @@ QList<std::pair<QString, QString>> textsOf(QWidget *window)
     return texts;
 }
 
-        embedder.capabilities = std::vector<std::string>{"embedding"};
-        server.setModels({FakeOllamaServer::Model{"llama3.2:latest"}, embedder});
-        server.setGenerateResponse("4");
-        prefs.settings().setOllamaURL(server.baseURL());
-        prefs.settings().setSelectedLLMModel(QStringLiteral("llama3.2:latest"));
-        prefs.settings().setSelectedEmbeddingModel(QStringLiteral("nomic-embed-text:latest"));
-    }
-};
-
 // Runs one demo in a new main window and opens its details.
 MainWindow *runDemo(QuillmereApp &app, DemoType demo, const QStringList &texts)
 {
