@@ -1,5 +1,7 @@
 #include "ClientError.h"
 
+#include <QCoreApplication>
+
 ClientError ClientError::invalidURL()
 {
     return withDomain(invalidURLDomain, -1);
@@ -15,6 +17,8 @@ ClientError ClientError::withDomain(const QString &domain, int code)
     return ClientError{
         domain,
         code,
-        QStringLiteral("The operation could not be completed. (%1 error %2.)").arg(domain).arg(code),
+        QCoreApplication::translate("ClientError", "The operation could not be completed. (%1 error %2.)")
+            .arg(domain)
+            .arg(code),
     };
 }

@@ -20,8 +20,11 @@ QString timeoutDescription(std::chrono::milliseconds timeout)
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout).count();
     if (seconds >= 1)
-        return QStringLiteral("The server did not answer in time (nothing arrived for %1 seconds).").arg(seconds);
-    return QStringLiteral("The server did not answer in time (nothing arrived for %1 ms).").arg(timeout.count());
+        return QCoreApplication::translate("HttpClient",
+                                           "The server did not answer in time (nothing arrived for %1 seconds).")
+            .arg(seconds);
+    return QCoreApplication::translate("HttpClient", "The server did not answer in time (nothing arrived for %1 ms).")
+        .arg(timeout.count());
 }
 
 QString sizeText(qint64 bytes)
@@ -233,7 +236,8 @@ void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback
             callback(ClientError{
                 replyTooLargeDomain,
                 -1,
-                QStringLiteral("The server's reply is larger than %1 and was refused.").arg(sizeText(limit)),
+                QCoreApplication::translate("HttpClient", "The server's reply is larger than %1 and was refused.")
+                    .arg(sizeText(limit)),
             });
             return;
         }

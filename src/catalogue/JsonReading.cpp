@@ -2,6 +2,8 @@
 
 #include "Diagnostics.h"
 
+#include <QCoreApplication>
+
 namespace JsonReading {
 
 namespace {
@@ -34,7 +36,8 @@ Result<nlohmann::json> parse(const QByteArray &body, bool objectOrArrayOnly)
             return ClientError{
                 QStringLiteral("JSON"),
                 -2,
-                QStringLiteral("The server's reply is not a JSON object or array (its top level is %1).")
+                QCoreApplication::translate("JsonReading",
+                                           "The server's reply is not a JSON object or array (its top level is %1).")
                     .arg(QLatin1String(typeName(value))),
             };
         }
@@ -43,7 +46,7 @@ Result<nlohmann::json> parse(const QByteArray &body, bool objectOrArrayOnly)
         return ClientError{
             QStringLiteral("JSON"),
             error.id,
-            QStringLiteral("The server's reply is not valid JSON: %1").arg(readerMessage(error.what())),
+            QCoreApplication::translate("JsonReading", "The server's reply is not valid JSON: %1").arg(readerMessage(error.what())),
         };
     }
 }
@@ -61,7 +64,7 @@ ClientError shapeFailure(const ShapeError &error)
     return ClientError{
         QStringLiteral("JSON"),
         -3,
-        QStringLiteral("The server's reply could not be read: %1")
+        QCoreApplication::translate("JsonReading", "The server's reply could not be read: %1")
             .arg(Diagnostics::escapeControlCharacters(QString::fromUtf8(error.what()))),
     };
 }

@@ -60,14 +60,14 @@ void OllamaService::fetchModels()
 
     m_http.get(*url, this, [this](const Result<QByteArray> &reply) {
         if (!reply) {
-            setModelError(QStringLiteral("Failed to fetch models: ") + reply.error().description);
+            setModelError(tr("Failed to fetch models: %1").arg(reply.error().description));
             setLoadingModels(false);
             fetchEnded();
             return;
         }
         const auto list = ModelRecords::readModelsResponse(reply.value());
         if (!list) {
-            setModelError(QStringLiteral("Failed to fetch models: ") + list.error().description);
+            setModelError(tr("Failed to fetch models: %1").arg(list.error().description));
             setLoadingModels(false);
             fetchEnded();
             return;
