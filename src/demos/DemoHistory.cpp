@@ -1,5 +1,6 @@
 #include "DemoHistory.h"
 
+#include "app/Languages.h"
 #include "demos/sentencemap/SentenceMapMath.h"
 #include "demos/sentiment/SentimentScore.h"
 #include "demos/similarity/SimilarityMath.h"
@@ -39,9 +40,9 @@ HistoryEntry similarity(const QString &model, const QString &first, const QStrin
     entry.texts = {first, second};
     entry.value = double(similarity);
     entry.valueText = SimilarityReadingText::number(similarity);
-    entry.result = QStringLiteral("%1% (%2)")
-                       .arg(SimilarityReadingText::gaugePercentage(similarity))
-                       .arg(similarityDescription(similarity));
+    entry.result = QStringLiteral("%1 (%2)")
+                       .arg(Languages::percent(SimilarityReadingText::gaugePercentage(similarity)),
+                            similarityDescription(similarity));
     return entry;
 }
 

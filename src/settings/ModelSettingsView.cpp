@@ -277,16 +277,20 @@ void ModelSettingsView::renderModelSection(ModelSection &section, const QList<Ol
 void ModelSettingsView::render()
 {
     const bool loading = m_service->isLoadingModels();
+    const std::optional<QString> &error = m_service->modelError();
     if (loading) {
         m_statusRow->setSymbol(QStringLiteral("arrow.clockwise"), NamedColor::Blue);
         m_statusRow->setText(tr("Loading models..."));
+    } else if (error) {
+        // A failed fetch is not reported as loaded; the row below says why.
+        m_statusRow->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), NamedColor::Orange);
+        m_statusRow->setText(tr("Models not loaded"));
     } else {
         m_statusRow->setSymbol(QStringLiteral("checkmark.circle.fill"), NamedColor::Green);
         m_statusRow->setText(tr("Models loaded"));
     }
     m_statusRow->setSpinning(loading);
 
-    const std::optional<QString> &error = m_service->modelError();
     m_errorRow->setVisible(error.has_value());
     m_errorRow->setText(error.value_or(QString()));
     m_refreshButton->setEnabled(!loading);

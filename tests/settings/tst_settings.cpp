@@ -353,8 +353,9 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(server->requests("/api/tags").size(), size_t(1), 30'000);
         server->releaseStalled();
         QVERIFY(screen.waitLoaded());
-        QCOMPARE(status->text(), QStringLiteral("Models loaded"));
-        QCOMPARE(symbolOf(status), QStringLiteral("checkmark.circle.fill green"));
+        // A failed fetch is not called loaded.
+        QCOMPARE(status->text(), QStringLiteral("Models not loaded"));
+        QCOMPARE(symbolOf(status), QStringLiteral("exclamationmark.triangle.fill orange"));
         QVERIFY(!status->isSpinning());
         QVERIFY(screen.get<StatusRow>("errorRow")->text().startsWith(QLatin1String("Failed to fetch models: ")));
 
@@ -363,6 +364,7 @@ private Q_SLOTS:
         screen.click("refreshButton");
         QVERIFY(screen.waitLoaded());
         QVERIFY(!screen.shown("errorRow"));
+        QCOMPARE(status->text(), QStringLiteral("Models loaded"));
         QCOMPARE(screen.embeddingPicker->currentIndex(), -1);
         QCOMPARE(screen.llmPicker->value(), QStringLiteral("llava"));
         QCOMPARE(screen.detail("embeddingSection") + screen.detail("llmSection"), QString());
