@@ -1337,6 +1337,10 @@ El tren sale a las siete.</translation>
         <source>“%1”</source>
         <translation>«%1»</translation>
     </message>
+    <message>
+        <source>%1 The prompt stays in English, which models read best.</source>
+        <translation>%1 El prompt se queda en inglés, el idioma que mejor leen los modelos.</translation>
+    </message>
 </context>
 <context>
     <name>SentimentReadingText</name>
@@ -1460,6 +1464,18 @@ El tren sale a las siete.</translation>
     <message>
         <source>Result</source>
         <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>Sentiment Analysis</source>
+        <translation>Análisis de sentimiento</translation>
+    </message>
+    <message>
+        <source>Sentence Similarity</source>
+        <translation>Similitud de frases</translation>
+    </message>
+    <message>
+        <source>Sentence Map</source>
+        <translation>Mapa de frases</translation>
     </message>
 </context>
 <context>
