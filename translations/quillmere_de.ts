@@ -42,6 +42,13 @@
     </message>
 </context>
 <context>
+    <name>ClientError</name>
+    <message>
+        <source>The operation could not be completed. (%1 error %2.)</source>
+        <translation>Der Vorgang konnte nicht abgeschlossen werden. (%1-Fehler %2.)</translation>
+    </message>
+</context>
+<context>
     <name>ContentView</name>
     <message>
         <source>Quillmere</source>
@@ -299,6 +306,36 @@
     </message>
 </context>
 <context>
+    <name>HttpClient</name>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 seconds).</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet (%1&#xa0;Sekunden lang kam nichts an).</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 ms).</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet (%1&#xa0;ms lang kam nichts an).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is larger than %1 and was refused.</source>
+        <translation>Die Antwort des Servers ist größer als %1 und wurde abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>JsonReading</name>
+    <message>
+        <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
+        <translation>Die Antwort des Servers ist weder ein JSON-Objekt noch ein JSON-Array (ihre oberste Ebene ist %1).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is not valid JSON: %1</source>
+        <translation>Die Antwort des Servers ist kein gültiges JSON: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply could not be read: %1</source>
+        <translation>Die Antwort des Servers konnte nicht gelesen werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>LanguageSection</name>
     <message>
         <source>Language</source>
@@ -423,6 +460,21 @@
     <message>
         <source>Please select both models to use the app</source>
         <translation>Bitte wählen Sie beide Modelle aus, um die App zu verwenden</translation>
+    </message>
+    <message>
+        <source>Models not loaded</source>
+        <translation>Modelle nicht geladen</translation>
+    </message>
+</context>
+<context>
+    <name>OllamaService</name>
+    <message>
+        <source>Failed to fetch models: %1</source>
+        <translation>Modelle konnten nicht abgerufen werden: %1</translation>
+    </message>
+    <message>
+        <source>Invalid URL</source>
+        <translation>Ungültige URL</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1489,17 @@ Der Zug fährt um sieben ab.</translation>
     <message>
         <source>This text expresses strong positive emotions or opinions.</source>
         <translation>Dieser Text drückt stark positive Gefühle oder Meinungen aus.</translation>
+    </message>
+</context>
+<context>
+    <name>ServerEndpoint</name>
+    <message>
+        <source>URL must start with http:// or https://</source>
+        <translation>Die URL muss mit http:// oder https:// beginnen</translation>
+    </message>
+    <message>
+        <source>Invalid URL format</source>
+        <translation>Ungültiges URL-Format</translation>
     </message>
 </context>
 <context>

@@ -42,6 +42,13 @@
     </message>
 </context>
 <context>
+    <name>ClientError</name>
+    <message>
+        <source>The operation could not be completed. (%1 error %2.)</source>
+        <translation>No se ha podido completar la operación. (Error %1 %2.)</translation>
+    </message>
+</context>
+<context>
     <name>ContentView</name>
     <message>
         <source>Quillmere</source>
@@ -299,6 +306,36 @@
     </message>
 </context>
 <context>
+    <name>HttpClient</name>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 seconds).</source>
+        <translation>El servidor no respondió a tiempo (no llegó nada durante %1&#xa0;segundos).</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 ms).</source>
+        <translation>El servidor no respondió a tiempo (no llegó nada durante %1&#xa0;ms).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is larger than %1 and was refused.</source>
+        <translation>La respuesta del servidor supera %1 y se ha rechazado.</translation>
+    </message>
+</context>
+<context>
+    <name>JsonReading</name>
+    <message>
+        <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
+        <translation>La respuesta del servidor no es un objeto ni un array JSON (su nivel superior es %1).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is not valid JSON: %1</source>
+        <translation>La respuesta del servidor no es JSON válido: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply could not be read: %1</source>
+        <translation>No se ha podido leer la respuesta del servidor: %1</translation>
+    </message>
+</context>
+<context>
     <name>LanguageSection</name>
     <message>
         <source>Language</source>
@@ -423,6 +460,21 @@
     <message>
         <source>Please select both models to use the app</source>
         <translation>Elige los dos modelos para usar la aplicación</translation>
+    </message>
+    <message>
+        <source>Models not loaded</source>
+        <translation>Modelos no cargados</translation>
+    </message>
+</context>
+<context>
+    <name>OllamaService</name>
+    <message>
+        <source>Failed to fetch models: %1</source>
+        <translation>No se han podido obtener los modelos: %1</translation>
+    </message>
+    <message>
+        <source>Invalid URL</source>
+        <translation>URL no válida</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1489,17 @@ El tren sale a las siete.</translation>
     <message>
         <source>This text expresses strong positive emotions or opinions.</source>
         <translation>Este texto expresa emociones u opiniones muy positivas.</translation>
+    </message>
+</context>
+<context>
+    <name>ServerEndpoint</name>
+    <message>
+        <source>URL must start with http:// or https://</source>
+        <translation>La URL debe empezar por http:// o https://</translation>
+    </message>
+    <message>
+        <source>Invalid URL format</source>
+        <translation>Formato de URL no válido</translation>
     </message>
 </context>
 <context>

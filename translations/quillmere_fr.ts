@@ -42,6 +42,13 @@
     </message>
 </context>
 <context>
+    <name>ClientError</name>
+    <message>
+        <source>The operation could not be completed. (%1 error %2.)</source>
+        <translation>L’opération n’a pas pu être terminée. (Erreur %1 %2.)</translation>
+    </message>
+</context>
+<context>
     <name>ContentView</name>
     <message>
         <source>Quillmere</source>
@@ -299,6 +306,36 @@
     </message>
 </context>
 <context>
+    <name>HttpClient</name>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 seconds).</source>
+        <translation>Le serveur n’a pas répondu à temps (rien n’est arrivé pendant %1&#xa0;secondes).</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time (nothing arrived for %1 ms).</source>
+        <translation>Le serveur n’a pas répondu à temps (rien n’est arrivé pendant %1&#xa0;ms).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is larger than %1 and was refused.</source>
+        <translation>La réponse du serveur dépasse %1 et a été refusée.</translation>
+    </message>
+</context>
+<context>
+    <name>JsonReading</name>
+    <message>
+        <source>The server&apos;s reply is not a JSON object or array (its top level is %1).</source>
+        <translation>La réponse du serveur n’est ni un objet ni un tableau JSON (son niveau supérieur est %1).</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is not valid JSON: %1</source>
+        <translation>La réponse du serveur n’est pas du JSON valide&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply could not be read: %1</source>
+        <translation>La réponse du serveur n’a pas pu être lue&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
     <name>LanguageSection</name>
     <message>
         <source>Language</source>
@@ -423,6 +460,21 @@
     <message>
         <source>Please select both models to use the app</source>
         <translation>Veuillez sélectionner les deux modèles pour utiliser l’application</translation>
+    </message>
+    <message>
+        <source>Models not loaded</source>
+        <translation>Modèles non chargés</translation>
+    </message>
+</context>
+<context>
+    <name>OllamaService</name>
+    <message>
+        <source>Failed to fetch models: %1</source>
+        <translation>Impossible de récupérer les modèles&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Invalid URL</source>
+        <translation>URL non valide</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1489,17 @@ Le train part à sept heures.</translation>
     <message>
         <source>This text expresses strong positive emotions or opinions.</source>
         <translation>Ce texte exprime des émotions ou des opinions très positives.</translation>
+    </message>
+</context>
+<context>
+    <name>ServerEndpoint</name>
+    <message>
+        <source>URL must start with http:// or https://</source>
+        <translation>L’URL doit commencer par http:// ou https://</translation>
+    </message>
+    <message>
+        <source>Invalid URL format</source>
+        <translation>Format d’URL non valide</translation>
     </message>
 </context>
 <context>

@@ -52,7 +52,7 @@ void OllamaService::fetchModels()
 
     const auto url = ServerEndpoint::endpointURL(m_settings.ollamaURL(), ServerEndpoint::tagsPath);
     if (!url) {
-        setModelError(QStringLiteral("Invalid URL"));
+        setModelError(tr("Invalid URL"));
         setLoadingModels(false);
         fetchEnded();
         return;

@@ -2,6 +2,8 @@
 
 #include "TextTrimming.h"
 
+#include <QCoreApplication>
+
 namespace ServerEndpoint {
 
 std::optional<QUrl> parseServerURL(const QString &text)
@@ -22,9 +24,9 @@ URLCheck checkServerURL(const QString &text)
     // White space only: a line break is left in and then fails to parse.
     const QString candidate = TextTrimming::trimmedWhitespace(text);
     if (!candidate.startsWith(QLatin1String("http://")) && !candidate.startsWith(QLatin1String("https://")))
-        return {std::nullopt, missingSchemeError};
+        return {std::nullopt, QCoreApplication::translate("ServerEndpoint", missingSchemeError)};
     if (!parseServerURL(candidate))
-        return {std::nullopt, invalidURLError};
+        return {std::nullopt, QCoreApplication::translate("ServerEndpoint", invalidURLError)};
     return {candidate, std::nullopt};
 }
 

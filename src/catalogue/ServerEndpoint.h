@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 
@@ -20,8 +21,9 @@ inline const QString embedPath = QStringLiteral("/api/embed");
 std::optional<QUrl> parseServerURL(const QString &text);
 
 // The messages that refuse a server URL the user typed.
-inline const QString missingSchemeError = QStringLiteral("URL must start with http:// or https://");
-inline const QString invalidURLError = QStringLiteral("Invalid URL format");
+// In English; checkServerURL returns them translated.
+inline constexpr const char *missingSchemeError = QT_TRANSLATE_NOOP("ServerEndpoint", "URL must start with http:// or https://");
+inline constexpr const char *invalidURLError = QT_TRANSLATE_NOOP("ServerEndpoint", "Invalid URL format");
 
 // The rule for a server URL the user gives, in the Settings window or on the
 // command line: white space around it is dropped (a line break inside stays
