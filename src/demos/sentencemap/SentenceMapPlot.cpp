@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -22,8 +21,9 @@ constexpr int margin = 12;
 constexpr int wordsInLabel = 4;
 constexpr int labelCharacters = 26;
 
-// One point of the map: it draws its dot, takes the keyboard focus and names
-// its sentence to the mouse (tool tip) and to assistive technology.
+// One point of the map: it takes the keyboard focus, draws the ring that
+// shows it, and names its sentence to the mouse (tool tip) and to assistive
+// technology. The plot draws the dots, all with one painter.
 class Marker : public QWidget
 {
 public:
@@ -38,18 +38,15 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        if (!hasFocus())
+            return;
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QPointF centre(width() / 2.0, height() / 2.0);
         const qreal radius = pointRadius * TextStyles::zoomFactor();
-        if (hasFocus()) {
-            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(centre, radius + 2.5, radius + 2.5);
-        }
-        painter.setPen(QPen(palette().color(QPalette::Base), 1.5));
-        painter.setBrush(NamedColors::color(NamedColor::Blue, palette()));
-        painter.drawEllipse(centre, radius, radius);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(centre, radius + 2.5, radius + 2.5);
     }
 };
 
@@ -288,9 +285,19 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
     const QColor secondary = NamedColors::secondaryText(pal);
     const QRectF frame = plotArea();
 
-    painter.setPen(QPen(NamedColors::withOpacity(secondary, 0.3), 1));
+    // The outline's colour, mixed with the window's behind it, fills the
+    // whole frame, and the inside is filled over it: opaque fills, as a
+    // translucent one (or a smoothed stroke) over this much area costs the
+    // main thread ten times as much.
+    const QColor behind = pal.color(QPalette::Window);
+    const auto mixed = [&](qreal a, qreal b) { return a * 0.7 + b * 0.3; };
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(float(mixed(behind.redF(), secondary.redF())),
+                                      float(mixed(behind.greenF(), secondary.greenF())),
+                                      float(mixed(behind.blueF(), secondary.blueF()))));
+    painter.drawRoundedRect(frame, 6, 6);
     painter.setBrush(pal.color(QPalette::Base));
-    painter.drawRoundedRect(frame.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 5, 5);
     if (m_placed.isEmpty())
         return;
 
@@ -299,11 +306,21 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
                                        -margin - pointRadius);
     const QList<QPointF> origin = placePoints(m_projection.points.mid(0, m_placed.size()) + QList<QPointF>{{0, 0}}, area);
     const QPointF o = origin.last();
-    painter.setPen(QPen(NamedColors::withOpacity(secondary, 0.35), 1, Qt::DashLine));
-    if (frame.left() < o.x() && o.x() < frame.right())
-        painter.drawLine(QPointF(o.x(), frame.top() + 1), QPointF(o.x(), frame.bottom() - 1));
-    if (frame.top() < o.y() && o.y() < frame.bottom())
-        painter.drawLine(QPointF(frame.left() + 1, o.y()), QPointF(frame.right() - 1, o.y()));
+    // Dashes of four pixels with gaps of two, as filled rectangles on whole
+    // pixels: sharp, and a small fraction of what a dashed pen costs.
+    const QColor axis = NamedColors::withOpacity(secondary, 0.35);
+    const int x = qRound(o.x());
+    const int y = qRound(o.y());
+    const int left = qRound(frame.left() + 1), right = qRound(frame.right() - 1);
+    const int top = qRound(frame.top() + 1), bottom = qRound(frame.bottom() - 1);
+    if (left < x && x < right) {
+        for (int from = top; from < bottom; from += 6)
+            painter.fillRect(x, from, 1, std::min(4, bottom - from), axis);
+    }
+    if (top < y && y < bottom) {
+        for (int from = left; from < right; from += 6)
+            painter.fillRect(from, y, std::min(4, right - from), 1, axis);
+    }
 
     // Axis captions: the share of the spread that each direction holds.
     const QFont caption = TextStyles::font(TextStyle::Caption);
@@ -339,6 +356,13 @@ void SentenceMapPlot::paintEvent(QPaintEvent *)
         painter.setPen(pal.color(QPalette::Text));
         painter.drawText(rect, Qt::AlignCenter, shortLabel(int(i), m_sentences.value(i)));
     }
+
+    // The dots, over the labels, each at the middle of its point's widget.
+    const qreal radius = pointRadius * TextStyles::zoomFactor();
+    painter.setPen(QPen(pal.color(QPalette::Base), 1.5));
+    painter.setBrush(NamedColors::color(NamedColor::Blue, pal));
+    for (const QWidget *marker : std::as_const(m_markers))
+        painter.drawEllipse(QRectF(marker->geometry()).center(), radius, radius);
 
     // The focused point's whole sentence, under the map.
     const QRectF captionRect = captionArea();

@@ -122,6 +122,9 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setFocusPolicy(Qt::NoFocus);
     m_scrollArea->setWidgetResizable(true);
+    // The scroll bar stays, so that the column keeps its width when a result
+    // makes it taller: a narrower column is laid out and drawn anew, whole.
+    m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto *content = new QWidget;
     content->setObjectName(QStringLiteral("content"));
     // The column only grows or shrinks at its bottom as results come and
@@ -143,6 +146,10 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
 
     connectActions();
     retranslate();
+    // The hidden results area measured once, so that the fonts and texts it
+    // first shows with are ready before the first result: otherwise the
+    // turn that first shows a result also loads them.
+    m_results->heightForWidth(width());
 }
 
 void SentenceMapWindow::retranslate()
@@ -256,7 +263,8 @@ void SentenceMapWindow::buildResults()
 {
     // The grid and the map side by side; the numbered sentences and the
     // nearest neighbours side by side under them; then the exports.
-    m_placeholderLabel->setAlignment(Qt::AlignCenter);
+    // At the top of the room it may keep for a result.
+    m_placeholderLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_placeholderLabel->setContentsMargins(0, 3 * inset, 0, 3 * inset);
     m_results->setObjectName(QStringLiteral("results"));
     auto *layout = new QVBoxLayout(m_results);
@@ -282,14 +290,12 @@ void SentenceMapWindow::buildResults()
     auto *keyBox = new QVBoxLayout;
     keyBox->setSpacing(8);
     keyBox->addWidget(headline(QStringLiteral("keyTitleLabel"), QString()));
-    m_keyLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     keyBox->addWidget(m_keyLabel);
     keyBox->addStretch(1);
     lists->addLayout(keyBox, 3);
     auto *neighboursBox = new QVBoxLayout;
     neighboursBox->setSpacing(8);
     neighboursBox->addWidget(headline(QStringLiteral("neighboursTitleLabel"), QString()));
-    m_neighboursLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     neighboursBox->addWidget(m_neighboursLabel);
     neighboursBox->addStretch(1);
     lists->addLayout(neighboursBox, 2);
@@ -413,8 +419,12 @@ void SentenceMapWindow::mapSentences()
     m_presentation.reset();
     m_revealed = Revealed::nothing;
     m_exportStatus.reset();
-    // The map of the last run must not show beside the next run's grid.
-    m_plot->setMap({}, {});
+    // The placeholder keeps the last result's room while the next is made,
+    // so that the column keeps its height: nothing below moves, and the
+    // next result takes the same room without the column growing or
+    // shrinking twice.
+    if (m_results->isVisible())
+        m_placeholderLabel->setMinimumHeight(m_results->height());
     render();
 
     // The window is the context: a reply after it has closed is dropped.
@@ -480,12 +490,10 @@ SentenceMapWindow::present(const QString &model, const QStringList &texts, const
 
 void SentenceMapWindow::showPresentation(std::shared_ptr<const Presentation> presentation)
 {
+    // Nothing changes on screen in the turn the result arrives in.
     m_presentation = std::move(presentation);
     m_result = m_presentation->result;
-    m_matrixModel->setContents(m_presentation->matrix);
-    sizeMatrix();
-    m_revealed = Revealed::layout;
-    render();
+    m_revealed = Revealed::arrived;
     m_revealTimer.start();
 }
 
@@ -494,7 +502,26 @@ void SentenceMapWindow::revealNext()
     if (!m_result || m_revealed == Revealed::lists)
         return;
     m_revealed = Revealed(int(m_revealed) + 1);
-    if (m_revealed == Revealed::map) {
+    switch (m_revealed) {
+    case Revealed::cells:
+        m_matrixModel->setContents(m_presentation->matrix);
+        sizeMatrix();
+        break;
+    case Revealed::measured:
+        render();
+        // A wrapped label measures its text at several widths, a few tenths
+        // of a millisecond each for a list of sixteen lines; measured now,
+        // the layout of the next turn finds the answers kept (at the width
+        // of the last layout, which the next usually keeps).
+        for (QLabel *label : {m_keyLabel, m_neighboursLabel, m_spreadLabel}) {
+            label->sizeHint();
+            label->minimumSizeHint();
+            label->heightForWidth(label->width());
+        }
+        m_revealTimer.start();
+        return;
+    case Revealed::background: {
+        // The map of the last run is replaced before the plot is drawn again.
         m_plot->setMap(m_result->sentences, m_result->layout.projection);
         // Tab goes from the grid through the map's points to the exports.
         QWidget *previous = m_matrix;
@@ -504,16 +531,41 @@ void SentenceMapWindow::revealNext()
         }
         QWidget::setTabOrder(previous, m_exportMatrixButton);
         QWidget::setTabOrder(m_exportMatrixButton, m_exportMapButton);
+        break;
     }
-    if (m_revealed != Revealed::lists) {
-        m_revealTimer.start();
+    case Revealed::lists:
+        // The run ends when its result is all on screen: then the next can
+        // start.
+        m_isMapping = false;
         render();
+        Q_EMIT runFinished(m_presentation->entry);
+        return;
+    default:
+        break;
+    }
+    m_revealTimer.start();
+    if (m_revealed == Revealed::laidOut) {
+        // Shown, the area would lay itself out at once at the size it had
+        // while hidden, and again when the column gives it its room: it is
+        // laid out once, by the column.
+        m_results->layout()->setEnabled(false);
+        render();
+        m_results->layout()->setEnabled(true);
+        fitColumn();
         return;
     }
-    // The run ends when its result is all on screen: then the next can start.
-    m_isMapping = false;
     render();
-    Q_EMIT runFinished(m_presentation->entry);
+}
+
+void SentenceMapWindow::fitColumn()
+{
+    // The column takes its new height at once. Left to the scroll area, it
+    // would be laid out first at its old height, with the results squeezed,
+    // and again when the scroll area caught up.
+    QWidget *content = m_scrollArea->widget();
+    const QWidget *viewport = m_scrollArea->viewport();
+    const int width = viewport->width();
+    content->resize(width, std::max(viewport->height(), content->heightForWidth(width)));
 }
 
 void SentenceMapWindow::sizeMatrix()
@@ -656,25 +708,36 @@ void SentenceMapWindow::render()
         symbol->setColor(NamedColors::color(NamedColor::Orange, pal));
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
 
-    m_results->setVisible(m_result.has_value());
-    m_placeholderLabel->setVisible(!m_result.has_value() && hasModel);
+    const bool shown = m_result && m_revealed >= Revealed::laidOut;
+    m_results->setVisible(shown);
+    m_placeholderLabel->setVisible(!shown && hasModel);
+    if (!m_isMapping)
+        m_placeholderLabel->setMinimumHeight(0);
     setForeground(m_placeholderLabel, secondary);
     m_exportMatrixButton->setEnabled(m_result.has_value() && !m_isMapping);
     m_exportMapButton->setEnabled(m_result.has_value() && !m_isMapping);
     setForeground(m_matrixHintLabel, secondary);
     setForeground(m_mapHintLabel, secondary);
-    m_matrix->setCellsShown(m_revealed >= Revealed::grid);
-    // The lists come last, each laid out in one turn and drawn in the next.
+    // Every text that sets the area's height comes with its layout; each
+    // part is drawn in its own turn.
     const auto from = [this](Revealed part) { return m_presentation && m_revealed >= part; };
-    m_keyLabel->setText(from(Revealed::keyLaidOut) ? m_presentation->key : QString());
-    m_keyLabel->setUpdatesEnabled(!m_presentation || from(Revealed::keyDrawn));
-    m_neighboursLabel->setText(from(Revealed::neighboursLaidOut) ? m_presentation->neighbours : QString());
-    m_neighboursLabel->setUpdatesEnabled(!m_presentation || from(Revealed::lists));
+    const auto drawn = [this, &from](Revealed part) { return !m_presentation || from(part); };
+    m_results->setUpdatesEnabled(drawn(Revealed::background));
+    for (QWidget *part : m_results->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const Revealed due = part == m_matrix   ? Revealed::grid
+            : part == m_plot                    ? Revealed::map
+            : part == m_keyLabel                ? Revealed::key
+            : part == m_neighboursLabel         ? Revealed::lists
+                                                : Revealed::frame;
+        part->setUpdatesEnabled(drawn(due));
+    }
+    m_matrix->setCellsShown(from(Revealed::grid));
+    m_keyLabel->setText(from(Revealed::measured) ? m_presentation->key : QString());
+    m_neighboursLabel->setText(from(Revealed::measured) ? m_presentation->neighbours : QString());
+    m_spreadLabel->setText(from(Revealed::measured) ? m_presentation->spread : QString());
     const bool listed = from(Revealed::lists);
     m_matrix->setAccessibleDescription(listed ? m_presentation->alternative : QString());
     m_plot->setAccessibleDescription(listed ? m_presentation->alternative : QString());
-    // Set with the grid, so that the map's column keeps its height.
-    m_spreadLabel->setText(m_presentation ? m_presentation->spread : QString());
 
     m_statusRow->setVisible(m_exportStatus.has_value());
     if (m_exportStatus) {

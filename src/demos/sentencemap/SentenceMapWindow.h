@@ -94,13 +94,14 @@ private:
     static std::shared_ptr<const Presentation> present(const QString &model, const QStringList &sentences,
                                                        const SentenceMap::Layout &layout);
     // The result reaches the screen in parts, each in its own turn of the
-    // event loop (and so its own frame), so that no single turn lays out and
-    // paints the whole results area: first the area laid out with the
-    // grid's cells blank, then the cells, then the map, then each list, laid
-    // out in one turn and drawn in the next (a selectable label of sixteen
-    // lines takes a millisecond or more for each). The run counts as mapping
-    // until the last part is drawn.
-    enum class Revealed { nothing, layout, grid, map, keyLaidOut, keyDrawn, neighboursLaidOut, lists };
+    // event loop (and so its own frame), so that no single turn both lays
+    // out and paints much. While the results area is still hidden, the
+    // grid takes the new cells, then the lists their texts, measured; then
+    // the area is laid out once, in full, with nothing in it drawn; then its
+    // background is drawn (and the map placed, undrawn); then its frame
+    // (headings, hints, buttons), then the grid, the map and each list. The
+    // run counts as mapping until the last part is drawn.
+    enum class Revealed { nothing, arrived, cells, measured, laidOut, background, frame, grid, map, key, lists };
     void showPresentation(std::shared_ptr<const Presentation> presentation);
     void revealNext();
     QWidget *buildInputs();
@@ -110,6 +111,7 @@ private:
     void connectActions();
     void render();
     void sizeMatrix();
+    void fitColumn();
     // The window's fixed texts in the current language, then render().
     void retranslate();
     void exportWithDialog(bool matrix);
