@@ -546,18 +546,18 @@ void SentenceMapWindow::revealNext()
     m_revealTimer.start();
     if (m_revealed == Revealed::laidOut) {
         // Shown, the area would lay itself out at once at the size it had
-        // while hidden, and again when the column gives it its room: it is
-        // laid out once, by the column.
+        // while hidden, and again when the column gives it its room: its
+        // layout waits, and runs once the column has placed it.
         m_results->layout()->setEnabled(false);
         render();
         m_results->layout()->setEnabled(true);
-        fitColumn();
+        layOutColumn();
         return;
     }
     render();
 }
 
-void SentenceMapWindow::fitColumn()
+void SentenceMapWindow::layOutColumn()
 {
     // The column takes its new height at once. Left to the scroll area, it
     // would be laid out first at its old height, with the results squeezed,
@@ -566,6 +566,9 @@ void SentenceMapWindow::fitColumn()
     const QWidget *viewport = m_scrollArea->viewport();
     const int width = viewport->width();
     content->resize(width, std::max(viewport->height(), content->heightForWidth(width)));
+    content->layout()->activate();
+    // Then the results area, in the room the column gave it.
+    m_results->layout()->activate();
 }
 
 void SentenceMapWindow::sizeMatrix()

@@ -111,7 +111,7 @@ private:
     void connectActions();
     void render();
     void sizeMatrix();
-    void fitColumn();
+    void layOutColumn();
     // The window's fixed texts in the current language, then render().
     void retranslate();
     void exportWithDialog(bool matrix);

@@ -441,11 +441,23 @@ void TestSentenceMap::exportsRoundTrip()
     Rig rig;
     setThreeVectors(rig.server);
     QTemporaryDir dir;
-    QVERIFY(rig.map(QStringLiteral("one\ntwo\n") + third));
-    // Mapping again keeps the room the result took until the next result is
-    // drawn: what is below does not jump up and back.
+    // Tall enough for the column not to grow when the result comes.
+    rig.window.resize(1280, 1200);
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QVERIFY(rig.map(QStringLiteral("one\ntwo\n") + third));
+    // Laid out, not piled up: the map beside the grid, the exports under
+    // the lists.
+    const auto place = [&](const char *name) {
+        const auto *part = rig.window.findChild<QWidget *>(QLatin1String(name));
+        return QRect(part->mapTo(&rig.window, QPoint()), part->size());
+    };
+    QVERIFY(place("sentenceMapPlot").left() > place("similarityMatrix").right());
+    QVERIFY(place("exportMatrixButton").top() > place("neighboursLabel").bottom());
+    // Mapping again keeps the room the result took until the next result is
+    // drawn: what is below does not jump up and back.
+    rig.window.resize(1280, 700);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QWidget *column = rig.window.findChild<QWidget *>(QStringLiteral("content"));
     const int height = column->height();
     rig.window.mapSentences();
