@@ -146,9 +146,11 @@ SentenceMapWindow::SentenceMapWindow(AppSettings &settings, HttpClient &http, QW
 
     connectActions();
     retranslate();
-    // The hidden results area measured once, so that the fonts and texts it
-    // first shows with are ready before the first result: otherwise the
-    // turn that first shows a result also loads them.
+    // The hidden results area measured once, and the grid given its font,
+    // so that the fonts and texts it first shows with are ready before the
+    // first result: otherwise the turns that first show a result also load
+    // them.
+    sizeMatrix();
     m_results->heightForWidth(width());
 }
 
@@ -512,11 +514,13 @@ void SentenceMapWindow::revealNext()
         // A wrapped label measures its text at several widths, a few tenths
         // of a millisecond each for a list of sixteen lines; measured now,
         // the layout of the next turn finds the answers kept (at the width
-        // of the last layout, which the next usually keeps).
+        // of the last layout, which the next usually keeps; a label never
+        // laid out has no such width).
         for (QLabel *label : {m_keyLabel, m_neighboursLabel, m_spreadLabel}) {
             label->sizeHint();
             label->minimumSizeHint();
-            label->heightForWidth(label->width());
+            if (label->testAttribute(Qt::WA_Resized))
+                label->heightForWidth(label->width());
         }
         m_revealTimer.start();
         return;
