@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QThread>
 
 #include <memory>
 
@@ -47,14 +48,126 @@ QString statusDescription(int status, const QNetworkReply *reply)
     return phrase.isEmpty() ? QStringLiteral("HTTP %1").arg(status) : QStringLiteral("HTTP %1 %2").arg(status).arg(phrase);
 }
 
+
+// What a finished reply comes to: its body, or the error that stands for it.
+Result<QByteArray> outcome(QNetworkReply *reply, QByteArray body, bool tooLarge, qint64 limit,
+                           std::chrono::milliseconds timeout)
+{
+    if (tooLarge) {
+        return ClientError{
+            HttpClient::replyTooLargeDomain,
+            -1,
+            QCoreApplication::translate("HttpClient", "The server's reply is larger than %1 and was refused.")
+                .arg(sizeText(limit)),
+        };
+    }
+    const auto error = reply->error();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (HttpClient::isTransportFailure(error, status)) {
+        const QString description = error == QNetworkReply::OperationCanceledError
+            ? timeoutDescription(timeout)
+            : reply->errorString();
+        return ClientError{HttpClient::networkDomain, static_cast<int>(error), description};
+    }
+    // An error status without a body (Ollama's 403 for a refused Origin, a
+    // proxy's bare 502) has nothing to parse: the status is the whole
+    // answer, so it becomes the error.
+    if (status >= 400 && body.trimmed().isEmpty())
+        return ClientError{HttpClient::httpStatusDomain, status, statusDescription(status, reply)};
+    return body;
+}
+
 } // namespace
+
+// The client's half on its own thread: the network managers, the replies
+// and their bodies. It starts what the client sends it and hands each outcome
+// back whole.
+class HttpTransport : public QObject
+{
+public:
+    struct Request
+    {
+        quint64 id = 0;
+        std::size_t manager = 0;
+        QUrl url;
+        QByteArray body;
+        bool isPost = false;
+        std::chrono::milliseconds timeout{};
+        qint64 limit = 0;
+    };
+    // Called on the transport's thread with each request's outcome.
+    using Deliver = std::function<void(quint64 id, Result<QByteArray> outcome)>;
+
+    explicit HttpTransport(Deliver deliver)
+        : m_deliver(std::move(deliver))
+    {
+    }
+
+    void start(const Request &request);
+
+private:
+    Deliver m_deliver;
+    std::vector<QNetworkAccessManager *> m_managers; // children
+};
+
+void HttpTransport::start(const Request &job)
+{
+    while (m_managers.size() <= job.manager)
+        m_managers.push_back(new QNetworkAccessManager(this));
+
+    QNetworkRequest request(job.url);
+    request.setTransferTimeout(static_cast<int>(job.timeout.count()));
+    QNetworkReply *reply = nullptr;
+    if (job.isPost) {
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        reply = m_managers[job.manager]->post(request, job.body);
+    } else {
+        reply = m_managers[job.manager]->get(request);
+    }
+
+    auto state = std::make_shared<ReplyState>();
+    const qint64 limit = job.limit;
+
+    // The body is drained as it arrives so that an oversized reply can be
+    // refused before it is held in memory.
+    auto drain = [reply, state, limit] {
+        // An aborted or timed-out reply is closed and has nothing to read.
+        if (state->tooLarge || !reply->isReadable())
+            return;
+        const qint64 available = reply->bytesAvailable();
+        if (available <= 0)
+            return;
+        const qsizetype held = state->body.size();
+        if (held + available > limit) {
+            state->tooLarge = true;
+            reply->abort();
+            return;
+        }
+        // Read straight into the body, with room made once for the whole
+        // announced length rather than again for each piece.
+        if (state->body.capacity() < held + available) {
+            const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            state->body.reserve(qMax(held + available, qMin(announced, limit)));
+        }
+        state->body.resize(held + available);
+        const qint64 read = reply->read(state->body.data() + held, available);
+        state->body.resize(held + qMax<qint64>(read, 0));
+    };
+    connect(reply, &QNetworkReply::readyRead, reply, drain);
+
+    connect(reply, &QNetworkReply::finished, this, [this, reply, state, drain, limit, id = job.id, timeout = job.timeout] {
+        drain();
+        reply->deleteLater();
+        m_deliver(id, outcome(reply, std::move(state->body), state->tooLarge, limit, timeout));
+    });
+}
 
 HttpClient &HttpClient::shared()
 {
     // Created on first use on the main thread and destroyed by the
-    // application object's destructor, while the event loop's machinery (and
-    // the network managers' threads) still exist: a static object would be
-    // destroyed after QCoreApplication, too late for QNetworkAccessManager.
+    // application object's destructor, while the event loop's machinery
+    // still exists: a static object would be destroyed after
+    // QCoreApplication, too late for its thread and its network managers.
     static HttpClient *instance = nullptr;
     if (!instance) {
         instance = new HttpClient;
@@ -68,13 +181,32 @@ HttpClient &HttpClient::shared()
 
 HttpClient::HttpClient(QObject *parent)
     : QObject(parent)
+    , m_thread(new QThread)
 {
+    m_thread->setObjectName(QStringLiteral("httpClient"));
+    // Each outcome is handed to this object's thread as one event; posting
+    // is safe from any thread, and the destructor stops the transport before
+    // this object goes, so nothing is posted to a freed client.
+    m_transport = new HttpTransport([this](quint64 id, Result<QByteArray> outcome) {
+        QMetaObject::invokeMethod(
+            this, [this, id, outcome = std::move(outcome)] { finish(id, outcome); }, Qt::QueuedConnection);
+    });
+    m_transport->moveToThread(m_thread);
+    m_thread->start();
     // One manager serves most sessions; more are made only when many
     // requests to one host run at once.
-    m_managers.push_back(Manager{new QNetworkAccessManager(this), {}});
+    m_managerLoad.resize(1);
 }
 
-HttpClient::~HttpClient() = default;
+HttpClient::~HttpClient()
+{
+    // The transport, its managers and their replies are freed on their own
+    // thread; replies still on the wire are dropped unheard.
+    QMetaObject::invokeMethod(m_transport, [transport = m_transport] { delete transport; }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
 
 namespace {
 
@@ -116,41 +248,38 @@ bool HttpClient::tryStart(Job &job)
 
     // The first manager with a free connection to the host; a new one when
     // all are busy. Most sessions never need more than the first.
-    Manager *chosen = nullptr;
-    for (Manager &candidate : m_managers) {
-        if (candidate.inFlight.value(host) < connectionsPerManager) {
-            chosen = &candidate;
-            break;
-        }
-    }
-    if (!chosen) {
-        m_managers.push_back(Manager{new QNetworkAccessManager(this), {}});
-        chosen = &m_managers.back();
-    }
+    std::size_t chosen = 0;
+    while (chosen < m_managerLoad.size() && m_managerLoad[chosen].value(host) >= connectionsPerManager)
+        ++chosen;
+    if (chosen == m_managerLoad.size())
+        m_managerLoad.emplace_back();
 
-    QNetworkRequest request(job.url);
-    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
-    QNetworkReply *reply = nullptr;
-    if (job.isPost) {
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-        reply = chosen->manager->post(request, job.body);
-    } else {
-        reply = chosen->manager->get(request);
-    }
+    const quint64 id = ++m_nextId;
+    HttpTransport::Request request{id, chosen, job.url, job.body, job.isPost, m_transferTimeout, m_maxReplyBytes};
+    QMetaObject::invokeMethod(m_transport, [transport = m_transport, request = std::move(request)] {
+        transport->start(request);
+    }, Qt::QueuedConnection);
 
     ++m_inFlight[host];
-    ++chosen->inFlight[host];
-    QNetworkAccessManager *manager = chosen->manager;
-    connect(reply, &QNetworkReply::finished, this, [this, manager, host] {
-        --m_inFlight[host];
-        for (Manager &m : m_managers) {
-            if (m.manager == manager)
-                --m.inFlight[host];
-        }
-        startQueued();
-    });
-    track(reply, job.context, std::move(job.callback));
+    ++m_managerLoad[chosen][host];
+    m_sent.emplace(id, Sent{host, chosen, job.hasContext, job.context, std::move(job.callback)});
     return true;
+}
+
+void HttpClient::finish(quint64 id, const Result<QByteArray> &outcome)
+{
+    const auto found = m_sent.find(id);
+    if (found == m_sent.end())
+        return;
+    Sent sent = std::move(found->second);
+    m_sent.erase(found);
+    --m_inFlight[sent.host];
+    --m_managerLoad[sent.manager][sent.host];
+    startQueued();
+    // A receiver that is gone hears nothing; without one, the outcome is
+    // always delivered.
+    if (!sent.hasContext || sent.context)
+        sent.callback(outcome);
 }
 
 void HttpClient::startQueued()
@@ -187,76 +316,4 @@ bool HttpClient::isTransportFailure(int networkError, int httpStatus)
         || (networkError >= QNetworkReply::ContentAccessDenied && networkError <= QNetworkReply::UnknownContentError)
         || (networkError >= QNetworkReply::InternalServerError && networkError <= QNetworkReply::UnknownServerError);
     return !fromStatus;
-}
-
-void HttpClient::track(QNetworkReply *reply, QObject *context, Callback callback)
-{
-    auto state = std::make_shared<ReplyState>();
-    const qint64 limit = m_maxReplyBytes;
-    const auto timeout = m_transferTimeout;
-
-    // The body is drained as it arrives so that an oversized reply can be
-    // refused before it is held in memory.
-    auto drain = [reply, state, limit] {
-        // An aborted or timed-out reply is closed and has nothing to read.
-        if (state->tooLarge || !reply->isReadable())
-            return;
-        const qint64 available = reply->bytesAvailable();
-        if (available <= 0)
-            return;
-        const qsizetype held = state->body.size();
-        if (held + available > limit) {
-            state->tooLarge = true;
-            reply->abort();
-            return;
-        }
-        // Read straight into the body, with room made once for the whole
-        // announced length: a long reply arrives in many pieces, and each
-        // copy of it costs the main thread time.
-        if (state->body.capacity() < held + available) {
-            const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-            state->body.reserve(qMax(held + available, qMin(announced, limit)));
-        }
-        state->body.resize(held + available);
-        const qint64 read = reply->read(state->body.data() + held, available);
-        state->body.resize(held + qMax<qint64>(read, 0));
-    };
-    connect(reply, &QNetworkReply::readyRead, reply, drain);
-
-    // The reply is freed whether or not the receiver still exists.
-    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
-
-    // Without a context there is nothing whose end should silence the
-    // callback; the client itself stands in so the outcome is still delivered.
-    QObject *receiver = context ? context : this;
-    connect(reply, &QNetworkReply::finished, receiver,
-            [reply, state, drain, limit, timeout, callback = std::move(callback)] {
-        drain();
-        if (state->tooLarge) {
-            callback(ClientError{
-                replyTooLargeDomain,
-                -1,
-                QCoreApplication::translate("HttpClient", "The server's reply is larger than %1 and was refused.")
-                    .arg(sizeText(limit)),
-            });
-            return;
-        }
-        const auto error = reply->error();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (isTransportFailure(error, status)) {
-            const QString description = error == QNetworkReply::OperationCanceledError
-                ? timeoutDescription(timeout)
-                : reply->errorString();
-            callback(ClientError{networkDomain, static_cast<int>(error), description});
-            return;
-        }
-        // An error status without a body (Ollama's 403 for a refused
-        // Origin, a proxy's bare 502) has nothing to parse: the status is
-        // the whole answer, so it becomes the error.
-        if (status >= 400 && state->body.trimmed().isEmpty()) {
-            callback(ClientError{httpStatusDomain, status, statusDescription(status, reply)});
-            return;
-        }
-        callback(state->body);
-    });
 }

@@ -12,15 +12,21 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QNetworkRequest;
+class HttpTransport;
+class QThread;
 
 // The one HTTP client of the process. Every request of the catalogue and the
-// demo clients goes through it. It lives on the main thread and delivers every
-// outcome there.
+// demo clients goes through it. It is used from the main thread and delivers
+// every outcome there.
+//
+// The replies themselves are taken in on a thread of the client's own: a
+// long reply (16 embeddings are over a megabyte) arrives in many pieces, and
+// handing each piece over costs the thread that owns the reply its time. The
+// main thread only keeps the order of requests and their limits, and receives
+// each outcome whole.
 //
 // A reply with an error status and a body counts as a reply: the callers read
 // the server's message from it. An error status with an empty body fails the
@@ -83,6 +89,9 @@ public:
 
     // Requests waiting for a free connection.
     int queuedRequests() const { return static_cast<int>(m_queue.size()); }
+    // Requests sent whose outcome has not come back yet. Once it has, the
+    // reply is already freed, whether or not its receiver still exists.
+    int requestsInFlight() const { return static_cast<int>(m_sent.size()); }
 
     // Whether a failed reply is a failure of the transport, as opposed to an
     // HTTP error status whose body is still a reply. `httpStatus` is 0 when
@@ -99,19 +108,29 @@ private:
         QPointer<QObject> context;
         Callback callback;
     };
-    struct Manager
+    // A request on the wire, until its outcome comes back.
+    struct Sent
     {
-        QNetworkAccessManager *manager = nullptr;
-        QHash<QString, int> inFlight; // per host
+        QString host;
+        std::size_t manager = 0;
+        bool hasContext = false;
+        QPointer<QObject> context;
+        Callback callback;
     };
 
     void submit(Job job);
     bool tryStart(Job &job);
     void startQueued();
-    void track(QNetworkReply *reply, QObject *context, Callback callback);
+    void finish(quint64 id, const Result<QByteArray> &outcome);
 
-    std::vector<Manager> m_managers;
-    QHash<QString, int> m_inFlight; // per host, over all managers
+    QThread *m_thread = nullptr;
+    HttpTransport *m_transport = nullptr; // lives on m_thread
+    // Requests on the wire per host, for each of the transport's network
+    // managers (by index) and over all of them.
+    std::vector<QHash<QString, int>> m_managerLoad;
+    QHash<QString, int> m_inFlight;
+    std::unordered_map<quint64, Sent> m_sent;
+    quint64 m_nextId = 0;
     std::deque<Job> m_queue;
     std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
     qint64 m_maxReplyBytes = defaultMaxReplyBytes;

@@ -17,7 +17,6 @@
 #include "history/SessionHistory.h"
 #include "settings/ModelSettingsView.h"
 
-#include <QNetworkReply>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
@@ -25,10 +24,10 @@
 
 namespace {
 
-// Replies of the shared client not yet handled and freed.
+// Replies of the shared client not yet ended and freed.
 qsizetype repliesInFlight()
 {
-    return HttpClient::shared().findChildren<QNetworkReply *>().size();
+    return HttpClient::shared().requestsInFlight();
 }
 
 void typeInto(QWidget *screen, const QStringList &texts)

@@ -420,6 +420,9 @@ void SentenceMapWindow::mapSentences()
     m_result.reset();
     m_presentation.reset();
     m_revealed = Revealed::nothing;
+    // A reveal cut short (the window closed or hidden between turns) leaves
+    // no layout held.
+    m_results->layout()->setEnabled(true);
     m_exportStatus.reset();
     // The placeholder keeps the last result's room while the next is made,
     // so that the column keeps its height: nothing below moves, and the
@@ -427,7 +430,10 @@ void SentenceMapWindow::mapSentences()
     // shrinking twice.
     if (m_results->isVisible())
         m_placeholderLabel->setMinimumHeight(m_results->height());
-    render();
+    // The window shows that it maps in the next turn: the press sends the
+    // request, and the new state is set and drawn apart from it, so that
+    // neither turn runs long.
+    QTimer::singleShot(1, this, &SentenceMapWindow::render);
 
     // The window is the context: a reply after it has closed is dropped.
     SentenceEmbeddings::fetch(texts, *model, this,
@@ -548,14 +554,19 @@ void SentenceMapWindow::revealNext()
         break;
     }
     m_revealTimer.start();
-    if (m_revealed == Revealed::laidOut) {
+    if (m_revealed == Revealed::shown) {
         // Shown, the area would lay itself out at once at the size it had
         // while hidden, and again when the column gives it its room: its
-        // layout waits, and runs once the column has placed it.
+        // layout waits until the next turn, when the column has placed it.
         m_results->layout()->setEnabled(false);
         render();
-        m_results->layout()->setEnabled(true);
         layOutColumn();
+        return;
+    }
+    if (m_revealed == Revealed::laidOut) {
+        // Then the area is laid out once, in the room the column gave it.
+        m_results->layout()->setEnabled(true);
+        m_results->layout()->activate();
         return;
     }
     render();
@@ -571,8 +582,6 @@ void SentenceMapWindow::layOutColumn()
     const int width = viewport->width();
     content->resize(width, std::max(viewport->height(), content->heightForWidth(width)));
     content->layout()->activate();
-    // Then the results area, in the room the column gave it.
-    m_results->layout()->activate();
 }
 
 void SentenceMapWindow::sizeMatrix()
@@ -715,7 +724,7 @@ void SentenceMapWindow::render()
         symbol->setColor(NamedColors::color(NamedColor::Orange, pal));
     m_warningCard->setFillColor(NamedColors::color(NamedColor::Orange, 0.1, pal));
 
-    const bool shown = m_result && m_revealed >= Revealed::laidOut;
+    const bool shown = m_result && m_revealed >= Revealed::shown;
     m_results->setVisible(shown);
     m_placeholderLabel->setVisible(!shown && hasModel);
     if (!m_isMapping)

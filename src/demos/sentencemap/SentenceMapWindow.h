@@ -97,11 +97,12 @@ private:
     // event loop (and so its own frame), so that no single turn both lays
     // out and paints much. While the results area is still hidden, the
     // grid takes the new cells, then the lists their texts, measured; then
-    // the area is laid out once, in full, with nothing in it drawn; then its
-    // background is drawn (and the map placed, undrawn); then its frame
-    // (headings, hints, buttons), then the grid, the map and each list. The
-    // run counts as mapping until the last part is drawn.
-    enum class Revealed { nothing, arrived, cells, measured, laidOut, background, frame, grid, map, key, lists };
+    // the area is shown and the column makes room for it; then the area is
+    // laid out once, in full; nothing in it is drawn until its background is
+    // (with the map placed, undrawn); then its frame (headings, hints,
+    // buttons), then the grid, the map and each list. The run counts as
+    // mapping until the last part is drawn.
+    enum class Revealed { nothing, arrived, cells, measured, shown, laidOut, background, frame, grid, map, key, lists };
     void showPresentation(std::shared_ptr<const Presentation> presentation);
     void revealNext();
     QWidget *buildInputs();

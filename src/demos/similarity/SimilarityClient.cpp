@@ -107,12 +107,17 @@ void computeSimilarityDetails(const QString &first, const QString &second, const
             return;
         callback(r);
     };
+    // The settings and the client are held by guarded pointers across the
+    // first request: the second is sent only while both still exist.
     fetchEmbedding(first, model, nullptr,
-                   [first, second, model, deliver, &settings, &http](const Result<EmbeddingVector> &a) {
+                   [first, second, model, deliver, settings = QPointer<AppSettings>(&settings),
+                    http = QPointer<HttpClient>(&http)](const Result<EmbeddingVector> &a) {
         if (!a) {
             deliver(a.error());
             return;
         }
+        if (!settings || !http)
+            return;
         fetchEmbedding(second, model, nullptr,
                        [first, second, model, a = a.value(), deliver](const Result<EmbeddingVector> &b) {
             if (!b) {
@@ -131,6 +136,6 @@ void computeSimilarityDetails(const QString &first, const QString &second, const
                 return;
             }
             deliver(reading);
-        }, settings, http);
+        }, *settings, *http);
     }, settings, http);
 }
