@@ -1,6 +1,7 @@
 #include "FakeOllamaServer.h"
 #include "ReplyGate.h"
 #include "TestSettings.h"
+#include "catalogue/BackgroundWork.h"
 #include "catalogue/HttpClient.h"
 #include "demos/similarity/SimilarityClient.h"
 
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include <limits>
+#include <memory>
 
 // The similarity client: cosine and descriptions in 32-bit float, and the
 // embed requests and replies as the server sees them.
@@ -51,7 +53,7 @@ private Q_SLOTS:
     void readsReply_data();
     void readsReply();
     void laterFailures();
-    void usesURLSavedBetweenRequests();
+    void settingsBetweenTheRequests();
 };
 
 void TestSimilarityClient::cosineAndDescription()
@@ -168,7 +170,7 @@ void TestSimilarityClient::laterFailures()
     QCOMPARE(rig.error(), QStringLiteral("Invalid response from Ollama"));
 }
 
-void TestSimilarityClient::usesURLSavedBetweenRequests()
+void TestSimilarityClient::settingsBetweenTheRequests()
 {
     Rig rig;
     FakeOllamaServer other;
@@ -186,6 +188,26 @@ void TestSimilarityClient::usesURLSavedBetweenRequests()
     QVERIFY(QTest::qWaitFor([&] { return rig.calls > 0; }, 30000));
     QCOMPARE(rig.outcome->ok() ? rig.outcome->value().arithmetic.cosine : -2.0f, 0.0f);
     QCOMPARE(other.requests("/api/embed").at(0).body, std::string(R"({"input":"b","model":"nomic-embed-text"})"));
+
+    // Settings gone while the first request is out: the second is never
+    // sent, and nothing reads the freed settings.
+    auto second = ReplyGate::make();
+    GateOpener secondOpener{second};
+    rig.server.setHandler(ReplyGate::holding(second));
+    auto gone = std::make_unique<TestSettings>();
+    gone->settings().setOllamaURL(rig.server.baseURL());
+    computeSimilarityDetails(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("nomic-embed-text"), nullptr,
+                             [&rig](const Result<SimilarityReading> &) { ++rig.calls; }, gone->settings(), rig.http);
+    QVERIFY(QTest::qWaitFor([&] { return second->arrivals() == 1; }, 30000));
+    gone.reset();
+    second->open();
+    // The first vector is read on the worker; the second request would be
+    // sent once it is back.
+    QVERIFY(QTest::qWaitFor([&] { return rig.http.requestsInFlight() == 0; }, 30000));
+    BackgroundWork::pool().waitForDone();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.http.requestsInFlight(), 0);
+    QCOMPARE(rig.server.requests("/api/embed").size(), size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TestSimilarityClient)
