@@ -189,8 +189,17 @@ HttpClient::HttpClient(QObject *parent)
     // this object goes, so nothing is posted to a freed client.
     m_transport = new HttpTransport([this](quint64 id, Result<QByteArray> outcome) {
         QMetaObject::invokeMethod(
-            this, [this, id, outcome = std::move(outcome)] { finish(id, outcome); }, Qt::QueuedConnection);
+            this,
+            [this, id, outcome = std::move(outcome)]() mutable {
+            m_arrived.emplace_back(id, std::move(outcome));
+            if (!m_delivery.isActive())
+                m_delivery.start();
+        },
+            Qt::QueuedConnection);
     });
+    m_delivery.setSingleShot(true);
+    m_delivery.setInterval(0);
+    connect(&m_delivery, &QTimer::timeout, this, &HttpClient::deliverNext);
     m_transport->moveToThread(m_thread);
     m_thread->start();
     // One manager serves most sessions; more are made only when many
@@ -264,6 +273,17 @@ bool HttpClient::tryStart(Job &job)
     ++m_managerLoad[chosen][host];
     m_sent.emplace(id, Sent{host, chosen, job.hasContext, job.context, std::move(job.callback)});
     return true;
+}
+
+void HttpClient::deliverNext()
+{
+    if (m_arrived.empty())
+        return;
+    auto [id, outcome] = std::move(m_arrived.front());
+    m_arrived.pop_front();
+    if (!m_arrived.empty())
+        m_delivery.start();
+    finish(id, outcome);
 }
 
 void HttpClient::finish(quint64 id, const Result<QByteArray> &outcome)

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
 
 #include <chrono>
 #include <deque>
@@ -122,6 +123,7 @@ private:
     bool tryStart(Job &job);
     void startQueued();
     void finish(quint64 id, const Result<QByteArray> &outcome);
+    void deliverNext();
 
     QThread *m_thread = nullptr;
     HttpTransport *m_transport = nullptr; // lives on m_thread
@@ -131,6 +133,11 @@ private:
     QHash<QString, int> m_inFlight;
     std::unordered_map<quint64, Sent> m_sent;
     quint64 m_nextId = 0;
+    // Outcomes back from the transport, delivered one per turn of the event
+    // loop: many replies can end at once, and their callbacks (which read
+    // the replies) would otherwise all run in one turn.
+    std::deque<std::pair<quint64, Result<QByteArray>>> m_arrived;
+    QTimer m_delivery;
     std::deque<Job> m_queue;
     std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
     qint64 m_maxReplyBytes = defaultMaxReplyBytes;
