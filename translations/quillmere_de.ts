@@ -319,6 +319,14 @@
         <source>The server&apos;s reply is larger than %1 and was refused.</source>
         <translation>Die Antwort des Servers ist größer als %1 und wurde abgelehnt.</translation>
     </message>
+    <message>
+        <source>The server redirected too many times.</source>
+        <translation>Der Server hat zu oft weitergeleitet.</translation>
+    </message>
+    <message>
+        <source>The server redirected from a secure address to an insecure one.</source>
+        <translation>Der Server hat von einer sicheren Adresse an eine unsichere weitergeleitet.</translation>
+    </message>
 </context>
 <context>
     <name>JsonReading</name>

@@ -319,6 +319,14 @@
         <source>The server&apos;s reply is larger than %1 and was refused.</source>
         <translation>La respuesta del servidor supera %1 y se ha rechazado.</translation>
     </message>
+    <message>
+        <source>The server redirected too many times.</source>
+        <translation>El servidor redirigió demasiadas veces.</translation>
+    </message>
+    <message>
+        <source>The server redirected from a secure address to an insecure one.</source>
+        <translation>El servidor redirigió de una dirección segura a una insegura.</translation>
+    </message>
 </context>
 <context>
     <name>JsonReading</name>

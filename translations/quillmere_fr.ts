@@ -319,6 +319,14 @@
         <source>The server&apos;s reply is larger than %1 and was refused.</source>
         <translation>La réponse du serveur dépasse %1 et a été refusée.</translation>
     </message>
+    <message>
+        <source>The server redirected too many times.</source>
+        <translation>Le serveur a redirigé trop de fois.</translation>
+    </message>
+    <message>
+        <source>The server redirected from a secure address to an insecure one.</source>
+        <translation>Le serveur a redirigé d’une adresse sécurisée vers une adresse non sécurisée.</translation>
+    </message>
 </context>
 <context>
     <name>JsonReading</name>

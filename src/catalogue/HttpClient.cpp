@@ -4,10 +4,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
 #include <QThread>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -47,7 +47,6 @@ QString statusDescription(int status, const QNetworkReply *reply)
         phrase = phrase.left(longestPhrase) + QChar(0x2026);
     return phrase.isEmpty() ? QStringLiteral("HTTP %1").arg(status) : QStringLiteral("HTTP %1 %2").arg(status).arg(phrase);
 }
-
 
 // What a finished reply comes to: its body, or the error that stands for it.
 Result<QByteArray> outcome(QNetworkReply *reply, QByteArray body, bool tooLarge, qint64 limit,
@@ -94,7 +93,10 @@ public:
         bool isPost = false;
         std::chrono::milliseconds timeout{};
         qint64 limit = 0;
+        int redirectsLeft = maximumRedirects;
     };
+    // As many as Qt's own redirect handling follows.
+    static constexpr int maximumRedirects = 50;
     // Called on the transport's thread with each request's outcome.
     using Deliver = std::function<void(quint64 id, Result<QByteArray> outcome)>;
 
@@ -106,6 +108,9 @@ public:
     void start(const Request &request);
 
 private:
+    // The request a redirect reply points to, if it is one.
+    static std::optional<Request> redirected(const Request &job, const QNetworkReply *reply);
+
     Deliver m_deliver;
     std::vector<QNetworkAccessManager *> m_managers; // children
 };
@@ -117,6 +122,9 @@ void HttpTransport::start(const Request &job)
 
     QNetworkRequest request(job.url);
     request.setTransferTimeout(static_cast<int>(job.timeout.count()));
+    // Redirects are followed here, each as a request of its own (see
+    // redirected()).
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply *reply = nullptr;
     if (job.isPost) {
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
@@ -155,11 +163,49 @@ void HttpTransport::start(const Request &job)
     };
     connect(reply, &QNetworkReply::readyRead, reply, drain);
 
-    connect(reply, &QNetworkReply::finished, this, [this, reply, state, drain, limit, id = job.id, timeout = job.timeout] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, state, drain, job] {
         drain();
         reply->deleteLater();
-        m_deliver(id, outcome(reply, std::move(state->body), state->tooLarge, limit, timeout));
+        if (!state->tooLarge && reply->error() == QNetworkReply::NoError) {
+            if (const auto next = redirected(job, reply)) {
+                if (next->redirectsLeft < 0) {
+                    m_deliver(job.id, ClientError{HttpClient::networkDomain, QNetworkReply::TooManyRedirectsError,
+                                                  QCoreApplication::translate("HttpClient",
+                                                                              "The server redirected too many times.")});
+                } else if (job.url.scheme() == QLatin1String("https") && next->url.scheme() != QLatin1String("https")) {
+                    m_deliver(job.id, ClientError{HttpClient::networkDomain, QNetworkReply::InsecureRedirectError,
+                                                  QCoreApplication::translate("HttpClient",
+                                                                              "The server redirected from a secure "
+                                                                              "address to an insecure one.")});
+                } else {
+                    start(*next);
+                }
+                return;
+            }
+        }
+        m_deliver(job.id, outcome(reply, std::move(state->body), state->tooLarge, job.limit, job.timeout));
     });
+}
+
+std::optional<HttpTransport::Request> HttpTransport::redirected(const Request &job, const QNetworkReply *reply)
+{
+    // Qt can follow redirects itself, but its following of a redirected
+    // POST, on a thread other than the main one, now and then ends a reply
+    // that had arrived whole in "Unknown error". A redirect is therefore
+    // sent as a new request, by the rules Qt follows: 307 and 308 keep the
+    // method and the body, 301, 302 and 303 turn a POST into a GET.
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    if (status < 300 || status > 399 || status == 304 || status == 305 || status == 306 || !target.isValid())
+        return std::nullopt;
+    Request next = job;
+    next.url = reply->url().resolved(target);
+    --next.redirectsLeft;
+    if (status != 307 && status != 308) {
+        next.isPost = false;
+        next.body.clear();
+    }
+    return next;
 }
 
 HttpClient &HttpClient::shared()

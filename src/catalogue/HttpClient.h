@@ -90,8 +90,9 @@ public:
 
     // Requests waiting for a free connection.
     int queuedRequests() const { return static_cast<int>(m_queue.size()); }
-    // Requests sent whose outcome has not come back yet. Once it has, the
-    // reply is already freed, whether or not its receiver still exists.
+    // Requests sent whose outcome has not come back yet. Each reply is freed
+    // on the client's thread as it ends, whether or not its receiver still
+    // exists.
     int requestsInFlight() const { return static_cast<int>(m_sent.size()); }
 
     // Whether a failed reply is a failure of the transport, as opposed to an

@@ -150,6 +150,8 @@ private Q_SLOTS:
     void parsesCapabilities();
     void exchanges_data();
     void exchanges();
+    void followsRedirects_data();
+    void followsRedirects();
     void queuedRequestOfGoneReceiverIsNeverSent();
     void publishesFetchedList();
     void failedFetchKeepsList();
@@ -518,6 +520,46 @@ void TestCatalogue::exchanges()
         QCOMPARE(outcome.result->value(), body);
     else
         QCOMPARE(outcome.result->error().domain, QLatin1String(body.size() > 1024 ? "Reply too large" : "QNetworkReply"));
+}
+
+void TestCatalogue::followsRedirects_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("location"); // where /api/show sends the POST
+    QTest::addColumn<QString>("method");   // as it arrives at /api/tags; empty: a failure
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("307 keeps the POST") << 307 << "/api/tags" << "POST" << "";
+    QTest::newRow("308 keeps the POST") << 308 << "/api/tags" << "POST" << "";
+    QTest::newRow("303 turns it into a GET") << 303 << "/api/tags" << "GET" << "";
+    QTest::newRow("301 turns it into a GET") << 301 << "/api/tags" << "GET" << "";
+    QTest::newRow("a loop") << 307 << "/api/show" << "" << "The server redirected too many times.";
+}
+
+// Each redirect is followed as a request of its own, by the rules browsers
+// and Qt follow.
+void TestCatalogue::followsRedirects()
+{
+    QFETCH(int, status);
+    QFETCH(QString, location);
+    QFETCH(QString, method);
+    QFETCH(QString, failure);
+
+    FakeOllamaServer server;
+    Reply moved = Reply::text(status, "");
+    moved.headers.emplace("Location", location.toStdString());
+    server.setRoute("POST", "/api/show", moved);
+    server.setRoute(method.isEmpty() ? "POST" : method.toStdString(), "/api/tags", Reply::json(R"({"models":[]})"));
+    HttpClient http;
+    Outcome outcome;
+    http.postJSON(QUrl(server.baseURL() + QLatin1String("/api/show")), R"({"model":"m"})", this, outcome.callback());
+    QVERIFY(outcome.wait());
+    QCOMPARE(outcome.error(), failure);
+    const auto arrived = server.requests("/api/tags");
+    QCOMPARE(arrived.size(), size_t(method.isEmpty() ? 0 : 1));
+    if (!method.isEmpty()) {
+        QCOMPARE(QString::fromStdString(arrived[0].method), method);
+        QCOMPARE(arrived[0].body, std::string(method == QLatin1String("POST") ? R"({"model":"m"})" : ""));
+    }
 }
 
 void TestCatalogue::queuedRequestOfGoneReceiverIsNeverSent()
